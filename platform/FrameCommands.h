@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class Prompts;
+class QMdiArea;
+class QPrinter;
+class TQelParser;
+
+// Fields through which the windows pass results to each other; the frame owns them.
+struct FrameFields {
+  bool GenerationCancelled = false;
+  bool SaveCancelled = false;
+  bool PrintCancelled = false;
+  int JpegQuality = 60;
+  int PrintWidth = 0;
+  int PrintHeight = 0;
+};
+
+// What the child windows may ask of the frame window: its shared commands (menu items of the child
+// windows forward to these), the shared engine, the shared fields and the question interface.
+class FrameCommands {
+ public:
+  virtual ~FrameCommands() = default;
+
+  virtual void FileNew1Execute() = 0;
+  virtual void FileOpen1Execute() = 0;
+  virtual void Druckereinstellungen1Click() = 0;
+  virtual void FileExit1Execute() = 0;
+
+  virtual void WindowCascadeItemClick() = 0;
+  virtual void WindowTileItemClick() = 0;   // one above the other
+  virtual void WindowTileItem2Click() = 0;  // side by side
+  virtual void WindowMinimizeItemClick() = 0;
+  virtual void WindowArrangeItemClick() = 0;
+
+  virtual void Index1Click() = 0;
+  virtual void Lizenzvertrag1Click() = 0;
+  virtual void ZurQelWebseite1Click() = 0;
+  virtual void HelpAbout1Execute() = 0;
+
+  virtual TQelParser& QelParser1() = 0;
+  virtual FrameFields& Fields() = 0;
+  virtual Prompts& prompts() = 0;
+  virtual QMdiArea* MdiArea() = 0;
+  virtual QPrinter& Printer() = 0;
+};
