@@ -1,0 +1,30 @@
+#include "platform/ErrorReport.h"
+
+#include <exception>
+
+#include "platform/Prompts.h"
+
+QString ErrorReportText(const QString& message) {
+  return message.endsWith('.') ? message : message + '.';
+}
+
+void ShowErrorReport(Prompts& prompts, const QString& message) {
+  prompts.Message(QApplication::activeWindow(), "Qel Graphics 4", ErrorReportText(message),
+                  {PromptButton::Ok}, PromptIcon::Stop);
+}
+
+QelApplication::QelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool QelApplication::notify(QObject* receiver, QEvent* event) {
+  QString message;
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    // The core speaks Windows-1252; its messages are Latin-1 in all but a few punctuation marks.
+    message = QString::fromLatin1(error.what());
+  } catch (...) {
+    message = "Unbekannter Fehler";
+  }
+  if (prompts_) ShowErrorReport(*prompts_, message);
+  return false;
+}

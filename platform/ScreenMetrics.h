@@ -1,0 +1,4 @@
+#pragma once
+
+// The width of the primary screen in pixels (0 without a screen).
+int PrimaryScreenWidth();
