@@ -5,6 +5,7 @@
 class Prompts;
 class QMdiArea;
 class QPrinter;
+class TMDIChild;
 class TQelParser;
 
 // Fields through which the windows pass results to each other; the frame owns them.
@@ -44,4 +45,11 @@ class FrameCommands {
   virtual Prompts& prompts() = 0;
   virtual QMdiArea* MdiArea() = 0;
   virtual QPrinter& Printer() = 0;
+
+  // The hand-over of a project editor's "Graphen erstellen" and "Wertetabelle anzeigen" once the
+  // editor has checked its settings: the frame runs the progress dialog and the value-table options
+  // dialog on that editor. TMainForm overrides both; a frame without those dialogs (a test's) does
+  // nothing.
+  virtual void GenerateGraph(TMDIChild& editor) { (void)editor; }
+  virtual void ShowValueTableDialog(TMDIChild& editor) { (void)editor; }
 };
