@@ -50,6 +50,6 @@ class FrameCommands {
   // editor has checked its settings: the frame runs the progress dialog and the value-table options
   // dialog on that editor. TMainForm overrides both; a frame without those dialogs (a test's) does
   // nothing.
-  virtual void GenerateGraph(TMDIChild& editor) { (void)editor; }
-  virtual void ShowValueTableDialog(TMDIChild& editor) { (void)editor; }
+  virtual void GenerateGraph(TMDIChild&) {}
+  virtual void ShowValueTableDialog(TMDIChild&) {}
 };
