@@ -1,0 +1,220 @@
+#include "graph/Bitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr int64_t kPositionLimit = int64_t{1} << 61;
+
+int64_t Pin(int64_t v) {
+  return std::clamp(v, -kPositionLimit, kPositionLimit);
+}
+
+size_t RowBytes(int32_t width) {
+  return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+}
+
+// The integer line walk in closed form. Every step moves along the major axis; the minor offset
+// after i steps is floor((2*minor*i + major) / (2*major)), which is exactly where the error-term
+// walk puts it. That lets a line be entered at its first visible step instead of walked from afar.
+struct LineWalk {
+  int64_t x0, y0, sx, sy, a, b;  // a = |dx|, b = |dy|
+
+  int64_t Steps() const { return std::max(a, b); }
+  int64_t Minor(int64_t i) const {
+    const int64_t major = std::max(a, b);
+    const auto numerator = 2 * static_cast<unsigned __int128>(std::min(a, b)) * i + major;
+    return static_cast<int64_t>(numerator / (2 * static_cast<unsigned __int128>(major)));
+  }
+  int64_t X(int64_t i) const { return x0 + sx * (a >= b ? i : Minor(i)); }
+  int64_t Y(int64_t i) const { return y0 + sy * (a >= b ? Minor(i) : i); }
+};
+
+// First i in [0, n] for which pred holds, pred being false...true over the range.
+template <typename Pred>
+int64_t FirstWhere(int64_t n, Pred pred) {
+  int64_t lo = 0, hi = n;
+  while (lo < hi) {
+    const int64_t mid = lo + (hi - lo) / 2;
+    if (pred(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// The steps [first, last) whose coordinate, monotone along the walk in direction s, lies in [lo,
+// hi).
+template <typename Coord>
+std::pair<int64_t, int64_t> StepsWithin(int64_t n, int64_t s, int64_t lo, int64_t hi, Coord c) {
+  if (s > 0) {
+    return {FirstWhere(n, [&](int64_t i) { return c(i) >= lo; }),
+            FirstWhere(n, [&](int64_t i) { return c(i) >= hi; })};
+  }
+  return {FirstWhere(n, [&](int64_t i) { return c(i) < hi; }),
+          FirstWhere(n, [&](int64_t i) { return c(i) < lo; })};
+}
+
+}  // namespace
+
+Bitmap::Bitmap(int32_t width, int32_t height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      stride_(RowBytes(width_)),
+      pixels_(stride_ * height_, 0xFF) {}
+
+int32_t Bitmap::Pixel(int32_t x, int32_t y) const {
+  const uint8_t* p = Row(y) + x * size_t{3};
+  return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+void Bitmap::Put(int32_t x, int32_t y, int32_t color) {
+  uint8_t* p = PixelAt(x, y);
+  p[0] = color & 0xFF;
+  p[1] = (color >> 8) & 0xFF;
+  p[2] = (color >> 16) & 0xFF;
+}
+
+void Bitmap::SetPixel(int64_t x, int64_t y, int32_t color) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  Put(static_cast<int32_t>(x), static_cast<int32_t>(y), color & 0xFFFFFF);
+}
+
+void Bitmap::MoveTo(int64_t x, int64_t y) {
+  penX_ = Pin(x);
+  penY_ = Pin(y);
+}
+
+void Bitmap::LineTo(int64_t x, int64_t y) {
+  x = Pin(x);
+  y = Pin(y);
+  const LineWalk walk{penX_,
+                      penY_,
+                      penX_ < x ? 1 : -1,
+                      penY_ < y ? 1 : -1,
+                      x > penX_ ? x - penX_ : penX_ - x,
+                      y > penY_ ? y - penY_ : penY_ - y};
+  penX_ = x;
+  penY_ = y;
+  const int64_t n = walk.Steps();
+  const auto [xFirst, xLast] =
+      StepsWithin(n, walk.sx, 0, width_, [&](int64_t i) { return walk.X(i); });
+  const auto [yFirst, yLast] =
+      StepsWithin(n, walk.sy, 0, height_, [&](int64_t i) { return walk.Y(i); });
+  const int64_t first = std::max(xFirst, yFirst);
+  const int64_t last = std::min(xLast, yLast);
+  if (first >= last) return;
+
+  int64_t px = walk.X(first), py = walk.Y(first);
+  const __int128 nx = px > walk.x0 ? px - walk.x0 : walk.x0 - px;
+  const __int128 ny = py > walk.y0 ? py - walk.y0 : walk.y0 - py;
+  auto err = static_cast<int64_t>(walk.a - walk.b - walk.b * nx + walk.a * ny);
+  for (int64_t i = first; i < last; ++i) {
+    Put(static_cast<int32_t>(px), static_cast<int32_t>(py), pen_);
+    const int64_t e2 = 2 * err;
+    if (e2 >= -walk.b) {
+      err -= walk.b;
+      px += walk.sx;
+    }
+    if (e2 <= walk.a) {
+      err += walk.a;
+      py += walk.sy;
+    }
+  }
+}
+
+void Bitmap::FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  const auto x0 = static_cast<int32_t>(std::clamp<int64_t>(left, 0, width_));
+  const auto x1 = static_cast<int32_t>(std::clamp<int64_t>(right, 0, width_));
+  const auto y0 = static_cast<int32_t>(std::clamp<int64_t>(top, 0, height_));
+  const auto y1 = static_cast<int32_t>(std::clamp<int64_t>(bottom, 0, height_));
+  if (x0 >= x1 || y0 >= y1) return;
+  for (int32_t x = x0; x < x1; ++x) Put(x, y0, brush_);
+  const size_t bytes = static_cast<size_t>(x1 - x0) * 3;
+  for (int32_t y = y0 + 1; y < y1; ++y) std::memcpy(PixelAt(x0, y), PixelAt(x0, y0), bytes);
+}
+
+namespace {
+
+// Scan-line fill over the bitmap's public surface. When the brush differs from the border, painted
+// pixels stay fillable, so a visited mark keeps the fill from revisiting them.
+class Filler {
+ public:
+  Filler(Bitmap& bitmap, int32_t border)
+      : bm_(bitmap),
+        border_(border),
+        visited_(bitmap.BrushColor() == border
+                     ? 0
+                     : static_cast<size_t>(bitmap.Width()) * bitmap.Height()) {}
+
+  void Run(int32_t x, int32_t y) {
+    seeds_.emplace_back(x, y);
+    while (!seeds_.empty()) {
+      const auto [sx, sy] = seeds_.back();
+      seeds_.pop_back();
+      if (Open(sx, sy)) FillSpan(sx, sy);
+    }
+  }
+
+ private:
+  bool Open(int32_t x, int32_t y) const {
+    return bm_.Pixel(x, y) != border_ && (visited_.empty() || !visited_[Index(x, y)]);
+  }
+  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * bm_.Width() + x; }
+
+  void FillSpan(int32_t x, int32_t y) {
+    int32_t left = x, right = x;
+    while (left > 0 && Open(left - 1, y)) --left;
+    while (right + 1 < bm_.Width() && Open(right + 1, y)) ++right;
+    for (int32_t i = left; i <= right; ++i) {
+      if (!visited_.empty()) visited_[Index(i, y)] = true;
+      bm_.SetPixel(i, y, bm_.BrushColor());
+    }
+    if (y > 0) PushRuns(left, right, y - 1);
+    if (y + 1 < bm_.Height()) PushRuns(left, right, y + 1);
+  }
+
+  void PushRuns(int32_t left, int32_t right, int32_t y) {
+    bool inRun = false;
+    for (int32_t i = left; i <= right; ++i) {
+      const bool open = Open(i, y);
+      if (open && !inRun) seeds_.emplace_back(i, y);
+      inRun = open;
+    }
+  }
+
+  Bitmap& bm_;
+  int32_t border_;
+  std::vector<bool> visited_;
+  std::vector<std::pair<int32_t, int32_t>> seeds_;
+};
+
+bool IsUniform(const Bitmap& bm) {
+  const size_t rowBytes = static_cast<size_t>(bm.Width()) * 3;
+  const uint8_t* first = bm.Row(0);
+  for (size_t i = 3; i < rowBytes; ++i) {
+    if (first[i] != first[i - 3]) return false;
+  }
+  for (int32_t y = 1; y < bm.Height(); ++y) {
+    if (std::memcmp(bm.Row(y), first, rowBytes) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void Bitmap::FloodFill(int64_t x, int64_t y, int32_t borderColor) {
+  const int32_t border = borderColor & 0xFFFFFF;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (HasColor(static_cast<int32_t>(x), static_cast<int32_t>(y), border)) return;
+  // A uniform bitmap is one region; filling it whole gives the same picture far faster.
+  if (IsUniform(*this)) {
+    FillRect(0, 0, width_, height_);
+    return;
+  }
+  Filler(*this, border).Run(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}

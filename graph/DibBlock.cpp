@@ -1,0 +1,114 @@
+#include "graph/DibBlock.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr size_t kInfoHeaderSize = 40;
+constexpr size_t kPaletteEntries = 256;
+
+void PutLe(std::string& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+int ColorDistance(int32_t a, int32_t b) {
+  int sum = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int d = ((a >> shift) & 0xFF) - ((b >> shift) & 0xFF);
+    sum += d * d;
+  }
+  return sum;
+}
+
+uint8_t NearestIndex(int32_t color, const std::vector<int32_t>& palette) {
+  size_t best = 0;
+  int bestDistance = std::numeric_limits<int>::max();
+  for (size_t i = 0; i < palette.size() && i < kPaletteEntries; ++i) {
+    const int d = ColorDistance(color, palette[i] & 0xFFFFFF);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = i;
+    }
+  }
+  return static_cast<uint8_t>(best);
+}
+
+std::string ColorTable(const std::vector<int32_t>& palette) {
+  std::string table(kPaletteEntries * 4, '\0');
+  for (size_t i = 0; i < palette.size() && i < kPaletteEntries; ++i) {
+    table[4 * i] = static_cast<char>((palette[i] >> 16) & 0xFF);
+    table[4 * i + 1] = static_cast<char>((palette[i] >> 8) & 0xFF);
+    table[4 * i + 2] = static_cast<char>(palette[i] & 0xFF);
+  }
+  return table;
+}
+
+std::string Rows8(const Bitmap& bitmap, const std::vector<int32_t>& palette) {
+  const uint32_t rowSize = DibRowSize(bitmap.Width(), 8);
+  std::string rows(static_cast<size_t>(rowSize) * bitmap.Height(), '\0');
+  size_t offset = 0;
+  for (int32_t y = bitmap.Height() - 1; y >= 0; --y, offset += rowSize) {
+    for (int32_t x = 0; x < bitmap.Width(); ++x) {
+      rows[offset + x] = static_cast<char>(NearestIndex(bitmap.Pixel(x, y), palette));
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+uint32_t DibRowSize(int32_t width, int bitsPerPixel) {
+  const uint64_t bits = static_cast<uint64_t>(std::max(width, 0)) * bitsPerPixel;
+  return static_cast<uint32_t>((bits + 31) / 32 * 4);
+}
+
+std::string DibInfoHeader(int32_t width, int32_t height, int bitsPerPixel, uint32_t colorsUsed) {
+  std::string header;
+  header.reserve(kInfoHeaderSize);
+  PutLe(header, kInfoHeaderSize, 4);
+  PutLe(header, static_cast<uint32_t>(width), 4);
+  PutLe(header, static_cast<uint32_t>(height), 4);
+  PutLe(header, 1, 2);
+  PutLe(header, static_cast<uint32_t>(bitsPerPixel), 2);
+  PutLe(header, 0, 4);  // uncompressed
+  PutLe(header, DibRowSize(width, bitsPerPixel) * static_cast<uint32_t>(std::max(height, 0)), 4);
+  PutLe(header, 0, 4);
+  PutLe(header, 0, 4);
+  PutLe(header, colorsUsed, 4);
+  PutLe(header, colorsUsed, 4);
+  return header;
+}
+
+std::string DibRows24(const Bitmap& bitmap) {
+  const uint32_t rowSize = DibRowSize(bitmap.Width(), 24);
+  std::string rows(static_cast<size_t>(rowSize) * bitmap.Height(), '\0');
+  size_t offset = 0;
+  for (int32_t y = bitmap.Height() - 1; y >= 0; --y, offset += rowSize) {
+    const uint8_t* src = bitmap.Row(y);
+    for (int32_t x = 0; x < bitmap.Width(); ++x, src += 3) {
+      rows[offset + 3 * x] = static_cast<char>(src[2]);
+      rows[offset + 3 * x + 1] = static_cast<char>(src[1]);
+      rows[offset + 3 * x + 2] = static_cast<char>(src[0]);
+    }
+  }
+  return rows;
+}
+
+DibBlock BuildDibBlock(const Bitmap& bitmap, const std::vector<int32_t>* systemPalette) {
+  DibBlock block;
+  block.Width = bitmap.Width();
+  block.Height = bitmap.Height();
+  block.BitsPerPixel = systemPalette ? 8 : 24;
+  block.RowSize = DibRowSize(block.Width, block.BitsPerPixel);
+  const uint32_t colorsUsed = systemPalette ? kPaletteEntries : 0;
+  block.Header = DibInfoHeader(block.Width, block.Height, block.BitsPerPixel, colorsUsed);
+  if (systemPalette) {
+    block.Header += ColorTable(*systemPalette);
+    block.Bits = Rows8(bitmap, *systemPalette);
+  } else {
+    block.Header.append(4, '\0');
+    block.Bits = DibRows24(bitmap);
+  }
+  return block;
+}

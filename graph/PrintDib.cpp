@@ -1,0 +1,23 @@
+#include "graph/PrintDib.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+#include "graph/Bitmap.h"
+#include "graph/DibBlock.h"
+
+QSize PrinterPageSize(const QPrinter& printer) {
+  return {printer.width(), printer.height()};
+}
+
+// The screens this runs on are true-colour, so the block is always the 24-bit one.
+void TPrintDIB::StretchDrawDIB(QPainter& canvas, int32_t x, int32_t y, int32_t width,
+                               int32_t height, const Bitmap& bitmap) const {
+  const DibBlock block = BuildDibBlock(bitmap);
+  if (block.Width <= 0 || block.Height <= 0) return;
+  // The rows are stored bottom-up; the image view reads them top-down, so it is turned over once.
+  const QImage bottomUp(reinterpret_cast<const uchar*>(block.Bits.data()), block.Width,
+                        block.Height, static_cast<qsizetype>(block.RowSize), QImage::Format_BGR888);
+  canvas.drawImage(QRect(x, y, width, height), bottomUp.mirrored(false, true));
+}
