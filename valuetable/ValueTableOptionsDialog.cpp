@@ -1,0 +1,199 @@
+#include "valuetable/ValueTableOptionsDialog.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "engine/QelParser.h"
+#include "platform/Conversions.h"
+#include "platform/ErrorReport.h"
+#include "platform/FrameCommands.h"
+#include "platform/Prompts.h"
+#include "project/ProjectDocument.h"
+#include "valuetable/ValueTableWindow.h"
+
+namespace {
+
+constexpr int kMinDecimals = 0;
+constexpr int kMaxDecimals = 16;
+constexpr int kDefaultDecimals = 2;
+
+QToolButton* FlatButton(const QString& caption, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setText(caption);
+  button->setAutoRaise(true);
+  // Flat buttons never take the focus, so OK reads the edit exactly as the user left it.
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+QToolButton* Arrow(Qt::ArrowType type, QWidget* parent) {
+  auto* arrow = new QToolButton(parent);
+  arrow->setArrowType(type);
+  arrow->setFocusPolicy(Qt::NoFocus);
+  arrow->setAutoRepeat(true);
+  arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  return arrow;
+}
+
+// Leaving the edit by moving within the dialog clamps it; the dialog closing or losing the
+// activation does not, so the typed value is kept for the next use.
+bool LeavesWithinDialog(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+         reason != Qt::MenuBarFocusReason;
+}
+
+}  // namespace
+
+TUpDown::TUpDown(int min, int max, int position, QWidget* parent)
+    : QWidget(parent), min_(min), max_(max), position_(position) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  QToolButton* up = Arrow(Qt::UpArrow, this);
+  QToolButton* down = Arrow(Qt::DownArrow, this);
+  layout->addWidget(up);
+  layout->addWidget(down);
+  connect(up, &QToolButton::clicked, this, [this] { Step(1); });
+  connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void TUpDown::SetPosition(int position) {
+  position_ = std::clamp(position, min_, max_);
+}
+
+void TUpDown::Step(int delta) {
+  SetPosition(position_ + delta);
+  emit Click();
+}
+
+TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(frame) {
+  setObjectName("Form5");
+  setWindowTitle("Wertetabelle erstellen");
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(405, 169);
+
+  Label1 = new QLabel("Funktion:", this);
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setEditable(false);
+  Label2 = new QLabel("Rundung der f(x)-Werte auf :", this);
+  Edit1 = new QLineEdit(QString::number(kDefaultDecimals), this);
+  UpDown1 = new TUpDown(kMinDecimals, kMaxDecimals, kDefaultDecimals, this);
+  Label3 = new QLabel("Dezimalstellen hinter dem Komma.", this);
+  Button1 = FlatButton("&Ok            ", this);
+  Button2 = FlatButton("A&bbrechen", this);
+  Button3 = FlatButton("&Hilfe          ", this);
+  PlaceControls();
+
+  connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);
+  connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
+  connect(Button3, &QToolButton::clicked, this, &TForm5::Button3Click);
+  connect(UpDown1, &TUpDown::Click, this, &TForm5::UpDown1Click);
+  // Key preview: the dialog sees every key before the focused control does.
+  for (QWidget* control : {static_cast<QWidget*>(this), static_cast<QWidget*>(ComboBox1),
+                           static_cast<QWidget*>(Edit1)}) {
+    control->installEventFilter(this);
+  }
+}
+
+void TForm5::PlaceControls() {
+  Label1->setGeometry(16, 12, 120, 16);
+  ComboBox1->setGeometry(16, 30, 373, 24);
+  Label2->setGeometry(16, 76, 170, 16);
+  Edit1->setGeometry(186, 72, 33, 24);
+  UpDown1->setGeometry(219, 72, 16, 24);
+  Label3->setGeometry(243, 76, 160, 16);
+  Button1->setGeometry(16, 120, 113, 33);
+  Button2->setGeometry(146, 120, 113, 33);
+  Button3->setGeometry(276, 120, 113, 33);
+}
+
+void TForm5::Prepare(QWidget& projectWindow, const ProjectDocument& document) {
+  ComboBox1->clear();
+  for (const FunctionEntry& entry : document.Functions) {
+    ComboBox1->addItem(QString::fromLatin1(entry.Expression));
+  }
+  ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+  // Without a function there is nothing to build a table for.
+  Button1->setEnabled(ComboBox1->count() > 0);
+  projectWindow_ = &projectWindow;
+  document_ = &document;
+}
+
+void TForm5::Button1Click() {
+  if (building_ || !Button1->isEnabled() || !projectWindow_ || document_ == nullptr) return;
+  const int index = ComboBox1->currentIndex();
+  if (index < 0 || index >= static_cast<int>(document_->Functions.size())) return;
+  int32_t decimals = 0;
+  try {
+    decimals = StrToInt(Edit1->text().toLatin1().toStdString());
+  } catch (const ConvertError& error) {
+    ShowErrorReport(frame_.prompts(), QString::fromLatin1(error.what()));
+    return;
+  }
+  frame_.QelParser1().SetPrecision(decimals);
+  const FunctionEntry entry = document_->Functions[index];
+  // Building lets pending input through; a second OK meanwhile must not start a nested build.
+  building_ = true;
+  BuildValueTable(frame_, projectWindow_->windowTitle(), document_->Settings, entry.StepWidth,
+                  entry.Expression);
+  building_ = false;
+  accept();
+}
+
+void TForm5::Button2Click() {
+  reject();
+}
+
+void TForm5::Button3Click() {
+  frame_.prompts().ShowHelp("Wertetabelle anzeigen");
+}
+
+void TForm5::Edit1Exit() {
+  int32_t decimals = kDefaultDecimals;
+  try {
+    decimals =
+        std::clamp(StrToInt(Edit1->text().toLatin1().toStdString()), kMinDecimals, kMaxDecimals);
+  } catch (const ConvertError&) {
+  }
+  Edit1->setText(QString::number(decimals));
+  UpDown1->SetPosition(decimals);
+}
+
+void TForm5::UpDown1Click() {
+  Edit1->setText(QString::number(UpDown1->Position()));
+}
+
+bool TForm5::FormKeyDown(int key) {
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Button1Click();
+      return true;
+    case Qt::Key_F1:
+      Button3Click();
+      return true;
+    case Qt::Key_Escape:
+      Button2Click();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TForm5::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+  }
+  if (watched == Edit1 && event->type() == QEvent::FocusOut &&
+      LeavesWithinDialog(static_cast<QFocusEvent*>(event)->reason())) {
+    Edit1Exit();
+  }
+  return QDialog::eventFilter(watched, event);
+}

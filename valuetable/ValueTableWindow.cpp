@@ -1,0 +1,125 @@
+#include "valuetable/ValueTableWindow.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QPointer>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "platform/AtomicFile.h"
+#include "platform/ErrorReport.h"
+#include "platform/FrameCommands.h"
+#include "platform/Prompts.h"
+#include "project/ProjectDocument.h"
+
+namespace {
+
+constexpr int kBuiltWidth = 219;
+constexpr int kBuiltHeight = 425;
+
+QTreeWidget* MakeList(QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  list->setColumnCount(2);
+  list->setHeaderLabels({"x", "f(x)"});
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->header()->setSectionResizeMode(QHeaderView::Stretch);
+  return list;
+}
+
+// The frame's children with the active (topmost) one first.
+QList<QMdiSubWindow*> ChildrenTopFirst(const QMdiArea* area) {
+  QList<QMdiSubWindow*> children = area->subWindowList(QMdiArea::StackingOrder);
+  std::reverse(children.begin(), children.end());
+  return children;
+}
+
+// Closes every child but the active one whose caption is the title. A window that refuses to close
+// stays and is passed over; one that closes leaves the list, so the same position is looked at
+// again.
+void CloseOlderTables(const QMdiArea* area, const QString& title) {
+  for (qsizetype position = 1;;) {
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow*> children = ChildrenTopFirst(area);
+    if (position >= children.size()) return;
+    QMdiSubWindow* child = children[position];
+    if (child->windowTitle() != title || !child->close()) ++position;
+  }
+}
+
+}  // namespace
+
+TForm4::TForm4(FrameCommands& frame, QMdiArea* area) : ChildForm(area, "Form4"), frame_(frame) {
+  setWindowTitle("Wertetabelle anzeigen");
+  ChildMenuSpec spec;
+  spec.ContextHelpTopic = "Speichern von Wertetabellen";
+  spec.Own = {
+      {MenuItem::Wertetabellespeichernunter1, [this] { Wertetabellespeichernunter1Click(); }}};
+  spec.ExtraSeparatorsAfter = {MenuItem::Funktionsgrapherstellen1};
+  menus_ = StandardMenus::ForChild(*this, frame, spec);
+  ListView1 = MakeList(this);
+  setWidget(ListView1);
+  resize(241, 358);
+}
+
+void TForm4::SetRows(ValueTable rows) {
+  rows_ = std::move(rows);
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows_.size()));
+  for (const ValueTableRow& row : rows_) {
+    items.append(
+        new QTreeWidgetItem(QStringList{QString::fromLatin1(row.X), QString::fromLatin1(row.Fx)}));
+  }
+  // One insertion with painting off keeps a full table from stalling the window.
+  ListView1->setUpdatesEnabled(false);
+  ListView1->clear();
+  ListView1->addTopLevelItems(items);
+  ListView1->setUpdatesEnabled(true);
+}
+
+void TForm4::Wertetabellespeichernunter1Click() {
+  FileDialogSpec spec;
+  spec.Title = "Wertetabelle speichern unter";
+  spec.Filter = "TXT-Format (Tab)|*.txt|TXT-Format (Block)|*.txt";
+  spec.FilterIndex = 1;
+  spec.DefaultExt = "txt";
+  spec.AskBeforeReplacing = true;
+  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
+  if (!choice) return;
+  const ValueTableLayout layout =
+      choice->FilterIndex == 2 ? ValueTableLayout::Block : ValueTableLayout::Tab;
+  try {
+    WriteValueTableExport(choice->Path.toLocal8Bit().toStdString(), rows_, layout);
+  } catch (const FileCreateError& error) {
+    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+  }
+}
+
+TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
+                        const ProjectSettings& settings, const std::string& stepWidth,
+                        const std::string& expression) {
+  const QString title = "Wertetabelle (" + projectCaption + ")";
+  // Pending input runs while older tables close; the project window may go with it.
+  const ValueTableInput input{settings.XFrom, settings.XTo, stepWidth, expression};
+  CloseOlderTables(frame.MdiArea(), title);
+  QPointer<TForm4> window = new TForm4(frame, frame.MdiArea());
+  window->setWindowTitle(title);
+  window->resize(kBuiltWidth, kBuiltHeight);
+  window->show();
+  window->showNormal();
+  ValueTableResult result =
+      BuildValueTableRows(frame.QelParser1(), input, [] { QCoreApplication::processEvents(); });
+  // Building lets input through, so the user may have closed the new window meanwhile.
+  TForm4* shown = window && !window->isHidden() ? window.data() : nullptr;
+  if (shown) shown->SetRows(std::move(result.Rows));
+  if (!result.Message.empty()) {
+    frame.prompts().Message(shown, "Qel Graphics", QString::fromLatin1(result.Message),
+                            {PromptButton::Ok}, PromptIcon::Exclamation);
+  }
+  if (shown) shown->update();
+  return shown;
+}
