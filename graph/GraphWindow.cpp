@@ -1,0 +1,129 @@
+#include "graph/GraphWindow.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <stdexcept>
+
+#include "graph/Bitmap.h"
+#include "graph/BmpWriter.h"
+#include "graph/JpegWriter.h"
+#include "graph/OutputOptions.h"
+#include "graph/OutputOptionsDialog.h"
+#include "platform/ErrorReport.h"
+#include "platform/FrameCommands.h"
+
+namespace {
+
+constexpr int kBmpFilterIndex = 2;
+
+// Writes a line of text with its top left corner at (x, y).
+void TextOut(QPainter& canvas, int x, int y, const QString& text) {
+  canvas.drawText(QPoint(x, y + canvas.fontMetrics().ascent()), text);
+}
+
+}  // namespace
+
+TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent) {
+  setObjectName("Image1");
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void TGraphImage::paintEvent(QPaintEvent*) {
+  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) return;
+  const QImage view(Picture->Data(), Picture->Width(), Picture->Height(),
+                    static_cast<qsizetype>(Picture->Stride()), QImage::Format_RGB888);
+  QPainter painter(this);
+  painter.drawImage(rect(), view);
+}
+
+TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
+    : ChildForm(area, "Graph"), Image1(new TGraphImage(this)), frame_(frame), form2_(form2) {
+  setWindowTitle("Graph");
+  setWidget(Image1);
+  SaveDialog1.Title = QStringLiteral("Graphen speichern unter");
+  SaveDialog1.Filter = QStringLiteral("JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp");
+  SaveDialog1.FilterIndex = 1;
+  SaveDialog1.DefaultExt = QStringLiteral("jpg");
+  SaveDialog1.AskBeforeReplacing = true;
+  ChildMenuSpec spec;
+  spec.ContextHelpTopic = QStringLiteral("Funktionsgraphen anzeigen");
+  spec.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
+              {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
+  menus_ = StandardMenus::ForChild(*this, frame, spec);
+  show();
+}
+
+TGraph::~TGraph() = default;
+
+Bitmap& TGraph::Picture() {
+  if (!picture_) {
+    picture_ = std::make_unique<Bitmap>(Image1->width(), Image1->height());
+    Image1->Picture = picture_.get();
+  }
+  return *picture_;
+}
+
+void TGraph::Graphenspeichernunter1Click() {
+  frame_.Fields().SaveCancelled = false;
+  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, SaveDialog1);
+  if (!choice) return;
+  try {
+    SavePicture(*choice);
+  } catch (const std::exception& error) {
+    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+  }
+}
+
+// The format follows the chosen filter entry, whatever the name's extension says.
+void TGraph::SavePicture(const FileChoice& choice) {
+  const std::string path = QFile::encodeName(choice.Path).toStdString();
+  if (choice.FilterIndex == kBmpFilterIndex) {
+    WriteBmpFile(path, Picture());
+    return;
+  }
+  form2_.PrintMode = false;
+  form2_.ShowModal();
+  if (frame_.Fields().SaveCancelled) return;
+  WriteJpegFile(path, Picture(), frame_.Fields().JpegQuality);
+}
+
+void TGraph::Graphendrucken1Click() {
+  const Bitmap& picture = Picture();
+  const QSize page = PrinterPageSize(frame_.Printer());
+  form2_.PrintMode = true;
+  form2_.PictureWidth = picture.Width();
+  form2_.PictureHeight = picture.Height();
+  form2_.PaperWidth = page.width();
+  form2_.PaperHeight = page.height();
+  FrameFields& shared = frame_.Fields();
+  shared.PrintCancelled = false;
+  form2_.ShowModal();
+  if (shared.PrintCancelled) return;
+  try {
+    Print(shared.PrintWidth, shared.PrintHeight);
+  } catch (const std::exception& error) {
+    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+  }
+}
+
+// One page: the picture centred at the chosen size, then the two header lines on top of it. The
+// page is measured again because the options dialog may have changed the printer.
+void TGraph::Print(int32_t width, int32_t height) {
+  QPrinter& printer = frame_.Printer();
+  const QSize page = PrinterPageSize(printer);
+  const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
+  QPainter canvas;
+  if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
+  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(10);
+  canvas.setFont(font);
+  canvas.setPen(Qt::blue);
+  TextOut(canvas, 10, 20, QStringLiteral("Qel Graphics 4.1"));
+  font.setPointSize(8);
+  canvas.setFont(font);
+  canvas.setPen(Qt::black);
+  TextOut(canvas, 10, 100, windowTitle());
+  if (!canvas.end()) throw std::runtime_error("Der Druckauftrag ist fehlgeschlagen");
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "graph/PrintDib.h"
+#include "platform/ChildForm.h"
+#include "platform/Prompts.h"
+#include "platform/StandardMenus.h"
+
+class Bitmap;
+class FrameCommands;
+class TForm2;
+
+// Shows a bitmap stretched over the whole of its own area; nothing while there is none.
+class TGraphImage : public QWidget {
+ public:
+  explicit TGraphImage(QWidget* parent);
+
+  const Bitmap* Picture = nullptr;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// A child window showing one rendered graph. Its picture is made at the first drawing with the size
+// the image area has then and keeps that size: the display is scaled to the window, while saving
+// and printing always use the picture itself. Closing the window frees it with its picture.
+class TGraph : public ChildForm {
+  Q_OBJECT
+ public:
+  TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area);
+  ~TGraph() override;
+
+  QMenuBar* MainMenu1() const override { return menus_.Bar; }
+  const StandardMenus& Menus() const { return menus_; }
+
+  // The picture, made at the first call with Image1's size at that moment.
+  Bitmap& Picture();
+  bool HasPicture() const { return picture_ != nullptr; }
+
+  TGraphImage* Image1;
+  FileDialogSpec SaveDialog1;
+  TPrintDIB PrintDIB1;
+
+ public slots:
+  void Graphenspeichernunter1Click();
+  void Graphendrucken1Click();
+
+ private:
+  void SavePicture(const FileChoice& choice);
+  void Print(int32_t width, int32_t height);
+
+  FrameCommands& frame_;
+  TForm2& form2_;
+  std::unique_ptr<Bitmap> picture_;
+  StandardMenus menus_;
+};
