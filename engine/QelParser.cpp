@@ -1,0 +1,498 @@
+#include "engine/QelParser.h"
+
+#include <cfenv>
+#include <cfloat>
+#include <cmath>
+#include <string_view>
+
+#include "engine/NumberText.h"
+#include "platform/Conversions.h"
+#include "platform/RegionalSettings.h"
+
+namespace {
+
+constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+constexpr long double kTrigLimit = 9007199254740992.0L;  // 2^53
+constexpr const char* kNegativeBase = "Kein negativer Ausdruck unter Wurzel erlaubt.";
+constexpr const char* kLogDomain = "Log von X mit X <= 0";
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool EqualsLower(std::string_view text, std::string_view lowerName) {
+  if (text.size() != lowerName.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (Lower(text[i]) != lowerName[i]) return false;
+  }
+  return true;
+}
+
+bool StartsWithLower(std::string_view text, size_t at, std::string_view lowerName) {
+  return text.size() - at >= lowerName.size() &&
+         EqualsLower(text.substr(at, lowerName.size()), lowerName);
+}
+
+// The value must exist before the flags are read; the barrier keeps the operation ahead of the
+// test.
+void Materialise(long double& value) {
+  asm volatile("" : "+m"(value));
+}
+
+// Flags are cheap to test and dear to clear, so they are cleared only when found set.
+int TakeFaults() {
+  const int flags = std::fetestexcept(kFaults);
+  if (flags != 0) std::feclearexcept(kFaults);
+  return flags;
+}
+
+[[noreturn]] void RaiseFault(int flags) {
+  if ((flags & FE_INVALID) != 0) throw EngineError("Invalid floating point operation");
+  if ((flags & FE_DIVBYZERO) != 0) throw EngineError("Floating point division by zero");
+  throw EngineError("Floating point overflow");
+}
+
+long double Checked(long double value) {
+  Materialise(value);
+  if (const int flags = TakeFaults()) RaiseFault(flags);
+  return value;
+}
+
+bool Faulted(long double value) {
+  Materialise(value);
+  return TakeFaults() != 0;
+}
+
+bool IsWhole(long double r) {
+  return !std::isnan(r) && std::truncl(r) == r;
+}
+
+// sin, cos and tan take their argument rounded to double; beyond 2^53 they give not-a-number.
+long double Trig(double (*function)(double), long double v) {
+  if (std::isgreaterequal(std::fabs(v), kTrigLimit)) return NAN;
+  const double d = static_cast<double>(v);
+  if (std::isgreaterequal(std::fabs(d), static_cast<double>(kTrigLimit))) return NAN;
+  return function(d);
+}
+
+// A separator that cannot be mistaken for part of a number can be read in place.
+bool IsPlainSeparator(char c) {
+  return !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != 'e' && c != 'E' &&
+         !(c == ' ' || (c >= '\t' && c <= '\r'));
+}
+
+// The text the C library would be given: both separators replaced by ".".
+std::string ConversionText(std::string text, char dot, char comma) {
+  for (char& c : text) {
+    if (c == comma || c == dot) c = '.';
+  }
+  return text;
+}
+
+bool WithinBounds(const std::string& text) {
+  if (text.size() > TQelParser::kMaxExpressionLength) return false;
+  int depth = 0;
+  for (const char c : text) {
+    if (c == '(' && ++depth > TQelParser::kMaxNesting) return false;
+    if (c == ')') --depth;
+  }
+  return true;
+}
+
+// Bar and candidate level of an operator character at a bracket level; false for other characters.
+bool OperatorLevels(char c, int bracket, int& bar, int& candidate) {
+  switch (c) {
+    case '+':
+      bar = bracket + 1;
+      candidate = bracket + 2;
+      return true;
+    case '-':
+      bar = candidate = bracket + 1;
+      return true;
+    case '*':
+    case '/':
+    case 'm':
+      bar = candidate = bracket + 2;
+      return true;
+    case '^':
+      bar = candidate = bracket + 4;
+      return true;
+    case '#':
+      bar = candidate = bracket + 8;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Cheap rejection of texts the strict number grammar can never accept.
+bool CouldBeNumber(const std::string& text, char separator) {
+  if (text.empty()) return false;
+  for (const char c : text) {
+    const bool allowed =
+        (c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'e' || c == 'E' || c == separator;
+    if (!allowed) return false;
+  }
+  return true;
+}
+
+std::shared_ptr<QelTreeRoot> ApplicationRoot() {
+  static const auto root = std::make_shared<QelTreeRoot>();
+  return root;
+}
+
+}  // namespace
+
+TQelParser::TQelParser() : TQelParser(ApplicationRoot(), PowerRule::CheckNegativeBase) {}
+
+TQelParser::TQelParser(std::shared_ptr<QelTreeRoot> root, PowerRule powerRule)
+    : Root_(std::move(root)), PowerRule_(powerRule) {}
+
+void TQelParser::InitLandDot() {
+  if (!OverwriteDecimalSymbol_.empty()) {
+    if (LandDot_ != OverwriteDecimalSymbol_) LandDot_ = OverwriteDecimalSymbol_;
+    return;
+  }
+  const char regional = RegionalDecimalSeparator();
+  if (LandDot_.size() != 1 || LandDot_[0] != regional) LandDot_.assign(1, regional);
+}
+
+std::string TQelParser::EntferneLeerzeichen(const std::string& text) const {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c != ' ') out += c;
+  }
+  return out;
+}
+
+std::string TQelParser::EntferneKlammern(const std::string& text) const {
+  if (text.empty() || text.front() != '(' || text.back() != ')') return text;
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '(') {
+      if (depth != 0 || i == 0) {
+        ++depth;
+      } else {
+        return text;
+      }
+    } else if (text[i] == ')') {
+      --depth;
+    }
+  }
+  return text.substr(1, text.size() - 2);
+}
+
+std::string TQelParser::WandleSinCosTanUm(const std::string& text) const {
+  struct Name {
+    std::string_view Lower;
+    std::string_view Code;
+  };
+  static constexpr Name kNames[] = {{"sin", "s#"}, {"cos", "c#"}, {"tan", "t#"}, {"ln", "n#"},
+                                    {"lg", "g#"},  {"abs", "r#"}, {"mod", "m"}};
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const Name* match = nullptr;
+    for (const Name& name : kNames) {
+      if (StartsWithLower(text, i, name.Lower)) {
+        match = &name;
+        break;
+      }
+    }
+    if (match != nullptr) {
+      out += match->Code;
+      i += match->Lower.size();
+    } else {
+      if (ConvertAllColonsAndDots_ && (c == '.' || c == ',')) {
+        out += LandDot_;
+      } else {
+        out += c;
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string TQelParser::Assiotiativitaet(const std::string& text) const {
+  size_t firstMinus = std::string::npos;
+  size_t firstProduct = std::string::npos;
+  bool plus = false;
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (depth != 0) continue;
+    if (c == '-' && firstMinus == std::string::npos) firstMinus = i;
+    if (c == '+') plus = true;
+    if ((c == '*' || c == '/' || c == 'm') && firstProduct == std::string::npos) firstProduct = i;
+  }
+  char from = 0;
+  char to = 0;
+  size_t start = 0;
+  if (firstMinus != std::string::npos) {
+    from = '+', to = '-', start = firstMinus;
+  } else if (!plus && firstProduct != std::string::npos && text[firstProduct] == '/') {
+    from = '*', to = '/', start = firstProduct;
+  } else {
+    return text;
+  }
+  std::string out = text;
+  depth = 0;
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (out[i] == '(') ++depth;
+    if (out[i] == ')') --depth;
+    if (depth != 0 || i <= start) continue;
+    if (out[i] == from) {
+      out[i] = to;
+    } else if (out[i] == to) {
+      out[i] = from;
+    }
+  }
+  return out;
+}
+
+void TQelParser::SplitLowest(std::string& left, std::string& right, std::string& op,
+                             const std::string& text) const {
+  const std::string rewritten = Assiotiativitaet(text);
+  int bracket = 0;
+  int best = 0;
+  size_t position = std::string::npos;
+  for (size_t i = 0; i < rewritten.size(); ++i) {
+    const char c = rewritten[i];
+    if (c == '(') bracket += 16;
+    if (c == ')') bracket -= 16;
+    int bar = 0;
+    int candidate = 0;
+    if (!OperatorLevels(c, bracket, bar, candidate)) continue;
+    if (position == std::string::npos || bar < best) {
+      best = candidate;
+      position = i;
+    }
+  }
+  if (position == std::string::npos) {
+    left.clear(), right.clear(), op.clear();
+    return;
+  }
+  op.assign(1, rewritten[position]);
+  left = EntferneKlammern(rewritten.substr(0, position));
+  right = EntferneKlammern(rewritten.substr(position + 1));
+}
+
+bool TQelParser::IsLongDouble(const std::string& text) const {
+  if (!CouldBeNumber(text, RegionalDecimalSeparator())) return false;
+  try {
+    return FloatToStr(StrToFloat(text)) == text;
+  } catch (const ConvertError&) {
+    return false;
+  }
+}
+
+bool TQelParser::IsZahl(const std::string& text) const {
+  if (text.size() == 1 && std::string_view("sctngr").find(text[0]) != std::string_view::npos) {
+    return true;
+  }
+  for (const std::string_view name : {"x", "a", "b", "c", "d", "pi", "e"}) {
+    if (EqualsLower(text, name)) return true;
+  }
+  return IsLongDouble(text);
+}
+
+bool TQelParser::MakeTree(Tree& node, const std::string& text) const {
+  std::string left, right, op;
+  SplitLowest(left, right, op, text);
+  if (left.empty() && op == "-") left = "0";
+  if (op.empty() && left.empty() && right.empty()) {
+    if (!IsZahl(text)) return false;
+    node.Text = text;
+    return true;
+  }
+  if (op.empty() || left.empty() || right.empty()) return false;
+  // `text` may be node.Text itself; it is not read after this point.
+  node.Text = op;
+  node.Left = std::make_unique<Tree>(Tree{std::move(left), nullptr, nullptr});
+  node.Right = std::make_unique<Tree>(Tree{std::move(right), nullptr, nullptr});
+  // The parts wait in the children's texts, so deep chains do not hold a copy per level.
+  const bool leftBuilt = IsZahl(node.Left->Text) || MakeTree(*node.Left, node.Left->Text);
+  const bool rightBuilt = IsZahl(node.Right->Text) || MakeTree(*node.Right, node.Right->Text);
+  return leftBuilt && rightBuilt;
+}
+
+bool TQelParser::CreateTree() {
+  InitLandDot();
+  const bool bounded = WithinBounds(Expression_);
+  Expression_ = EntferneLeerzeichen(Expression_);
+  Expression_ = EntferneKlammern(Expression_);
+  Expression_ = WandleSinCosTanUm(Expression_);
+  Tree fresh;
+  const bool built = bounded && MakeTree(fresh, Expression_);
+  Root_->Root = std::move(fresh);
+  return built;
+}
+
+long double TQelParser::Evaluate() {
+  // Faults left behind by code outside the engine must not be taken for this evaluation's.
+  TakeFaults();
+  if (std::fegetround() != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+  const long double value = Eval(&Root_->Root);
+  ErgebnisString_ = LongDoubleToStr(value);
+  return value;
+}
+
+long double TQelParser::Eval(const Tree* node) {
+  const std::string& text = node->Text;
+  // Only a node with both operands is an operator; anything else converts as a leaf.
+  if (text.size() != 1 || !node->Left || !node->Right) return StrToLongDouble(text);
+  if (text[0] == '#') return EvalFunction(node);
+  if (std::string_view("+*-/m^").find(text[0]) == std::string_view::npos) {
+    return StrToLongDouble(text);
+  }
+  const long double r = Eval(node->Right.get());
+  const long double l = Eval(node->Left.get());
+  switch (text[0]) {
+    case '+':
+      return Checked(l + r);
+    case '*':
+      return l == 0 || r == 0 ? 0.0L : Checked(l * r);
+    case '-':
+      return Checked(l - r);
+    case '/':
+      if (r == 0) throw EngineError("Division durch 0");
+      return Checked(l / r);
+    case 'm':
+      return modl(l, r);
+    default:
+      return EvalPower(l, r);
+  }
+}
+
+long double TQelParser::EvalFunction(const Tree* node) {
+  const long double v = Eval(node->Right.get());
+  const std::string& code = node->Left->Text;
+  if (code.size() != 1) return 0;
+  switch (code[0]) {
+    case 's':
+      return Checked(Trig(std::sin, v));
+    case 'c':
+      return Checked(Trig(std::cos, v));
+    case 't':
+      return Checked(Trig(std::tan, v));
+    case 'n':
+      if (!std::isgreater(v, 0.0L)) throw EngineError(kLogDomain);
+      return Checked(std::log(v));
+    case 'g': {
+      if (!std::isgreater(v, 0.0L)) throw EngineError(kLogDomain);
+      static const long double kLn10 = std::log(10.0L);
+      return Checked(std::log(v) / kLn10);
+    }
+    case 'r':
+      return std::fabs(v);
+    default:
+      return 0;
+  }
+}
+
+long double TQelParser::EvalPower(long double l, long double r) const {
+  const bool checked = PowerRule_ == PowerRule::CheckNegativeBase;
+  if (checked && std::isless(l, 0.0L) && !IsWhole(r)) throw EngineError(kNegativeBase);
+  const double base = static_cast<double>(l);
+  const double exponent = static_cast<double>(r);
+  if ((std::isinf(base) && !std::isinf(l)) || (std::isinf(exponent) && !std::isinf(r))) {
+    TakeFaults();
+    throw EngineError(checked ? kNegativeBase : "Floating point overflow");
+  }
+  const double power = std::pow(base, exponent);
+  // Only an invalid operation is a fault of the power itself; range errors have fixed results.
+  if ((TakeFaults() & FE_INVALID) != 0 && checked) throw EngineError(kNegativeBase);
+  if (std::isinf(power)) return INFINITY;
+  if (power != 0 && std::isless(std::fabs(power), DBL_MIN)) return 0;
+  return power;
+}
+
+long double TQelParser::modl(long double a, long double b) const {
+  if (b == 0) return 0;
+  const long double q = a / b;
+  if (Faulted(q) || !std::isfinite(q)) return a;
+  const long double result = a - std::truncl(q) * b;
+  return Faulted(result) ? a : result;
+}
+
+const std::string& TQelParser::SubstituteName(const std::string& text, std::string& scratch) const {
+  const std::string* s = &text;
+  if (EqualsLower(*s, "x")) s = &X_;
+  if (EqualsLower(*s, "a")) s = &A_;
+  if (EqualsLower(*s, "b")) s = &B_;
+  if (EqualsLower(*s, "c")) s = &C_;
+  if (EqualsLower(*s, "d")) s = &D_;
+  if (EqualsLower(*s, "pi")) {
+    scratch = "3" + LandDot_ + "1415927";
+    s = &scratch;
+  }
+  if (EqualsLower(*s, "e")) {
+    scratch = "2" + LandDot_ + "7182818";
+    s = &scratch;
+  }
+  return *s;
+}
+
+long double TQelParser::StrToLongDouble(const std::string& text) {
+  InitLandDot();
+  std::string scratch;
+  const std::string& source = SubstituteName(text, scratch);
+  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  const DecimalReading reading =
+      IsPlainSeparator(dot) ? ReadLeadingDecimal(source, dot, comma)
+                            : ReadLeadingDecimal(ConversionText(source, dot, comma), '.', '.');
+  if (reading.Overflow) {
+    TakeFaults();
+    throw EngineError(ConversionText(source, dot, comma) +
+                      " kann nicht in eine Zahl umgewandelt werden! (STD)");
+  }
+  return reading.Value;
+}
+
+std::string TQelParser::LongDoubleToStr(long double value) {
+  InitLandDot();
+  if (std::isnan(value)) return "NAN";
+  const char* sign = std::signbit(value) ? "-" : "";
+  const double d = static_cast<double>(value);
+  if (std::isinf(d)) {
+    TakeFaults();
+    return std::string(sign) + "INF";
+  }
+  const FixedDigits fixed = RoundToFixedDigits(d, std::max(Precision_, 0));
+  std::string text;
+  if (fixed.Point > 0) {
+    const auto whole = static_cast<size_t>(fixed.Point);
+    text = fixed.Digits.substr(0, whole);
+    if (text.size() < whole) text.append(whole - text.size(), '0');
+    text += LandDot_;
+    if (fixed.Digits.size() > whole) text.append(fixed.Digits, whole);
+  } else {
+    text = "0" + LandDot_;
+    text.append(static_cast<size_t>(-fixed.Point), '0');
+    text += fixed.Digits;
+  }
+  text = EntferneNullenUndPunkte(text);
+  return sign + text;
+}
+
+std::string TQelParser::EntferneNullenUndPunkte(const std::string& text) const {
+  std::string out = text;
+  const size_t dot = out.find(LandDot_);
+  if (dot != std::string::npos) {
+    size_t end = out.size();
+    while (end > dot + 1 && out[end - 1] == '0') --end;
+    out.resize(end);
+  }
+  if (out.size() >= LandDot_.size() && out.ends_with(LandDot_)) {
+    out.resize(out.size() - LandDot_.size());
+  }
+  if (out.starts_with(LandDot_)) out.insert(0, "0");
+  return out;
+}
