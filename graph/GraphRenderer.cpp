@@ -1,0 +1,114 @@
+#include "graph/GraphRenderer.h"
+
+#include "platform/Conversions.h"
+
+namespace {
+
+struct Inputs {
+  long double XFrom = -10, XTo = 10, YFrom = -10, YTo = 10, Deviation = 0;
+  int32_t W = 640, H = 480;
+};
+
+long double Extended(TQelParser& parser, const std::string& text, long double fallback) {
+  try {
+    return parser.StrToLongDouble(text);
+  } catch (const EngineError&) {
+    return fallback;
+  }
+}
+
+int32_t Integer(const std::string& text, int32_t fallback) {
+  try {
+    return StrToInt(text);
+  } catch (const ConvertError&) {
+    return fallback;
+  }
+}
+
+Inputs Convert(const ProjectSettings& s, TQelParser& parser) {
+  Inputs in;
+  in.XFrom = Extended(parser, s.XFrom, in.XFrom);
+  in.XTo = Extended(parser, s.XTo, in.XTo);
+  in.YFrom = Extended(parser, s.YFrom, in.YFrom);
+  in.YTo = Extended(parser, s.YTo, in.YTo);
+  in.Deviation = Extended(parser, s.Deviation, in.Deviation);
+  in.W = Integer(s.OutputWidth, in.W);
+  in.H = Integer(s.OutputHeight, in.H);
+  return in;
+}
+
+PlotGeometry Geometry(const Inputs& in) {
+  PlotGeometry g;
+  g.XFrom = in.XFrom;
+  g.XTo = in.XTo;
+  g.YFrom = in.YFrom;
+  g.YTo = in.YTo;
+  g.W = in.W;
+  g.H = in.H;
+  g.RowTop = in.YTo;
+  g.RowRange = in.YTo - in.YFrom;
+  g.OriginColumn = PixelOffset(-in.XFrom, in.W, in.XTo - in.XFrom);
+  g.OriginRow = PixelOffset(in.YTo, in.H, g.RowRange);
+  return g;
+}
+
+bool IsBlank(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > ' ') return false;
+  }
+  return true;
+}
+
+struct CurveState {
+  long double Step = 1;
+};
+
+RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Bitmap& bitmap,
+                          const PlotGeometry& frame, const CurveStyle& style, CurveState& state,
+                          const Checkpoint& checkpoint, const RenderReport& report) {
+  if (IsBlank(entry.Expression)) return RenderResult::Completed;
+  const int32_t color = LeadingInt(entry.Color);
+  state.Step = StepOrPrevious(parser, entry.StepWidth, state.Step);
+  parser.SetExpression(entry.Expression);
+  if (!parser.CreateTree()) {
+    if (report) report(FunctionDefinitionError(entry.Expression));
+    return RenderResult::Completed;
+  }
+  return DrawCurve(bitmap, frame, parser, state.Step, color, style, checkpoint);
+}
+
+}  // namespace
+
+std::string FunctionDefinitionError(const std::string& expression) {
+  return "Fehler in Funktionsdefinition:\n\n" + expression +
+         "\n\nDer Graph dieser Funktion kann nicht erzeugt werden.";
+}
+
+RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Bitmap& bitmap,
+                           const bool& cancelled, const std::function<void()>& poll,
+                           const RenderReport& report) {
+  const ProjectSettings& s = project.Settings;
+  const Checkpoint checkpoint(cancelled, poll);
+  parser.SetPrecision(8);
+  const Inputs in = Convert(s, parser);
+  FillBackground(bitmap, s.BackgroundColor);
+  const PlotGeometry frame = Geometry(in);
+  if (s.ShowGrid && DrawGrid(bitmap, frame, StrToFloat(s.GridStep), s.GridColor, checkpoint) ==
+                        RenderResult::Cancelled) {
+    return RenderResult::Cancelled;
+  }
+  if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
+  CurveStyle style;
+  style.Pointwise = s.Pointwise;
+  if (s.UseDeviation && in.Deviation > 0) style.Deviation = in.Deviation;
+  CurveState state;
+  for (size_t i = 0; i < project.Functions.size(); ++i) {
+    if (checkpoint.Stop()) return RenderResult::Cancelled;
+    if (DrawFunction(project.Functions[i], parser, bitmap, frame, style, state, checkpoint,
+                     report) == RenderResult::Cancelled) {
+      return RenderResult::Cancelled;
+    }
+  }
+  if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
+  return RenderResult::Completed;
+}

@@ -1,0 +1,185 @@
+#include "graph/ProgressDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+
+#include "graph/GraphRenderer.h"
+#include "graph/GraphWindow.h"
+#include "platform/Conversions.h"
+#include "platform/FrameCommands.h"
+#include "platform/Prompts.h"
+#include "project/ProjectWindow.h"
+#include "project/ProjectWindowText.h"
+
+namespace {
+
+constexpr int kRepaintEveryMs = 40;
+
+// The outer size of the new graph window: the project's output size, 640 x 480 where it is no
+// integer.
+QSize OuterSize(const ProjectSettings& settings) {
+  const auto integer = [](const std::string& text, int32_t fallback) {
+    try {
+      return StrToInt(text);
+    } catch (const ConvertError&) {
+      return fallback;
+    }
+  };
+  return {integer(settings.OutputWidth, 640), integer(settings.OutputHeight, 480)};
+}
+
+// The frame's children, the most recently active first.
+QList<QMdiSubWindow*> ChildrenByActivation(QMdiArea& area) {
+  QList<QMdiSubWindow*> children = area.subWindowList(QMdiArea::ActivationHistoryOrder);
+  std::reverse(children.begin(), children.end());
+  return children;
+}
+
+}  // namespace
+
+TForm3::TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      Label1(new QLabel(this)),
+      Image1(new QLabel(this)),
+      SpeedButton1(new QPushButton(QStringLiteral("A&bbrechen"), this)),
+      Timer1(new QTimer(this)),
+      frame_(frame),
+      form2_(form2) {
+  setObjectName("Form3");
+  setWindowTitle(QStringLiteral("Erzeuge Graphen"));
+  setFixedSize(342, 117);
+  setModal(true);
+  Image1->setGeometry(12, 12, 40, 40);
+  Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+  Label1->setText(
+      QStringLiteral("Bitte haben Sie einen Moment Geduld, während Qel Graphics den "
+                     "Graphen erzeugt."));
+  Label1->setWordWrap(true);
+  Label1->setGeometry(64, 12, 266, 48);
+  SpeedButton1->setFlat(true);
+  SpeedButton1->setFocusPolicy(Qt::NoFocus);
+  SpeedButton1->setAutoDefault(false);
+  SpeedButton1->setGeometry(126, 76, 91, 28);
+  connect(SpeedButton1, &QPushButton::clicked, this, &TForm3::Button1Click);
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
+  installEventFilter(this);
+  for (auto* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+int TForm3::ShowModal() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  return exec();
+}
+
+// Each showing starts exactly one generation.
+void TForm3::showEvent(QShowEvent* event) {
+  Timer1->start();
+  QDialog::showEvent(event);
+}
+
+void TForm3::Timer1Timer() {
+  Timer1->stop();
+  const QString graphTitle = QStringLiteral("Garph (") + ProjectCaption + QStringLiteral(")");
+  bool completed = false;
+  generating_ = true;
+  try {
+    completed = Generate(graphTitle);
+  } catch (const std::exception&) {
+    // A grid step that cannot be read ends the drawing; the window keeps what was drawn.
+  }
+  generating_ = false;
+  completed ? accept() : reject();
+  if (completed && lastGraph_) lastGraph_->update();
+}
+
+bool TForm3::Generate(const QString& graphTitle) {
+  const ProjectDocument& project = ProjectWindow->Document();
+  const QSize outer = OuterSize(project.Settings);
+  if (!CloseOlderGraphs(graphTitle)) return false;
+  auto* graph = new TGraph(frame_, form2_, frame_.MdiArea());
+  lastGraph_ = graph;
+  graph->setWindowTitle(graphTitle);
+  graph->showNormal();
+  graph->resize(outer);
+  if (graph->layout()) graph->layout()->activate();
+  Bitmap& picture = graph->Picture();
+  sinceRepaint_.start();
+  const RenderReport report = [this](const std::string& message) {
+    frame_.prompts().Message(this, QStringLiteral("Qel Graphics"), FromWindows1252(message),
+                             {PromptButton::Ok}, PromptIcon::Exclamation);
+  };
+  const RenderResult result = GraphRenderer(
+      project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
+      [this] { Poll(); }, report);
+  if (result == RenderResult::Completed) return true;
+  graph->close();
+  return false;
+}
+
+// Positions 1 to count - 1 of the children, the count read again at each step; position 0 is the
+// editor that asked for the graph.
+bool TForm3::CloseOlderGraphs(const QString& graphTitle) {
+  QMdiArea& area = *frame_.MdiArea();
+  for (int i = 1; i < ChildrenByActivation(area).size(); ++i) {
+    if (frame_.Fields().GenerationCancelled) return false;
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow*> children = ChildrenByActivation(area);
+    if (i < children.size() && children[i]->windowTitle() == graphTitle) children[i]->close();
+  }
+  return true;
+}
+
+// Lets input through at every check point; the growing picture is shown a few times a second
+// rather than at every sample, which would cost more than the drawing.
+void TForm3::Poll() {
+  if (lastGraph_ && sinceRepaint_.elapsed() >= kRepaintEveryMs) {
+    lastGraph_->Image1->update();
+    sinceRepaint_.restart();
+  }
+  QCoreApplication::processEvents();
+}
+
+// The drawing is stopped at its next check point; the dialog closes when it has stopped.
+void TForm3::Button1Click() {
+  frame_.Fields().GenerationCancelled = true;
+  if (!generating_) reject();
+}
+
+// The title bar's close button does not stop a drawing: the dialog closes when it has ended.
+void TForm3::closeEvent(QCloseEvent* event) {
+  if (generating_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && isVisible()) {
+    Button1Click();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+// Every closing sets the flag; the next generation clears it when it starts.
+void TForm3::done(int result) {
+  Timer1->stop();
+  frame_.Fields().GenerationCancelled = true;
+  QDialog::done(result);
+}
