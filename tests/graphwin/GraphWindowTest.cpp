@@ -1,0 +1,275 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "graph/Bitmap.h"
+#include "graph/GraphWindow.h"
+#include "graph/OutputOptionsDialog.h"
+#include "tests/graphwin/FakeFrame.h"
+#include "tests/graphwin/ModalHelpers.h"
+
+namespace {
+
+constexpr int32_t kRed = 0x0000FF;
+constexpr int32_t kGreen = 0x00FF00;
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int Byte(const QByteArray& bytes, qsizetype at) {
+  return static_cast<uint8_t>(bytes[at]);
+}
+
+// Position of the first marker 0xFF `code` in a JPEG stream, or -1.
+qsizetype Marker(const QByteArray& jpeg, int code) {
+  for (qsizetype i = 2; i + 1 < jpeg.size(); ++i)
+    if (Byte(jpeg, i) == 0xFF && Byte(jpeg, i + 1) == code) return i;
+  return -1;
+}
+
+struct JpegFacts {
+  int Width = 0, Height = 0, Components = 0;
+  bool Baseline = false;
+  int FirstLumaStep = 0;  // the first entry of the first quantisation table
+};
+
+JpegFacts ReadJpeg(const QByteArray& jpeg) {
+  JpegFacts facts;
+  const qsizetype sof = Marker(jpeg, 0xC0);
+  facts.Baseline = sof > 0;
+  if (sof > 0) {
+    facts.Height = Byte(jpeg, sof + 5) << 8 | Byte(jpeg, sof + 6);
+    facts.Width = Byte(jpeg, sof + 7) << 8 | Byte(jpeg, sof + 8);
+    facts.Components = Byte(jpeg, sof + 9);
+  }
+  const qsizetype dqt = Marker(jpeg, 0xDB);
+  if (dqt > 0) facts.FirstLumaStep = Byte(jpeg, dqt + 5);
+  return facts;
+}
+
+// A netpbm picture rendered back from a PDF page.
+struct Raster {
+  int Width = 0, Height = 0;
+  QByteArray Rgb;
+  int32_t At(int x, int y) const {
+    const qsizetype i = (static_cast<qsizetype>(y) * Width + x) * 3;
+    return Byte(Rgb, i) | Byte(Rgb, i + 1) << 8 | Byte(Rgb, i + 2) << 16;
+  }
+};
+
+Raster RenderPdfPage(const QString& pdf, const QString& prefix) {
+  QProcess::execute("pdftoppm", {"-r", "72", "-singlefile", pdf, prefix});
+  const QByteArray ppm = ReadAll(prefix + ".ppm");
+  const QList<QByteArray> fields = ppm.left(64).split('\n');
+  Raster raster;
+  if (fields.size() < 3 || fields[0] != "P6") return raster;
+  const QList<QByteArray> size = fields[1].split(' ');
+  raster.Width = size.value(0).toInt();
+  raster.Height = size.value(1).toInt();
+  const qsizetype header = fields[0].size() + fields[1].size() + fields[2].size() + 3;
+  raster.Rgb = ppm.mid(header);
+  return raster;
+}
+
+bool IsRed(int32_t c) {
+  return (c & 0xFF) > 200 && ((c >> 8) & 0xFF) < 60 && (c >> 16) < 60;
+}
+bool IsWhite(int32_t c) {
+  return c == 0xFFFFFF;
+}
+bool IsGrey(int32_t c) {
+  const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = c >> 16;
+  return r < 160 && std::abs(r - g) < 16 && std::abs(r - b) < 16;
+}
+
+class GraphWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    frame.UsePdfPage(dir.filePath("page.pdf"), 480, 660);
+  }
+
+  // A graph window whose 63 x 45 picture is red with a green diagonal.
+  TGraph* RedGraph() {
+    auto* graph = new TGraph(frame, form2, &frame.Area);
+    graph->setWindowTitle("Garph (Test)");
+    graph->resize(63 + graph->width() - graph->Image1->width(),
+                  45 + graph->height() - graph->Image1->height());
+    Bitmap& picture = graph->Picture();
+    picture.SetBrushColor(kRed);
+    picture.FillRect(0, 0, picture.Width(), picture.Height());
+    picture.SetPenColor(kGreen);
+    picture.MoveTo(0, 0);
+    picture.LineTo(45, 45);
+    return graph;
+  }
+
+  void ChooseFile(const QString& name, int filterIndex) {
+    frame.Questions.FileAnswers.push_back(FileChoice{dir.filePath(name), filterIndex});
+  }
+
+  QTemporaryDir dir;
+  FakeFrame frame;
+  TForm2 form2{frame};
+};
+
+TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
+  TGraph* graph = RedGraph();
+  TGraph second(frame, form2, &frame.Area);
+  EXPECT_EQ(graph->objectName(), "Graph");
+  EXPECT_EQ(second.objectName(), "Graph_1");
+  EXPECT_EQ(second.windowTitle(), "Graph");
+  const std::pair<MenuItem, bool> items[] = {
+      {MenuItem::Speichern, false},
+      {MenuItem::Speichernunter, false},
+      {MenuItem::Funktionsgrapherstellen1, false},
+      {MenuItem::Wertetabelleanzeigen1, false},
+      {MenuItem::Wertetabellespeichernunter1, false},
+      {MenuItem::Graphenspeichernunter1, true},
+      {MenuItem::Graphendrucken1, true},
+      {MenuItem::FileCloseItem, true},
+  };
+  for (const auto& [item, enabled] : items)
+    EXPECT_EQ(graph->Menus().Item(item)->isEnabled(), enabled) << static_cast<int>(item);
+  graph->Menus().Item(MenuItem::Kontexthilfe1)->trigger();
+  EXPECT_EQ(frame.Questions.HelpTopics, std::vector<QString>{"Funktionsgraphen anzeigen"});
+  graph->Menus().Item(MenuItem::FileCloseItem)->trigger();
+  EXPECT_EQ(frame.Area.subWindowList().size(), 1);
+}
+
+TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
+  TGraph* graph = RedGraph();
+  graph->resize(400, 300);  // the display grows; the picture does not
+  ChooseFile("picture.jpg", 2);
+  graph->Graphenspeichernunter1Click();
+  const QByteArray bmp = ReadAll(dir.filePath("picture.jpg"));
+  ASSERT_GE(bmp.size(), 26);
+  EXPECT_EQ(bmp.left(2), "BM");
+  EXPECT_EQ(Byte(bmp, 18) | Byte(bmp, 19) << 8, 63);
+  EXPECT_EQ(Byte(bmp, 22) | Byte(bmp, 23) << 8, 45);
+  const FileDialogSpec& asked = frame.Questions.FileDialogs.front();
+  EXPECT_EQ(asked.Title, "Graphen speichern unter");
+  EXPECT_EQ(asked.Filter, "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp");
+  EXPECT_EQ(asked.FilterIndex, 1);
+  EXPECT_EQ(asked.DefaultExt, "jpg");
+  EXPECT_TRUE(asked.AskBeforeReplacing);
+}
+
+TEST_F(GraphWindowTest, JpegAtTheChosenQuality) {
+  TGraph* graph = RedGraph();
+  struct Case {
+    int Slider;  // 0: left at its start
+    int FirstLumaStep;
+  };
+  // libjpeg scales the standard table's 16 to 13 at quality 60, 255 (baseline limit) at 2, 1 at
+  // 100.
+  for (const Case c : {Case{0, 13}, Case{1, 255}, Case{50, 1}}) {
+    SCOPED_TRACE(c.Slider);
+    const QString name = QString("q%1.jpg").arg(c.Slider);
+    ChooseFile(name, 1);
+    WhenShown(form2, [&] {
+      EXPECT_EQ(form2.windowTitle(), QStringLiteral("JPEG Qualität"));
+      if (c.Slider) form2.TrackBar1->setValue(c.Slider);
+      QTest::mouseClick(form2.Button1, Qt::LeftButton);
+    });
+    graph->Graphenspeichernunter1Click();
+    const JpegFacts jpeg = ReadJpeg(ReadAll(dir.filePath(name)));
+    EXPECT_TRUE(jpeg.Baseline);
+    EXPECT_EQ(jpeg.Components, 3);
+    EXPECT_EQ(jpeg.Width, 63);
+    EXPECT_EQ(jpeg.Height, 45);
+    EXPECT_EQ(jpeg.FirstLumaStep, c.FirstLumaStep);
+  }
+}
+
+TEST_F(GraphWindowTest, CancellingWritesNothing) {
+  TGraph* graph = RedGraph();
+  frame.Questions.FileAnswers.push_back(std::nullopt);
+  graph->Graphenspeichernunter1Click();
+  ChooseFile("never.jpg", 1);
+  WhenShown(form2, [&] { QTest::keyClick(form2.TrackBar1, Qt::Key_Escape); });
+  graph->Graphenspeichernunter1Click();
+  EXPECT_TRUE(frame.Shared.SaveCancelled);
+  EXPECT_FALSE(QFile::exists(dir.filePath("never.jpg")));
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+}
+
+TEST_F(GraphWindowTest, AFileThatCannotBeWrittenIsReported) {
+  TGraph* graph = RedGraph();
+  ChooseFile("missing/picture.bmp", 2);
+  graph->Graphenspeichernunter1Click();
+  ASSERT_EQ(frame.Questions.Messages.size(), 1u);
+  EXPECT_EQ(frame.Questions.Messages[0].Caption, "Qel Graphics 4");
+  EXPECT_TRUE(frame.Questions.Messages[0].Text.startsWith("Cannot create file "));
+  EXPECT_TRUE(graph->isVisible());
+}
+
+TEST_F(GraphWindowTest, PrintedPageShowsThePictureCentredWithItsHeader) {
+  struct Case {
+    const char* Name;
+    bool FitKeepingProportions;
+    int X, Y, W, H;
+  };
+  // Page 480 x 660: at 100 % centred; fitted it is 480 wide and 480 * 45 / 63 = 342 high.
+  const Case cases[] = {{"100 %", false, 208, 307, 63, 45}, {"fit", true, 0, 159, 480, 342}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const QString pdf = dir.filePath(QString("%1.pdf").arg(c.X));
+    frame.UsePdfPage(pdf, 480, 660);
+    TGraph* graph = RedGraph();
+    WhenShown(form2, [&] {
+      EXPECT_EQ(form2.Edit2->text(), "63");
+      EXPECT_EQ(form2.PaperHeight, 660);
+      if (c.FitKeepingProportions) {
+        QTest::mouseClick(form2.CheckBox1, Qt::LeftButton);
+        QTest::mouseClick(form2.RadioButton3, Qt::LeftButton);
+      }
+      QTest::mouseClick(form2.Button1, Qt::LeftButton);
+    });
+    graph->Graphendrucken1Click();
+    EXPECT_EQ(frame.Shared.PrintWidth, c.W);
+    const Raster page = RenderPdfPage(pdf, dir.filePath(QString("r%1").arg(c.X)));
+    ASSERT_EQ(page.Width, 480);
+    ASSERT_EQ(page.Height, 660);
+    // Inside the picture's corners, just outside its edges, and the header texts above it.
+    EXPECT_TRUE(IsRed(page.At(c.X + c.W - 2, c.Y + 2)));
+    EXPECT_TRUE(IsRed(page.At(c.X + 2, c.Y + c.H - 2)));
+    EXPECT_TRUE(IsWhite(page.At(c.X + c.W / 2, c.Y - 2)));
+    EXPECT_TRUE(IsWhite(page.At(c.X + c.W / 2, c.Y + c.H + 1)));
+    if (c.X > 2) {
+      EXPECT_TRUE(IsWhite(page.At(c.X - 2, c.Y + c.H / 2)));
+    }
+    int blue = 0, dark = 0;
+    for (int y = 20; y < 34; ++y)
+      for (int x = 10; x < 120; ++x)
+        blue += (page.At(x, y) >> 16) > 180 && (page.At(x, y) & 0xFF) < 80;
+    for (int y = 100; y < 112; ++y)
+      for (int x = 10; x < 120; ++x) dark += IsGrey(page.At(x, y));
+    EXPECT_GT(blue, 20);
+    EXPECT_GT(dark, 10);
+    graph->close();
+  }
+}
+
+TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {
+  const QString pdf = dir.filePath("cancelled.pdf");
+  frame.UsePdfPage(pdf, 480, 660);
+  TGraph* graph = RedGraph();
+  WhenShown(form2, [&] { form2.close(); });
+  graph->Graphendrucken1Click();
+  EXPECT_TRUE(frame.Shared.PrintCancelled);
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+}  // namespace
