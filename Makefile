@@ -7,7 +7,7 @@ CMAKE_FLAGS += -DQEL_SANITIZE=ON
 endif
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench format clean
+.PHONY: deps configure build run test bench fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -26,6 +26,11 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do echo "== $$b"; $$b; done
+
+# libFuzzer pass over the core (clang, its own build folder): each target runs SECONDS seconds.
+SECONDS ?= 60
+fuzz: deps
+	@fuzz/run-fuzzers $(SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

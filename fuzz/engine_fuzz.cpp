@@ -1,0 +1,71 @@
+// Any bytes as an expression: building and evaluating must never crash, hang, leak or give two
+// different answers for the same input.
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "engine/QelParser.h"
+#include "fuzz/FuzzInput.h"
+#include "platform/RegionalSettings.h"
+
+namespace {
+
+const char* const kXTexts[] = {"0", "1", "-1", "0.5", "-2,5", "1e300", "-1e-300", "x", ""};
+const char* const kOverwrite[] = {"", ".", ",", ";"};
+
+// The outcome of one evaluation: the value's bits or the error's text.
+struct Outcome {
+  long double Value = 0;
+  std::string Text;
+
+  bool operator==(const Outcome& other) const {
+    if (Text != other.Text) return false;
+    if (std::isnan(Value) && std::isnan(other.Value)) return true;
+    return std::memcmp(&Value, &other.Value, 10) == 0;
+  }
+};
+
+Outcome EvaluateOnce(TQelParser& parser) {
+  try {
+    const long double value = parser.Evaluate();
+    return {value, parser.ErgebnisString()};
+  } catch (const EngineError& error) {
+    return {0, std::string("error: ") + error.what()};
+  }
+}
+
+void Configure(TQelParser& parser, FuzzInput& in) {
+  const uint8_t options = in.Byte();
+  SetRegionalDecimalSeparator(options & 1 ? ',' : '.');
+  parser.SetConvertAllColonsAndDots(options & 2);
+  parser.SetOverwriteDecimalSymbol(kOverwrite[(options >> 2) & 3]);
+  const uint8_t precision = in.Byte();
+  parser.SetPrecision(precision < 200 ? precision % 25 : static_cast<int8_t>(precision) * 1000);
+  parser.SetA("2");
+  parser.SetB("-0,5");
+  parser.SetC("abc");
+  parser.SetD("");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput in(data, size);
+  const PowerRule rule = in.Byte() & 1 ? PowerRule::Plain : PowerRule::CheckNegativeBase;
+  TQelParser parser(std::make_shared<QelTreeRoot>(), rule);
+  Configure(parser, in);
+  const std::string text = in.Rest();
+  parser.IsLongDouble(text);
+  try {
+    parser.LongDoubleToStr(parser.StrToLongDouble(text));
+  } catch (const EngineError&) {
+  }
+  parser.SetExpression(text);
+  if (!parser.CreateTree()) return 0;
+  for (const char* x : kXTexts) {
+    parser.SetX(x);
+    const Outcome first = EvaluateOnce(parser);
+    if (!(EvaluateOnce(parser) == first)) FuzzFailure("evaluating twice gave different results");
+  }
+  return 0;
+}
