@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int64_t kPositionLimit = int64_t{1} << 61;
+// Below this many steps the walk's products fit 64 bits.
+constexpr int64_t kShortLine = int64_t{1} << 30;
 
 int64_t Pin(int64_t v) {
   return std::clamp(v, -kPositionLimit, kPositionLimit);
@@ -16,6 +18,8 @@ size_t RowBytes(int32_t width) {
   return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
 }
 
+}  // namespace
+
 // The integer line walk in closed form. Every step moves along the major axis; the minor offset
 // after i steps is floor((2*minor*i + major) / (2*major)), which is exactly where the error-term
 // walk puts it. That lets a line be entered at its first visible step instead of walked from afar.
@@ -24,13 +28,16 @@ struct LineWalk {
 
   int64_t Steps() const { return std::max(a, b); }
   int64_t Minor(int64_t i) const {
-    const int64_t major = std::max(a, b);
-    const auto numerator = 2 * static_cast<unsigned __int128>(std::min(a, b)) * i + major;
+    const int64_t major = std::max(a, b), minor = std::min(a, b);
+    if (major < kShortLine) return (2 * minor * i + major) / (2 * major);
+    const auto numerator = 2 * static_cast<unsigned __int128>(minor) * i + major;
     return static_cast<int64_t>(numerator / (2 * static_cast<unsigned __int128>(major)));
   }
   int64_t X(int64_t i) const { return x0 + sx * (a >= b ? i : Minor(i)); }
   int64_t Y(int64_t i) const { return y0 + sy * (a >= b ? Minor(i) : i); }
 };
+
+namespace {
 
 // First i in [0, n] for which pred holds, pred being false...true over the range.
 template <typename Pred>
@@ -101,28 +108,40 @@ void Bitmap::LineTo(int64_t x, int64_t y) {
   penX_ = x;
   penY_ = y;
   const int64_t n = walk.Steps();
+  // A line whose ends both lie inside is inside throughout; only the others need clipping.
+  if (Inside(walk.x0, walk.y0) && Inside(x, y)) {
+    Walk(walk, 0, n);
+    return;
+  }
   const auto [xFirst, xLast] =
       StepsWithin(n, walk.sx, 0, width_, [&](int64_t i) { return walk.X(i); });
   const auto [yFirst, yLast] =
       StepsWithin(n, walk.sy, 0, height_, [&](int64_t i) { return walk.Y(i); });
-  const int64_t first = std::max(xFirst, yFirst);
-  const int64_t last = std::min(xLast, yLast);
-  if (first >= last) return;
+  Walk(walk, std::max(xFirst, yFirst), std::min(xLast, yLast));
+}
 
-  int64_t px = walk.X(first), py = walk.Y(first);
+void Bitmap::Walk(const LineWalk& walk, int64_t first, int64_t last) {
+  if (first >= last) return;
+  const int64_t px = walk.X(first), py = walk.Y(first);
   const __int128 nx = px > walk.x0 ? px - walk.x0 : walk.x0 - px;
   const __int128 ny = py > walk.y0 ? py - walk.y0 : walk.y0 - py;
   auto err = static_cast<int64_t>(walk.a - walk.b - walk.b * nx + walk.a * ny);
-  for (int64_t i = first; i < last; ++i) {
-    Put(static_cast<int32_t>(px), static_cast<int32_t>(py), pen_);
+  const uint8_t red = pen_ & 0xFF, green = (pen_ >> 8) & 0xFF, blue = (pen_ >> 16) & 0xFF;
+  const ptrdiff_t stepX = 3 * walk.sx, stepY = static_cast<ptrdiff_t>(stride_) * walk.sy;
+  uint8_t* p = PixelAt(static_cast<int32_t>(px), static_cast<int32_t>(py));
+  for (int64_t i = first;; ++i) {
+    p[0] = red;
+    p[1] = green;
+    p[2] = blue;
+    if (i + 1 == last) break;  // never step the pointer off the pixels
     const int64_t e2 = 2 * err;
     if (e2 >= -walk.b) {
       err -= walk.b;
-      px += walk.sx;
+      p += stepX;
     }
     if (e2 <= walk.a) {
       err += walk.a;
-      py += walk.sy;
+      p += stepY;
     }
   }
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+struct LineWalk;
+
 // A 24-bit drawing surface with the canvas operations the renderers need. Colours cross the
 // boundary as 0x00BBGGRR values (only the low 24 bits count); the pixels are stored as RGB byte
 // triples, rows top-down, each row padded to 4 bytes so the window layer can wrap them without
@@ -48,6 +50,9 @@ class Bitmap {
   uint8_t* PixelAt(int32_t x, int32_t y) { return pixels_.data() + y * stride_ + x * size_t{3}; }
   bool HasColor(int32_t x, int32_t y, int32_t color) const { return Pixel(x, y) == color; }
   void Put(int32_t x, int32_t y, int32_t color);
+  bool Inside(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  // Plots steps [first, last) of the walk, all of which lie inside.
+  void Walk(const LineWalk& walk, int64_t first, int64_t last);
 
   int32_t width_;
   int32_t height_;
