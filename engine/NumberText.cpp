@@ -2,7 +2,9 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -26,6 +28,17 @@ constexpr std::array<long double, kExactPowers + 1> MakePowersOfTen() {
 }
 constexpr auto kPowersOfTen = MakePowersOfTen();
 
+constexpr std::array<uint64_t, kExactPowers + 1> MakePowersOfFive() {
+  std::array<uint64_t, kExactPowers + 1> powers{};
+  uint64_t p = 1;
+  for (auto& power : powers) {
+    power = p;
+    p *= 5;
+  }
+  return powers;
+}
+constexpr auto kPowersOfFive = MakePowersOfFive();
+
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -46,12 +59,12 @@ struct Scanned {
   bool Inexact = false;  // a nonzero digit did not fit the mantissa
   int64_t Exponent = 0;  // value = Mantissa * 10^Exponent (when not inexact)
   int Digits = 0;
-  std::string Normalised;  // the number part with '.' as point, for the library
+  size_t Begin = 0;  // the number part, sign included
+  size_t End = 0;
 };
 
 void TakeDigit(Scanned& s, char c, bool fraction) {
   ++s.Digits;
-  s.Normalised += c;
   if (s.MantissaDigits == 0 && c == '0') {
     if (fraction) --s.Exponent;
     return;
@@ -77,28 +90,35 @@ size_t ScanExponent(Scanned& s, std::string_view text, size_t i) {
     if (exponent < kExponentCap) exponent = exponent * 10 + (text[j] - '0');
   }
   s.Exponent += negative ? -exponent : exponent;
-  s.Normalised += 'e' + std::to_string(negative ? -exponent : exponent);
   return j;
+}
+
+bool IsPoint(char c, char pointA, char pointB) {
+  return c == '.' || c == pointA || c == pointB;
 }
 
 Scanned Scan(std::string_view text, char pointA, char pointB) {
   Scanned s;
   size_t i = 0;
   while (i < text.size() && IsCSpace(text[i])) ++i;
+  s.Begin = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) s.Negative = text[i++] == '-';
   for (; i < text.size() && IsDigit(text[i]); ++i) TakeDigit(s, text[i], false);
-  if (i < text.size() && (text[i] == '.' || text[i] == pointA || text[i] == pointB)) {
-    s.Normalised += '.';
+  if (i < text.size() && IsPoint(text[i], pointA, pointB)) {
     for (++i; i < text.size() && IsDigit(text[i]); ++i) TakeDigit(s, text[i], true);
   }
-  if (s.Digits > 0) ScanExponent(s, text, i);
+  s.End = s.Digits > 0 ? ScanExponent(s, text, i) : i;
   return s;
 }
 
-DecimalReading LibraryReading(const Scanned& s) {
-  const std::string text = (s.Negative ? "-" : "") + s.Normalised;
+// The library reads what the fast path cannot: long mantissas and far exponents.
+DecimalReading LibraryReading(const Scanned& s, std::string_view text, char pointA, char pointB) {
+  std::string number(text.substr(s.Begin, s.End - s.Begin));
+  for (char& c : number) {
+    if (IsPoint(c, pointA, pointB)) c = '.';
+  }
   errno = 0;
-  const long double value = strtold_l(text.c_str(), nullptr, CLocale());
+  const long double value = strtold_l(number.c_str(), nullptr, CLocale());
   return {value, errno == ERANGE && std::isinf(value)};
 }
 
@@ -116,7 +136,7 @@ DecimalReading ReadLeadingDecimal(std::string_view text, char pointA, char point
   const long double sign = s.Negative ? -1.0L : 1.0L;
   if (s.Mantissa == 0 && !s.Inexact) return {sign * 0.0L, false};
   if (s.Inexact || s.Exponent < -kExactPowers || s.Exponent > kExactPowers) {
-    return LibraryReading(s);
+    return LibraryReading(s, text, pointA, pointB);
   }
   // One correctly rounded operation on exact operands: the library's result, bit for bit.
   const long double m = static_cast<long double>(s.Mantissa);
@@ -126,20 +146,21 @@ DecimalReading ReadLeadingDecimal(std::string_view text, char pointA, char point
 }
 
 FixedDigits RoundToFixedDigits(double value, int64_t decimals) {
-  const double magnitude = std::fabs(value);
-  if (magnitude == 0) return {};
+  const auto bits = std::bit_cast<uint64_t>(value) & ~(uint64_t{1} << 63);
+  if (bits == 0) return {};
   if (decimals > kExactPowers) return RoundToFixedDigitsExact(value, decimals);
-  int binaryExponent = 0;
-  const double fraction = std::frexp(magnitude, &binaryExponent);
-  const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
-  // magnitude * 10^decimals = mantissa * 5^decimals * 2^shift, exactly.
-  unsigned __int128 scaled = mantissa;
-  for (int64_t k = 0; k < decimals; ++k) scaled *= 5;
-  const int64_t shift = binaryExponent - 53 + decimals;
+  const auto biased = static_cast<int>(bits >> 52);
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  const uint64_t mantissa = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
+  // |value| * 10^decimals = mantissa * 5^decimals * 2^shift, exactly.
+  const unsigned __int128 scaled =
+      static_cast<unsigned __int128>(mantissa) * kPowersOfFive[static_cast<size_t>(decimals)];
+  const int64_t shift = std::max(biased, 1) - 1075 + decimals;
   unsigned __int128 rounded = 0;
   if (shift >= 0) {
-    if (shift >= 64 || (scaled >> (127 - shift)) != 0)
+    if (shift >= 64 || (scaled >> (127 - shift)) != 0) {
       return RoundToFixedDigitsExact(value, decimals);
+    }
     rounded = scaled << shift;
   } else if (shift > -128) {
     const auto drop = static_cast<int>(-shift);

@@ -18,8 +18,9 @@ struct DecimalReading {
 DecimalReading ReadLeadingDecimal(std::string_view text, char pointA, char pointB);
 
 // The digits of |value| rounded once, half to even, at the coarser of "decimals digits after the
-// point" and "19 significant digits", as fcvt gives them: no leading zeros, Point is the position
-// of the decimal point relative to the first digit. Zero gives no digits and Point 0.
+// point" and "19 significant digits", as fcvt gives them but without leading or trailing zeros;
+// Point is the position of the decimal point relative to the first digit. Zero gives no digits
+// and Point 0.
 struct FixedDigits {
   std::string Digits;
   int Point = 0;

@@ -36,12 +36,28 @@ bool StartsWithLower(std::string_view text, size_t at, std::string_view lowerNam
 // The value must exist before the flags are read; the barrier keeps the operation ahead of the
 // test.
 void Materialise(long double& value) {
-  asm volatile("" : "+m"(value));
+  asm volatile("" : "+t"(value));
+}
+
+// The raised fault flags of the x87 unit and of SSE, read in place: the same test as fetestexcept
+// without the call, which matters once per operation.
+int RaisedFaults() {
+#if defined(__x86_64__)
+  static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08,
+                "the flags sit at the same bits in the x87 status word and in MXCSR");
+  uint16_t status = 0;
+  uint32_t control = 0;
+  asm volatile("fnstsw %0" : "=am"(status));
+  asm volatile("stmxcsr %0" : "=m"(control));
+  return (status | control) & kFaults;
+#else
+  return std::fetestexcept(kFaults);
+#endif
 }
 
 // Flags are cheap to test and dear to clear, so they are cleared only when found set.
 int TakeFaults() {
-  const int flags = std::fetestexcept(kFaults);
+  const int flags = RaisedFaults();
   if (flags != 0) std::feclearexcept(kFaults);
   return flags;
 }
@@ -125,6 +141,21 @@ bool OperatorLevels(char c, int bracket, int& bar, int& candidate) {
   }
 }
 
+bool IsOperator(char c) {
+  switch (c) {
+    case '+':
+    case '*':
+    case '-':
+    case '/':
+    case 'm':
+    case '^':
+    case '#':
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Cheap rejection of texts the strict number grammar can never accept.
 bool CouldBeNumber(const std::string& text, char separator) {
   if (text.empty()) return false;
@@ -134,6 +165,19 @@ bool CouldBeNumber(const std::string& text, char separator) {
     if (!allowed) return false;
   }
   return true;
+}
+
+// Trailing zeros after the separator go, then a trailing separator; a leading one gets a "0".
+void TrimZerosAndSeparator(std::string& text, const std::string& separator) {
+  const size_t dot = separator.size() == 1 ? text.find(separator[0]) : text.find(separator);
+  if (dot != std::string::npos) {
+    size_t end = text.size();
+    while (end > dot + 1 && text[end - 1] == '0') --end;
+    text.resize(end);
+  }
+  if (dot == std::string::npos) return;
+  if (text.ends_with(separator)) text.resize(text.size() - separator.size());
+  if (text.starts_with(separator)) text.insert(0, 1, '0');
 }
 
 std::shared_ptr<QelTreeRoot> ApplicationRoot() {
@@ -305,7 +349,7 @@ bool TQelParser::IsZahl(const std::string& text) const {
 bool TQelParser::MakeTree(Tree& node, const std::string& text) const {
   std::string left, right, op;
   SplitLowest(left, right, op, text);
-  if (left.empty() && op == "-") left = "0";
+  if (left.empty() && op == "-") left.push_back('0');
   if (op.empty() && left.empty() && right.empty()) {
     if (!IsZahl(text)) return false;
     node.Text = text;
@@ -314,8 +358,10 @@ bool TQelParser::MakeTree(Tree& node, const std::string& text) const {
   if (op.empty() || left.empty() || right.empty()) return false;
   // `text` may be node.Text itself; it is not read after this point.
   node.Text = op;
-  node.Left = std::make_unique<Tree>(Tree{std::move(left), nullptr, nullptr});
-  node.Right = std::make_unique<Tree>(Tree{std::move(right), nullptr, nullptr});
+  node.Left = std::make_unique<Tree>();
+  node.Left->Text = std::move(left);
+  node.Right = std::make_unique<Tree>();
+  node.Right->Text = std::move(right);
   // The parts wait in the children's texts, so deep chains do not hold a copy per level.
   const bool leftBuilt = IsZahl(node.Left->Text) || MakeTree(*node.Left, node.Left->Text);
   const bool rightBuilt = IsZahl(node.Right->Text) || MakeTree(*node.Right, node.Right->Text);
@@ -346,11 +392,10 @@ long double TQelParser::Evaluate() {
 long double TQelParser::Eval(const Tree* node) {
   const std::string& text = node->Text;
   // Only a node with both operands is an operator; anything else converts as a leaf.
-  if (text.size() != 1 || !node->Left || !node->Right) return StrToLongDouble(text);
-  if (text[0] == '#') return EvalFunction(node);
-  if (std::string_view("+*-/m^").find(text[0]) == std::string_view::npos) {
-    return StrToLongDouble(text);
+  if (text.size() != 1 || !node->Left || !node->Right || !IsOperator(text[0])) {
+    return EvalLeaf(*node);
   }
+  if (text[0] == '#') return EvalFunction(node);
   const long double r = Eval(node->Right.get());
   const long double l = Eval(node->Left.get());
   switch (text[0]) {
@@ -442,7 +487,31 @@ const std::string& TQelParser::SubstituteName(const std::string& text, std::stri
 long double TQelParser::StrToLongDouble(const std::string& text) {
   InitLandDot();
   std::string scratch;
-  const std::string& source = SubstituteName(text, scratch);
+  return ConvertNumber(SubstituteName(text, scratch));
+}
+
+// A leaf is read from its text at every evaluation; a number text gives the same value as long as
+// the separators stay, so that value is remembered.
+long double TQelParser::EvalLeaf(const Tree& node) {
+  InitLandDot();
+  std::string scratch;
+  const std::string& source = SubstituteName(node.Text, scratch);
+  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  // A number text keeps its value in its node; a variable's text is remembered for its next leaf.
+  const bool fixedText = &source == &node.Text;
+  LeafMemo& memo = fixedText ? node.Memo : VariableMemo_;
+  if (memo.Valid && memo.Dot == dot && memo.Comma == comma &&
+      (fixedText || VariableText_ == source)) {
+    return memo.Value;
+  }
+  const long double value = ConvertNumber(source);
+  memo = {true, dot, comma, value};
+  if (!fixedText) VariableText_ = source;
+  return value;
+}
+
+long double TQelParser::ConvertNumber(const std::string& source) const {
   const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
   const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
   const DecimalReading reading =
@@ -459,40 +528,35 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
 std::string TQelParser::LongDoubleToStr(long double value) {
   InitLandDot();
   if (std::isnan(value)) return "NAN";
-  const char* sign = std::signbit(value) ? "-" : "";
+  const bool negative = std::signbit(value);
   const double d = static_cast<double>(value);
   if (std::isinf(d)) {
     TakeFaults();
-    return std::string(sign) + "INF";
+    return negative ? "-INF" : "INF";
   }
   const FixedDigits fixed = RoundToFixedDigits(d, std::max(Precision_, 0));
   std::string text;
   if (fixed.Point > 0) {
     const auto whole = static_cast<size_t>(fixed.Point);
-    text = fixed.Digits.substr(0, whole);
+    text.append(fixed.Digits, 0, whole);
     if (text.size() < whole) text.append(whole - text.size(), '0');
     text += LandDot_;
     if (fixed.Digits.size() > whole) text.append(fixed.Digits, whole);
   } else {
-    text = "0" + LandDot_;
+    text += '0';
+    text += LandDot_;
     text.append(static_cast<size_t>(-fixed.Point), '0');
     text += fixed.Digits;
   }
-  text = EntferneNullenUndPunkte(text);
-  return sign + text;
+  TrimZerosAndSeparator(text, LandDot_);
+  if (!negative) return text;
+  std::string withSign(1, '-');
+  withSign += text;
+  return withSign;
 }
 
 std::string TQelParser::EntferneNullenUndPunkte(const std::string& text) const {
   std::string out = text;
-  const size_t dot = out.find(LandDot_);
-  if (dot != std::string::npos) {
-    size_t end = out.size();
-    while (end > dot + 1 && out[end - 1] == '0') --end;
-    out.resize(end);
-  }
-  if (out.size() >= LandDot_.size() && out.ends_with(LandDot_)) {
-    out.resize(out.size() - LandDot_.size());
-  }
-  if (out.starts_with(LandDot_)) out.insert(0, "0");
+  TrimZerosAndSeparator(out, LandDot_);
   return out;
 }

@@ -11,12 +11,22 @@ class EngineError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What evaluation remembers of a leaf whose text is a number: its value under the separators it
+// was read with. It spares re-reading the text and never changes a result.
+struct LeafMemo {
+  bool Valid = false;
+  char Dot = 0;
+  char Comma = 0;
+  long double Value = 0;
+};
+
 // A node of the expression tree: an operator with both operands, or a leaf (number, variable,
 // constant or function code letter).
 struct Tree {
   std::string Text;
   std::unique_ptr<Tree> Right;
   std::unique_ptr<Tree> Left;
+  mutable LeafMemo Memo;
 };
 
 // The tree that CreateTree fills and Evaluate walks. The application's engines share one root;
@@ -84,6 +94,8 @@ class TQelParser {
 
  private:
   long double EvalPower(long double l, long double r) const;
+  long double EvalLeaf(const Tree& node);
+  long double ConvertNumber(const std::string& source) const;
   long double EvalFunction(const Tree* node);
   const std::string& SubstituteName(const std::string& text, std::string& scratch) const;
 
@@ -96,4 +108,6 @@ class TQelParser {
   bool ConvertAllColonsAndDots_ = false;
   std::string ErgebnisString_;
   std::string LandDot_ = ".";
+  LeafMemo VariableMemo_;
+  std::string VariableText_;
 };
