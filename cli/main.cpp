@@ -31,6 +31,8 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"tree", qelcli::RunTree},
     {"eval", qelcli::RunEval},
+    {"table", qelcli::RunTable},
+    {"render", qelcli::RunRender},
 };
 
 int UsageFailure(const std::string& message) {

@@ -1,0 +1,30 @@
+#include "cli/ProjectInput.h"
+
+#include "cli/Cli.h"
+#include "platform/Conversions.h"
+#include "project/CheckSettings.h"
+#include "project/ProjectFile.h"
+
+namespace qelcli {
+
+std::optional<ProjectDocument> ReadCheckedProject(const std::string& path) {
+  ProjectDocument document;
+  document.Caption = path;
+  try {
+    ReadProjectFile(path, document);
+  } catch (const FileOpenError& e) {
+    PrintMessage(e.what());
+    return std::nullopt;
+  } catch (const ConvertError& e) {
+    PrintMessage(e.what());
+  }
+  const SettingsVerdict verdict =
+      CheckSettings(document.Settings, HeadlessScreenLimit, HeadlessScreenLimit);
+  if (!verdict.Passed()) {
+    PrintMessage(verdict.Message);
+    return std::nullopt;
+  }
+  return document;
+}
+
+}  // namespace qelcli
