@@ -57,11 +57,11 @@ enum class MenuItem {
 };
 
 struct ChildMenuSpec {
-  QString ContextHelpTopic;  // "Kontexthilfe" (F1)
-  QString SyntaxHelpTopic;   // not empty: adds "Funktionsyntax" after "Kontexthilfe"
-  std::map<MenuItem, std::function<void()>> Own;
-  std::map<MenuItem, QString> Captions;  // where this window's caption differs from the usual one
-  std::vector<MenuItem> ExtraSeparatorsAfter;
+  QString ContextHelpTopic = {};  // "Kontexthilfe" (F1)
+  QString SyntaxHelpTopic = {};   // not empty: adds "Funktionsyntax" after "Kontexthilfe"
+  std::map<MenuItem, std::function<void()>> Own = {};
+  std::map<MenuItem, QString> Captions = {};  // where this window's caption differs
+  std::vector<MenuItem> ExtraSeparatorsAfter = {};
 };
 
 struct StandardMenus {

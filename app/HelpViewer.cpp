@@ -1,0 +1,84 @@
+#include "app/HelpViewer.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/Icons.h"
+
+HelpViewer::HelpViewer(const QString& helpFile, QWidget* parent)
+    : QWidget(parent, Qt::Window), helpFile_(helpFile) {
+  setObjectName("HelpViewer");
+  setWindowTitle("Qel Graphics - Hilfe");
+  setWindowIcon(SvgIcon("app"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  resize(720, 560);
+
+  browser_ = new QTextBrowser(this);
+  browser_->setOpenExternalLinks(true);
+  report_ = new QLabel(this);
+  report_->setObjectName("Report");
+  report_->setStyleSheet("QLabel { background: #fff4c2; padding: 6px; }");
+  report_->setWordWrap(true);
+  report_->hide();
+
+  auto* bar = new QToolBar(this);
+  bar->addAction("Inhalt", this, &HelpViewer::ShowContents);
+  bar->addAction("Zurück", browser_, &QTextBrowser::backward);
+  bar->addAction("Vor", browser_, &QTextBrowser::forward);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(bar);
+  layout->addWidget(report_);
+  layout->addWidget(browser_);
+}
+
+bool HelpViewer::ShowContents() {
+  currentAnchor_.clear();
+  const QFileInfo file(helpFile_);
+  if (!file.isFile() || !file.isReadable()) {
+    browser_->clear();
+    anchors_.clear();
+    SetReport("Die Hilfedatei " + helpFile_ + " wurde nicht gefunden.");
+    return false;
+  }
+  SetReport(QString());
+  browser_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::HtmlResource);
+  browser_->scrollToAnchor("Inhalt");
+  CollectAnchors();
+  return true;
+}
+
+void HelpViewer::ShowTopic(const QString& topic) {
+  show();
+  raise();
+  activateWindow();
+  if (!ShowContents() || topic.isEmpty()) return;
+  if (!anchors_.contains(topic)) {
+    SetReport("Das Thema \"" + topic + "\" ist in der Hilfedatei nicht vorhanden.");
+    return;
+  }
+  browser_->scrollToAnchor(topic);
+  currentAnchor_ = topic;
+}
+
+QString HelpViewer::Report() const {
+  return report_->isHidden() ? QString() : report_->text();
+}
+
+void HelpViewer::SetReport(const QString& text) {
+  report_->setText(text);
+  report_->setVisible(!text.isEmpty());
+}
+
+void HelpViewer::CollectAnchors() {
+  anchors_.clear();
+  for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      for (const QString& name : it.fragment().charFormat().anchorNames()) anchors_.insert(name);
+}

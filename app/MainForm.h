@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPrinter>
+#include <functional>
+#include <memory>
+
+#include "app/ChildKind.h"
+#include "engine/QelParser.h"
+#include "platform/FrameCommands.h"
+#include "platform/StandardMenus.h"
+
+class ChildForm;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolBar;
+class TAboutBox;
+
+// What the frame needs from its surroundings, replaceable in tests.
+struct FrameEnvironment {
+  Prompts* prompts = nullptr;
+  std::function<int()> ScreenWidth;  // the primary screen's when empty
+  std::function<void()> Quit;        // ends the message loop; qApp->quit() when empty
+};
+
+// The application's frame: the multi-document area with the child windows, the tool bar whose
+// document buttons act on the active child, the menu bar that shows the active child's own menus,
+// and the values the windows share.
+class TMainForm : public QMainWindow, public FrameCommands {
+  Q_OBJECT
+ public:
+  explicit TMainForm(FrameEnvironment environment);
+  ~TMainForm() override;
+
+  // Opens a project in a new editor window: the name of a new project, or the path of a file.
+  using ProjectWindowFactory = std::function<ChildForm*(const QString& name, bool isNew)>;
+  void SetProjectWindowFactory(ProjectWindowFactory factory) { factory_ = std::move(factory); }
+
+  // The long-lived dialogs, created at start-up after the frame.
+  TAboutBox* AboutBox = nullptr;
+
+  int NewProjectCounter = 0;
+
+  void FileNew1Execute() override;
+  void FileOpen1Execute() override;
+  void Druckereinstellungen1Click() override;
+  void FileExit1Execute() override;
+  void WindowCascadeItemClick() override;
+  void WindowTileItemClick() override;
+  void WindowTileItem2Click() override;
+  void WindowMinimizeItemClick() override;
+  void WindowArrangeItemClick() override;
+  void Index1Click() override;
+  void Lizenzvertrag1Click() override;
+  void ZurQelWebseite1Click() override;
+  void HelpAbout1Execute() override;
+
+  TQelParser& QelParser1() override { return QelParser1_; }
+  FrameFields& Fields() override { return fields_; }
+  Prompts& prompts() override { return *environment_.prompts; }
+  QMdiArea* MdiArea() override { return mdiArea_; }
+  QPrinter& Printer() override { return printer_; }
+
+  QToolBar* ToolBar2() const { return toolBar_; }
+  QAction* ToolButton(const char* name) const;
+  QAction* WindowAction(MenuItem item) const { return frameMenus_.Item(item); }
+  // The menu bar the frame shows now: its own, or the active child's.
+  QMenuBar* ShownMenuBar() const { return shownMenus_; }
+
+ public slots:
+  void ToolButton2Click();
+  void ToolButton10Click();
+  void ToolButton4Click();
+  void ToolButton11Click();
+  void ToolButton8Click();
+  void ToolButton13Click();
+  void Timer2Timer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private slots:
+  void ChildrenChanged();
+  void Window1AboutToShow();
+
+ private:
+  void BuildToolBar();
+  void BuildEditActions();
+  void CreateProjectWindow(const QString& name, bool isNew);
+  void CallActiveChild(ChildKind kind, const char* slot);
+  QMdiSubWindow* MenuSource() const;
+  void ShowMenusOf(QMenuBar* bar);
+  void UpdateWindowActions();
+  void CheckResolution();
+  void RequestQuit();
+
+  FrameEnvironment environment_;
+  TQelParser QelParser1_;
+  FrameFields fields_;
+  QPrinter printer_;
+  QMdiArea* mdiArea_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QTimer* Timer2_ = nullptr;
+  StandardMenus frameMenus_;
+  QPointer<QMenuBar> shownMenus_;
+  std::array<QAction*, kToolButtonCount> toolButtons_{};
+  ProjectWindowFactory factory_;
+  bool shownOnce_ = false;
+};

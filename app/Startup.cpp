@@ -1,0 +1,39 @@
+#include "app/Startup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/AppInfo.h"
+#include "platform/InstanceLock.h"
+#include "platform/Prompts.h"
+
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts) {
+  if (lock.Acquire()) return true;
+  prompts.Message(nullptr, "Qel Graphics",
+                  "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
+                  {PromptButton::Ok}, PromptIcon::Exclamation);
+  return false;
+}
+
+bool LoadGermanQtTexts(QCoreApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+QString ResolveHelpFile(const QString& programFolder) {
+  const QDir folder(programFolder);
+  const QStringList candidates = {
+      folder.absoluteFilePath(QString("../share/qelgraphics/") + kHelpFileName),
+      folder.absoluteFilePath(kHelpFileName),
+  };
+  for (const QString& candidate : candidates)
+    if (QFileInfo(candidate).isFile()) return QDir::cleanPath(candidate);
+  return QDir::cleanPath(candidates.front());
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class InstanceLock;
+class Prompts;
+class QCoreApplication;
+
+// True when this is the only running instance; otherwise tells the user so and returns false.
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts);
+
+// Loads Qt's own German texts (dialog buttons, file, colour and print dialogs); false when missing.
+bool LoadGermanQtTexts(QCoreApplication& app);
+
+// The help file's absolute path: beside the program, or in the share folder of its prefix (the
+// build tree and an installation alike). The first candidate when neither exists, so the viewer
+// can name the file it misses.
+QString ResolveHelpFile(const QString& programFolder);

@@ -1,0 +1,36 @@
+#include <QPointer>
+
+#include "app/AboutBox.h"
+#include "app/AppInfo.h"
+#include "app/HelpViewer.h"
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "platform/ErrorReport.h"
+#include "platform/InstanceLock.h"
+#include "platform/QtPrompts.h"
+
+int main(int argc, char** argv) {
+  QelApplication app(argc, argv);
+  LoadGermanQtTexts(app);
+
+  QPointer<HelpViewer> help;
+  const QString helpFile = ResolveHelpFile(QCoreApplication::applicationDirPath());
+  QtPrompts prompts([&help, &helpFile](const QString& topic) {
+    if (!help) help = new HelpViewer(helpFile);
+    help->ShowTopic(topic);
+  });
+
+  InstanceLock lock;
+  if (!EnsureSingleInstance(lock, prompts)) return 0;
+  app.setApplicationName(kApplicationTitle);
+  app.setApplicationDisplayName(kApplicationTitle);
+  app.SetPrompts(&prompts);
+
+  TMainForm MainForm(FrameEnvironment{&prompts, {}, {}});
+  TAboutBox AboutBox(prompts, &MainForm);
+  MainForm.AboutBox = &AboutBox;
+  MainForm.show();
+  const int result = app.exec();
+  delete help;
+  return result;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QStringList>
+
+#include "platform/ChildForm.h"
+#include "platform/FrameCommands.h"
+#include "platform/Prompts.h"
+#include "platform/StandardMenus.h"
+
+// A child window of any kind for the frame's tests: it records the commands the frame forwards to
+// it and, while Modified, asks the unsaved-changes question when it is closed.
+class FakeChild : public ChildForm {
+  Q_OBJECT
+ public:
+  FakeChild(FrameCommands& frame, const QString& baseName, const QString& caption,
+            QStringList& calls, const QString& helpTopic = "Funktionsgraphenerstellen")
+      : ChildForm(frame.MdiArea(), baseName), frame_(frame), calls_(calls) {
+    setWindowTitle(caption);
+    menus_ =
+        StandardMenus::ForChild(*this, frame,
+                                {.ContextHelpTopic = helpTopic,
+                                 .Own = {{MenuItem::Speichern, [this] { SpeichernClick(); }}}});
+  }
+
+  bool Modified = false;
+  QMenuBar* MainMenu1() const override { return menus_.Bar; }
+  const StandardMenus& Menus() const { return menus_; }
+
+ public slots:
+  void SpeichernClick() { calls_ << objectName() + ".SpeichernClick"; }
+  void Funktionsgrapherstellen1Click() {
+    calls_ << objectName() + ".Funktionsgrapherstellen1Click";
+  }
+  void Wertetabelleanzeigen1Click() { calls_ << objectName() + ".Wertetabelleanzeigen1Click"; }
+  void Graphenspeichernunter1Click() { calls_ << objectName() + ".Graphenspeichernunter1Click"; }
+  void Graphendrucken1Click() { calls_ << objectName() + ".Graphendrucken1Click"; }
+  void Wertetabellespeichernunter1Click() {
+    calls_ << objectName() + ".Wertetabellespeichernunter1Click";
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    if (Modified &&
+        frame_.prompts().Message(this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
+                                 {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
+                                 PromptIcon::Question) == PromptButton::Cancel) {
+      event->ignore();
+      return;
+    }
+    ChildForm::closeEvent(event);
+  }
+
+ private:
+  FrameCommands& frame_;
+  QStringList& calls_;
+  StandardMenus menus_;
+};

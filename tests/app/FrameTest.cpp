@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/AboutBox.h"
+#include "app/AppInfo.h"
+#include "app/MainForm.h"
+#include "tests/app/FakeChild.h"
+#include "tests/support/ScriptedPrompts.h"
+
+namespace {
+
+// Lets deferred deletions and queued updates of the frame run.
+void Settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+QStringList MenuCaptions(const QMenuBar* bar) {
+  QStringList captions;
+  for (const QAction* action : bar->actions()) captions << action->text();
+  return captions;
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame_ = std::make_unique<TMainForm>(
+        FrameEnvironment{&prompts_, [this] { return screenWidth_; }, [this] { ++quits_; }});
+    frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
+      factoryCalls_ << name + (isNew ? " (neu)" : " (Datei)");
+      return new FakeChild(*frame_, "MDIChild", name, calls_);
+    });
+    frame_->show();
+  }
+  void TearDown() override {
+    frame_.reset();
+    Settle();
+  }
+
+  FakeChild* AddChild(const QString& baseName) {
+    auto* child = new FakeChild(*frame_, baseName, baseName, calls_);
+    child->show();
+    frame_->MdiArea()->setActiveSubWindow(child);
+    Settle();
+    return child;
+  }
+  FakeChild* Active() const {
+    return qobject_cast<FakeChild*>(frame_->MdiArea()->currentSubWindow());
+  }
+  std::vector<bool> ToolBarStates() const {
+    std::vector<bool> states;
+    for (const char* name : {"ToolButton9", "ToolButton1", "ToolButton2", "ToolButton10",
+                             "ToolButton4", "ToolButton11", "ToolButton8", "ToolButton13"})
+      states.push_back(frame_->ToolButton(name)->isEnabled());
+    return states;
+  }
+  bool WindowActionsEnabled() const {
+    bool all = true, any = false;
+    for (MenuItem item :
+         {MenuItem::WindowCascadeItem, MenuItem::WindowTileItem, MenuItem::WindowTileItem2,
+          MenuItem::WindowMinimizeItem, MenuItem::WindowArrangeItem}) {
+      all = all && frame_->WindowAction(item)->isEnabled();
+      any = any || frame_->WindowAction(item)->isEnabled();
+    }
+    EXPECT_EQ(all, any) << "the five arrangement actions share one state";
+    return all;
+  }
+
+  ScriptedPrompts prompts_;
+  int screenWidth_ = 1024;
+  int quits_ = 0;
+  QStringList calls_, factoryCalls_;
+  std::unique_ptr<TMainForm> frame_;
+};
+
+TEST_F(FrameTest, StartsAsTheFrameWindowWithItsOwnMenuAndToolBar) {
+  EXPECT_EQ(frame_->windowTitle(), "Qel Graphics 4.2");
+  EXPECT_EQ(frame_->size(), QSize(762, 613));
+  EXPECT_EQ(frame_->MdiArea()->background().color(), QColor(128, 128, 128));
+  EXPECT_EQ(frame_->Fields().JpegQuality, 60);
+  EXPECT_TRUE(frame_->QelParser1().ConvertAllColonsAndDots());
+  EXPECT_EQ(MenuCaptions(frame_->ShownMenuBar()),
+            (QStringList{"&Datei", "&Graph", "&Fenster", "&?"}));
+  EXPECT_EQ(frame_->ToolBar2()->objectName(), "ToolBar2");
+  QStringList captions;
+  for (QAction* action : frame_->ToolBar2()->actions()) {
+    captions << (action->isSeparator() ? "|" : action->text());
+    if (!action->isSeparator()) {
+      EXPECT_EQ(frame_->ToolBar2()->widgetForAction(action)->size(), QSize(67, 52));
+    }
+  }
+  EXPECT_EQ(captions, (QStringList{"&Neu ", "&Öffnen", "&Speichern", "|", "Zeichnen",
+                                   "Wertetabelle", "|", "Speichern", "Drucken", "|", "Beenden"}));
+  EXPECT_EQ(frame_->ToolButton("ToolButton9")->toolTip(), "New");
+  EXPECT_EQ(frame_->ToolButton("ToolButton9")->statusTip(), "Create a new file");
+  EXPECT_TRUE(prompts_.Messages.empty());
+}
+
+TEST_F(FrameTest, ToolBarFollowsTheKindOfTheActiveChild) {
+  const std::vector<bool> none = {true, true, false, false, false, false, false, true};
+  const std::vector<bool> editor = {true, true, true, true, true, false, false, true};
+  const std::vector<bool> graph = {true, true, false, false, false, true, true, true};
+  const std::vector<bool> table = {true, true, false, false, false, true, false, true};
+  frame_->Timer2Timer();
+  EXPECT_EQ(ToolBarStates(), none) << "no child window";
+  const struct {
+    const char* BaseName;
+    const char* ExpectedName;
+    std::vector<bool> States;
+  } cases[] = {
+      {"MDIChild", "MDIChild", editor},   {"Graph", "Graph", graph},   {"Form4", "Form4", table},
+      {"MDIChild", "MDIChild_1", editor}, {"Graph", "Graph_1", graph}, {"Notiz", "Notiz", none},
+      {"mdichild", "mdichild", none},     {"Form4", "Form4_1", table},
+  };
+  for (const auto& c : cases) {
+    FakeChild* child = AddChild(c.BaseName);
+    EXPECT_EQ(child->objectName(), c.ExpectedName);
+    frame_->Timer2Timer();
+    EXPECT_EQ(ToolBarStates(), c.States) << c.ExpectedName;
+  }
+  frame_->MdiArea()->closeAllSubWindows();
+  Settle();
+  frame_->Timer2Timer();
+  EXPECT_EQ(ToolBarStates(), none) << "after the last child closed";
+}
+
+TEST_F(FrameTest, TimerKeepsTheToolBarCurrentWithoutBeingAsked) {
+  AddChild("Graph");
+  QTRY_VERIFY_WITH_TIMEOUT(frame_->ToolButton("ToolButton8")->isEnabled(), 2000);
+}
+
+TEST_F(FrameTest, DocumentButtonsCallTheActiveChildOfTheirKindOnly) {
+  const struct {
+    const char* Kind;
+    void (TMainForm::*Button)();
+    const char* Expected;  // empty: nothing happens
+  } cases[] = {
+      {"MDIChild", &TMainForm::ToolButton2Click, "SpeichernClick"},
+      {"MDIChild", &TMainForm::ToolButton10Click, "Funktionsgrapherstellen1Click"},
+      {"MDIChild", &TMainForm::ToolButton4Click, "Wertetabelleanzeigen1Click"},
+      {"MDIChild", &TMainForm::ToolButton11Click, ""},
+      {"MDIChild", &TMainForm::ToolButton8Click, ""},
+      {"Graph", &TMainForm::ToolButton11Click, "Graphenspeichernunter1Click"},
+      {"Graph", &TMainForm::ToolButton8Click, "Graphendrucken1Click"},
+      {"Graph", &TMainForm::ToolButton2Click, ""},
+      {"Form4", &TMainForm::ToolButton11Click, "Wertetabellespeichernunter1Click"},
+      {"Form4", &TMainForm::ToolButton8Click, ""},
+      {"Form4", &TMainForm::ToolButton10Click, ""},
+      {"Andere", &TMainForm::ToolButton11Click, ""},
+  };
+  for (const auto& c : cases) {
+    FakeChild* child = AddChild(c.Kind);
+    calls_.clear();
+    (frame_.get()->*c.Button)();
+    const QStringList expected =
+        *c.Expected ? QStringList{child->objectName() + "." + c.Expected} : QStringList{};
+    EXPECT_EQ(calls_, expected) << c.Kind << " " << c.Expected;
+    child->close();
+    Settle();
+  }
+  calls_.clear();
+  frame_->ToolButton2Click();
+  EXPECT_TRUE(calls_.isEmpty()) << "no child window";
+}
+
+TEST_F(FrameTest, SaveButtonActsOnWhicheverEditorIsActive) {
+  FakeChild* first = AddChild("MDIChild");
+  FakeChild* second = AddChild("MDIChild");
+  frame_->ToolButton2Click();
+  frame_->MdiArea()->setActiveSubWindow(first);
+  frame_->ToolButton10Click();
+  EXPECT_EQ(calls_, (QStringList{second->objectName() + ".SpeichernClick",
+                                 "MDIChild.Funktionsgrapherstellen1Click"}));
+}
+
+TEST_F(FrameTest, NewNumbersUntitledProjectsAndNeverReusesANumber) {
+  frame_->FileNew1Execute();
+  EXPECT_EQ(Active()->size(), QSize(640, 440));
+  frame_->FileNew1Execute();
+  EXPECT_EQ(Active()->objectName(), "MDIChild_1");
+  frame_->MdiArea()->closeAllSubWindows();
+  Settle();
+  frame_->FileNew1Execute();
+  EXPECT_EQ(factoryCalls_,
+            (QStringList{"Unbenannt 1 (neu)", "Unbenannt 2 (neu)", "Unbenannt 3 (neu)"}));
+  EXPECT_EQ(Active()->objectName(), "MDIChild");
+  EXPECT_EQ(Active()->windowTitle(), "Unbenannt 3");
+}
+
+TEST_F(FrameTest, OpenAsksForAProjectFileAndOpensTheChosenOne) {
+  prompts_.FileAnswers = {std::nullopt, FileChoice{"/daten/kurven.qgp", 1}};
+  frame_->FileOpen1Execute();
+  EXPECT_TRUE(factoryCalls_.isEmpty()) << "a cancelled dialog changes nothing";
+  frame_->FileOpen1Execute();
+  EXPECT_EQ(factoryCalls_, QStringList{"/daten/kurven.qgp (Datei)"});
+  ASSERT_EQ(prompts_.FileDialogs.size(), 2u);
+  EXPECT_EQ(prompts_.FileDialogs[0].Title, "Projektdatei öffnen");
+  EXPECT_EQ(prompts_.FileDialogs[0].Filter, "Qel Graphics  (*.qgp)|*.qgp");
+  EXPECT_EQ(prompts_.FileDialogs[0].DefaultExt, "*.qpg");
+}
+
+TEST_F(FrameTest, ActiveChildMenuReplacesTheFramesMenuUntilTheLastChildCloses) {
+  QMenuBar* frameMenu = frame_->ShownMenuBar();
+  EXPECT_FALSE(WindowActionsEnabled());
+  FakeChild* editor = AddChild("MDIChild");
+  EXPECT_EQ(frame_->ShownMenuBar(), editor->MainMenu1());
+  EXPECT_EQ(frame_->menuBar()->actions(), editor->MainMenu1()->actions());
+  EXPECT_TRUE(WindowActionsEnabled());
+  FakeChild* graph = AddChild("Graph");
+  EXPECT_EQ(frame_->ShownMenuBar(), graph->MainMenu1());
+  frame_->MdiArea()->setActiveSubWindow(editor);
+  Settle();
+  EXPECT_EQ(frame_->ShownMenuBar(), editor->MainMenu1());
+  editor->close();
+  graph->close();
+  Settle();
+  EXPECT_EQ(frame_->ShownMenuBar(), frameMenu);
+  EXPECT_EQ(frame_->menuBar()->actions(), frameMenu->actions());
+  EXPECT_FALSE(WindowActionsEnabled());
+}
+
+TEST_F(FrameTest, WindowMenuListsTheOpenChildWindows) {
+  AddChild("MDIChild");
+  AddChild("Graph");
+  auto* windowMenu = frame_->ShownMenuBar()->findChild<QMenu*>("Window1");
+  ASSERT_NE(windowMenu, nullptr);
+  emit windowMenu->aboutToShow();
+  emit windowMenu->aboutToShow();
+  QStringList entries;
+  for (QAction* action : windowMenu->actions())
+    if (action->property("windowListEntry").toBool() && !action->isSeparator())
+      entries << action->text() + (action->isChecked() ? " *" : "");
+  EXPECT_EQ(entries, (QStringList{"&1 MDIChild", "&2 Graph *"}));
+}
+
+TEST_F(FrameTest, F1OpensTheHelpOfWhatIsShown) {
+  const auto pressF1 = [this] {
+    for (QAction* menu : frame_->menuBar()->actions())
+      for (QAction* item : menu->menu()->actions())
+        if (item->shortcut() == QKeySequence(Qt::Key_F1)) return item->trigger();
+  };
+  pressF1();
+  AddChild("MDIChild");
+  pressF1();
+  EXPECT_EQ(prompts_.HelpTopics, (std::vector<QString>{"Indice", "Funktionsgraphenerstellen"}));
+}
+
+TEST_F(FrameTest, ArrangementCommandsPlaceTheChildren) {
+  FakeChild* a = AddChild("MDIChild");
+  FakeChild* b = AddChild("Graph");
+  const QSize area = frame_->MdiArea()->viewport()->size();
+  frame_->WindowTileItemClick();
+  EXPECT_EQ(a->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+  EXPECT_EQ(b->geometry().width(), area.width());
+  frame_->WindowTileItem2Click();
+  EXPECT_EQ(a->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+  frame_->WindowMinimizeItemClick();
+  EXPECT_TRUE(a->isMinimized() && b->isMinimized());
+  frame_->WindowArrangeItemClick();
+  EXPECT_EQ(a->y(), b->y());
+  EXPECT_EQ(a->geometry().bottom(), area.height() - 1);
+}
+
+enum class ExitPath { Menu, ToolBar, CloseControl };
+
+TEST_F(FrameTest, EveryWayOutAsksForUnsavedChangesAndCancelKeepsTheApplication) {
+  for (ExitPath path : {ExitPath::Menu, ExitPath::ToolBar, ExitPath::CloseControl}) {
+    for (PromptButton answer : {PromptButton::Cancel, PromptButton::No}) {
+      SCOPED_TRACE(int(path) * 10 + int(answer));
+      frame_->show();
+      quits_ = 0;
+      prompts_.Messages.clear();
+      FakeChild* project = AddChild("MDIChild");
+      project->Modified = true;
+      AddChild("Graph");
+      prompts_.MessageAnswers = {answer};
+      if (path == ExitPath::Menu) frame_->findChild<QAction*>("FileExitItem")->trigger();
+      if (path == ExitPath::ToolBar) frame_->ToolButton("ToolButton13")->trigger();
+      if (path == ExitPath::CloseControl) frame_->close();
+      Settle();
+      ASSERT_EQ(prompts_.Messages.size(), 1u);
+      EXPECT_EQ(prompts_.LastMessageText(), "Möchten Sie die Änderungen speichern?");
+      const bool cancelled = answer == PromptButton::Cancel;
+      EXPECT_EQ(frame_->isVisible(), cancelled);
+      EXPECT_EQ(quits_, cancelled ? 0 : 1);
+      EXPECT_EQ(frame_->MdiArea()->subWindowList().isEmpty(), !cancelled);
+      prompts_.MessageAnswers = {PromptButton::No};
+      frame_->MdiArea()->closeAllSubWindows();
+      Settle();
+    }
+  }
+}
+
+TEST_F(FrameTest, ChildMenuItemsReachTheFramesCommands) {
+  FakeChild* child = AddChild("Graph");
+  const StandardMenus& menus = child->Menus();
+  menus.Item(MenuItem::ZurQelWebseite1)->trigger();
+  menus.Item(MenuItem::Lizenzvertrag1)->trigger();
+  menus.Item(MenuItem::Kontexthilfe1)->trigger();
+  menus.Item(MenuItem::Druckereinstellungen1)->trigger();
+  EXPECT_EQ(prompts_.Urls, std::vector<QUrl>{QUrl(kWebSite)});
+  EXPECT_EQ(prompts_.HelpTopics,
+            (std::vector<QString>{"Lizenzvertrag", "Funktionsgraphenerstellen"}));
+  EXPECT_EQ(prompts_.PrinterSetups, 1);
+  menus.Item(MenuItem::FileCloseItem)->trigger();
+  Settle();
+  EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(FrameTest, AboutBoxShowsModallyEachTime) {
+  TAboutBox about(prompts_, frame_.get());
+  frame_->AboutBox = &about;
+  int shown = 0;
+  for (int i = 0; i < 2; ++i) {
+    QTimer::singleShot(0, &about, [&] {
+      shown += about.isVisible() && about.isModal();
+      about.OKButton->click();
+    });
+    frame_->HelpAbout1Execute();
+    EXPECT_FALSE(about.isVisible());
+  }
+  EXPECT_EQ(shown, 2);
+}
+
+class ResolutionTest : public ::testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(ResolutionTest, OnlyANarrowScreenBringsTheQuestion) {
+  const auto [width, asked] = GetParam();
+  for (PromptButton answer : {PromptButton::Yes, PromptButton::No}) {
+    ScriptedPrompts prompts;
+    prompts.MessageAnswers = {answer};
+    int quits = 0;
+    TMainForm frame(FrameEnvironment{&prompts, [w = width] { return w; }, [&] { ++quits; }});
+    frame.show();
+    frame.hide();
+    frame.show();
+    ASSERT_EQ(prompts.Messages.size(), asked ? 1u : 0u);
+    EXPECT_EQ(quits, asked && answer == PromptButton::No ? 1 : 0);
+    if (!asked) continue;
+    const ScriptedPrompts::MessageCall& question = prompts.Messages.front();
+    EXPECT_EQ(question.Caption, "Qel Graphics");
+    EXPECT_EQ(question.Text,
+              "Für diese Anwendung sollten Sie eine Auflösung von mindestens 800x600 Pixeln "
+              "verwenden.\nIn der aktuellen Auflösung können einige Teile des Programms nicht "
+              "korrekt dargestellt werden.\n\nMöchten Sie die Qel Graphics dennoch starten?");
+    EXPECT_EQ(question.Buttons, (std::vector<PromptButton>{PromptButton::Yes, PromptButton::No}));
+    EXPECT_EQ(question.Icon, PromptIcon::Exclamation);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ResolutionTest,
+                         ::testing::Values(std::make_tuple(799, true), std::make_tuple(640, true),
+                                           std::make_tuple(800, false),
+                                           std::make_tuple(1024, false)));
+
+}  // namespace

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/AboutBox.h"
+#include "app/AppInfo.h"
+#include "app/HelpViewer.h"
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "platform/ErrorReport.h"
+#include "platform/InstanceLock.h"
+#include "platform/QtPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
+
+namespace {
+
+TEST(InstanceTest, SecondInstanceIsToldAndRefusedUntilTheFirstEnds) {
+  QTemporaryDir folder;
+  ScriptedPrompts prompts;
+  auto first = std::make_unique<InstanceLock>(folder.path());
+  EXPECT_TRUE(EnsureSingleInstance(*first, prompts));
+  EXPECT_TRUE(prompts.Messages.empty());
+
+  InstanceLock second(folder.path());
+  EXPECT_FALSE(EnsureSingleInstance(second, prompts));
+  ASSERT_EQ(prompts.Messages.size(), 1u);
+  EXPECT_EQ(prompts.Messages[0].Caption, "Qel Graphics");
+  EXPECT_EQ(prompts.Messages[0].Text,
+            "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.");
+  EXPECT_EQ(prompts.Messages[0].Buttons, std::vector<PromptButton>{PromptButton::Ok});
+  EXPECT_EQ(prompts.Messages[0].Icon, PromptIcon::Exclamation);
+
+  first.reset();
+  InstanceLock third(folder.path());
+  EXPECT_TRUE(EnsureSingleInstance(third, prompts));
+}
+
+TEST(InstanceTest, LockOfACrashedInstanceDoesNotCount) {
+  QTemporaryDir folder;
+  const pid_t crashed = fork();
+  if (crashed == 0) {
+    InstanceLock lock(folder.path());
+    _exit(lock.Acquire() ? 0 : 1);  // ends without releasing, as a crash would
+  }
+  int status = 0;
+  waitpid(crashed, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFile::exists(folder.filePath("Qel Graphics 4.lock")));
+  InstanceLock lock(folder.path());
+  EXPECT_TRUE(lock.Acquire());
+}
+
+TEST(HelpTest, EveryTopicOfTheWindowsIsInTheHelpFile) {
+  HelpViewer viewer(QEL_HELP_FILE);
+  for (const char* topic :
+       {"Indice", "Lizenzvertrag", "Funktionsgraphenerstellen", "Funktionssyntax",
+        "Funktionsgraphen anzeigen", "Speichern von Wertetabellen",
+        "Drucken / Speichern von Funkionsgraphen", "Wertetabelle anzeigen"}) {
+    viewer.ShowTopic(topic);
+    EXPECT_EQ(viewer.Report(), "") << topic;
+    EXPECT_EQ(viewer.CurrentAnchor(), topic);
+  }
+  EXPECT_TRUE(viewer.isVisible());
+}
+
+TEST(HelpTest, ViewerReportsUnknownTopicsAndMissingFiles) {
+  HelpViewer viewer(QEL_HELP_FILE);
+  viewer.ShowTopic("indice");
+  EXPECT_EQ(viewer.Report(), "Das Thema \"indice\" ist in der Hilfedatei nicht vorhanden.");
+  EXPECT_EQ(viewer.CurrentAnchor(), "");
+  viewer.ShowTopic("");
+  EXPECT_EQ(viewer.Report(), "") << "an empty topic shows the contents";
+
+  HelpViewer missing("/nirgends/Riruvedo32.hlp");
+  missing.ShowTopic("Indice");
+  EXPECT_EQ(missing.Report(), "Die Hilfedatei /nirgends/Riruvedo32.hlp wurde nicht gefunden.");
+}
+
+TEST(HelpTest, HelpFileIsFoundInTheShareFolderOrBesideTheProgram) {
+  QTemporaryDir prefix;
+  QDir(prefix.path()).mkpath("bin");
+  QDir(prefix.path()).mkpath("share/qelgraphics");
+  const QString bin = prefix.filePath("bin");
+  const QString shared = prefix.filePath("share/qelgraphics/Riruvedo32.hlp");
+  const QString beside = prefix.filePath("bin/Riruvedo32.hlp");
+  EXPECT_EQ(ResolveHelpFile(bin), shared) << "named even when missing";
+  QFile(beside).open(QIODevice::WriteOnly);
+  EXPECT_EQ(ResolveHelpFile(bin), beside);
+  QFile(shared).open(QIODevice::WriteOnly);
+  EXPECT_EQ(ResolveHelpFile(bin), shared);
+  EXPECT_TRUE(QDir::isAbsolutePath(ResolveHelpFile("relative/bin")));
+}
+
+TEST(AboutBoxTest, ShowsTheVersionAndOpensTheWebSite) {
+  ScriptedPrompts prompts;
+  TAboutBox about(prompts, nullptr);
+  EXPECT_EQ(about.windowTitle(), "Über Qel Graphics");
+  EXPECT_EQ(about.size(), QSize(350, 260));
+  EXPECT_EQ(about.minimumSize(), about.maximumSize());
+  EXPECT_EQ(about.Label3->text(), "Version 4.2 ");
+  EXPECT_EQ(about.Label3->pos(), QPoint(112, 88));
+  EXPECT_EQ(about.OKButton->text(), "&Schließen");
+  EXPECT_EQ(about.OKButton->geometry(), QRect(248, 232, 97, 25));
+  EXPECT_EQ(about.Comments->text(), kWebSite);
+  QTest::mouseClick(about.Comments, Qt::LeftButton);
+  EXPECT_EQ(prompts.Urls, std::vector<QUrl>{QUrl(kWebSite)});
+}
+
+TEST(ErrorReportTest, ShowsTheMessageWithAFullStopAsAStopBox) {
+  const struct {
+    const char *Message, *Shown;
+  } cases[] = {
+      {"Cannot create file /tmp/x.qgp", "Cannot create file /tmp/x.qgp."},
+      {"'abc' is not a valid integer value.", "'abc' is not a valid integer value."},
+      {"Division durch 0", "Division durch 0."},
+      {"", "."},
+  };
+  for (const auto& c : cases) {
+    ScriptedPrompts prompts;
+    ShowErrorReport(prompts, c.Message);
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, c.Shown);
+    EXPECT_EQ(prompts.Messages[0].Caption, "Qel Graphics 4");
+    EXPECT_EQ(prompts.Messages[0].Buttons, std::vector<PromptButton>{PromptButton::Ok});
+    EXPECT_EQ(prompts.Messages[0].Icon, PromptIcon::Stop);
+  }
+}
+
+TEST(FileFilterTest, WindowsFiltersBecomeQtFilters) {
+  EXPECT_EQ(FileFilters::ToQt("Qel Graphics  (*.qgp)|*.qgp"), QStringList{"Qel Graphics  (*.qgp)"});
+  EXPECT_EQ(FileFilters::ToQt("JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp"),
+            (QStringList{"JPEG-Format (*.jpg)", "BMP-Format (Windows) (*.bmp)"}));
+  EXPECT_EQ(FileFilters::ToQt("Bilder|*.jpg;*.bmp"), QStringList{"Bilder (*.jpg *.bmp)"});
+  EXPECT_EQ(FileFilters::ToQt(""), QStringList{});
+}
+
+TEST(FileFilterTest, ATypedNameWithoutExtensionGetsTheChosenEntrysOne) {
+  const struct {
+    const char* Filter;
+    int Index;
+    const char *DefaultExt, *Suffix;
+  } cases[] = {
+      {"JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp", 1, "jpg", "jpg"},
+      {"JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp", 2, "jpg", "bmp"},
+      {"Qel Graphics  (*.qgp)|*.qgp", 1, "*.qpg", "qgp"},
+      {"Alle Dateien|*.*", 1, "*.qpg", "qpg"},
+      {"TXT-Format (Tab)|*.txt|TXT-Format (Block)|*.txt", 2, "txt", "txt"},
+      {"", 3, "txt", "txt"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FileFilters::CompletionSuffix(c.Filter, c.Index, c.DefaultExt), c.Suffix)
+        << c.Filter << " " << c.Index;
+}
+
+// The whole frame menu, "-" for a separator, "!" before a disabled item, shortcut after a tab.
+TEST(MenuTest, FrameMenuHasItsCaptionsShortcutsSeparatorsAndStates) {
+  ScriptedPrompts prompts;
+  TMainForm frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
+  QStringList lines;
+  for (QAction* menu : frame.ShownMenuBar()->actions()) {
+    lines << menu->text() + ":";
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->isSeparator()) {
+        lines << "-";
+        continue;
+      }
+      const QString shortcut = item->shortcut().toString();
+      lines << (item->isEnabled() ? "" : "!") + item->text() +
+                   (shortcut.isEmpty() ? "" : "\t" + shortcut);
+    }
+  }
+  EXPECT_EQ(lines.join('\n'),
+            "&Datei:\n&Neu\tCtrl+N\nÖ&ffnen\tCtrl+O\n!S&chließen\n-\n!&Speichern\tCtrl+S\n"
+            "!Speichern &unter ...\n-\n&Druckereinstellungen\n-\n&Beenden\n"
+            "&Graph:\n!Graphen &erstellen\tCtrl+E\n!Graphen &speichern unter...\n"
+            "!Graphen &drucken\n-\n!&Wertetabelle anzeigen\tCtrl+W\n"
+            "!Wertetabelle s&peichern unter...\n"
+            "&Fenster:\n!Ge&staffelt\n!Ü&bereinander\n!&Nebeneinander\n-\n!Alle &minimieren\n"
+            "!Alle an&ordnen\n"
+            "&?:\nIndex\tF1\nLizenzvertrag\n-\nZur Qel Webseite\n-\nÜ&ber Qel Graphics");
+}
+
+}  // namespace
