@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "engine/QelParser.h"
+#include "graph/BmpWriter.h"
+#include "graph/GraphRenderer.h"
+#include "platform/RegionalSettings.h"
+#include "project/ProjectFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+ProjectDocument Sample(const std::string& gridStep) {
+  ProjectDocument project;
+  project.Settings.OutputWidth = "300";
+  project.Settings.OutputHeight = "200";
+  project.Settings.Pointwise = false;
+  project.Settings.GridStep = gridStep;
+  project.Functions.push_back({"1", "sin(x)*3", "0.01", "255"});
+  project.Functions.push_back({"2", "sin(", "1", "0"});
+  return project;
+}
+
+// The picture the graph window's renderer makes of the project at its full output size.
+std::string DirectBmp(const ProjectDocument& project) {
+  SetRegionalDecimalSeparator('.');
+  TQelParser parser;
+  parser.SetConvertAllColonsAndDots(true);
+  Bitmap bitmap(300, 200);
+  const bool cancelled = false;
+  GraphRenderer(project, parser, bitmap, cancelled, {}, {});
+  return EncodeBmp(bitmap);
+}
+
+class RenderCommand : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("qel_render_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "p.qgp", std::ios::binary) << ProjectFileText(Sample("1"));
+    std::ofstream(dir_ / "zero.qgp", std::ios::binary) << ProjectFileText(Sample("0"));
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  int Run(std::vector<std::string> args) {
+    for (std::string& a : args) {
+      if (a.find('/') == std::string::npos && a.find('.') != std::string::npos) a = dir_ / a;
+    }
+    args.insert(args.begin(), {"--separator", "."});
+    return qelcli::RunRender(args);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(RenderCommand, WritesTheRenderersPictureInTheChosenFormat) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string file;
+    bool bmp;
+  };
+  const Case cases[] = {
+      {{"p.qgp", "out.bmp"}, "out.bmp", true},
+      {{"p.qgp", "out.JPEG"}, "out.JPEG", false},
+      {{"p.qgp", "out.Jpg", "--quality", "2"}, "out.Jpg", false},
+      {{"p.qgp", "out.jpg", "--format", "bmp"}, "out.jpg", true},
+      {{"p.qgp", "out.bmp", "--format", "jpeg"}, "out.bmp", false},
+  };
+  const std::string expected = DirectBmp(Sample("1"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    ASSERT_EQ(Run(c.args), qelcli::kExitOk);
+    const std::string written = ReadAll(dir_ / c.file);
+    if (c.bmp) {
+      EXPECT_EQ(written, expected);
+    } else {
+      EXPECT_EQ(written.substr(0, 2), "\xFF\xD8");
+    }
+    fs::remove(dir_ / c.file);
+  }
+}
+
+TEST_F(RenderCommand, UsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"p.qgp"},
+      {"p.qgp", "out.bmp", "extra.bmp"},
+      {"p.qgp", "out.png"},
+      {"p.qgp", "out.bmp", "--format", "png"},
+      {"p.qgp", "out.jpg", "--quality", "1"},
+      {"p.qgp", "out.jpg", "--quality", "101"},
+      {"p.qgp", "out.jpg", "--quality", "high"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args.back());
+    EXPECT_THROW(Run(args), qelcli::UsageError);
+  }
+}
+
+TEST_F(RenderCommand, FailuresWriteNothing) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"missing.qgp", "out.bmp"},
+      {"zero.qgp", "out.bmp"},  // a grid step of 0 ends the rendering
+      {"p.qgp", "no_such_folder/out.bmp"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args[0]);
+    EXPECT_EQ(Run(args), qelcli::kExitFailure);
+    EXPECT_FALSE(fs::exists(dir_ / "out.bmp"));
+  }
+}
+
+}  // namespace
