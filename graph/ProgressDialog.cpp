@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -85,6 +86,12 @@ int TForm3::ShowModal() {
   return exec();
 }
 
+int TForm3::ShowModalFor(TMDIChild& editor) {
+  ProjectCaption = editor.windowTitle();
+  ProjectWindow = &editor;
+  return ShowModal();
+}
+
 // Each showing starts exactly one generation.
 void TForm3::showEvent(QShowEvent* event) {
   Timer1->start();
@@ -103,7 +110,7 @@ void TForm3::Timer1Timer() {
   }
   generating_ = false;
   completed ? accept() : reject();
-  if (completed && lastGraph_) lastGraph_->update();
+  if (completed && lastGraph_) lastGraph_->Image1->update();
 }
 
 bool TForm3::Generate(const QString& graphTitle) {

@@ -26,6 +26,8 @@ class TForm3 : public QDialog {
   TMDIChild* ProjectWindow = nullptr;
 
   int ShowModal();
+  // The frame's hand-over once the editor has checked its settings.
+  int ShowModalFor(TMDIChild& editor);
   bool Generating() const { return generating_; }
   // The graph window of the last generation while it is open.
   TGraph* LastGraph() const { return lastGraph_; }

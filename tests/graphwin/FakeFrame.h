@@ -50,6 +50,10 @@ class FakeFrame : public FrameCommands {
   void ZurQelWebseite1Click() override { Calls.push_back("ZurQelWebseite1Click"); }
   void HelpAbout1Execute() override { Calls.push_back("HelpAbout1Execute"); }
 
+  void GenerateGraph(TMDIChild& editor) override {
+    if (OnGenerateGraph) OnGenerateGraph(editor);
+  }
+
   TQelParser& QelParser1() override { return Parser; }
   FrameFields& Fields() override { return Shared; }
   Prompts& prompts() override { return Questions; }
@@ -63,4 +67,5 @@ class FakeFrame : public FrameCommands {
   QPrinter PrinterDevice{QPrinter::HighResolution};
   std::vector<std::string> Calls;
   std::function<void()> OnPrinterSetup;
+  std::function<void(TMDIChild&)> OnGenerateGraph;
 };

@@ -1,0 +1,213 @@
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "graph/Bitmap.h"
+#include "graph/GraphWindow.h"
+#include "graph/OutputOptionsDialog.h"
+#include "graph/ProgressDialog.h"
+#include "platform/RegionalSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectWindow.h"
+#include "tests/graphwin/FakeFrame.h"
+
+namespace {
+
+// Records, in order, the windows that close or hide.
+class WindowLog : public QObject {
+ public:
+  void Watch(QWidget* window, const QString& name, QEvent::Type type) {
+    names_[window] = {name, type};
+    window->installEventFilter(this);
+  }
+  QStringList Entries;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto found = names_.find(watched);
+    if (found != names_.end() && event->type() == found->second.second)
+      Entries << found->second.first;
+    return false;
+  }
+
+ private:
+  std::map<QObject*, std::pair<QString, QEvent::Type>> names_;
+};
+
+class GenerationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetRegionalDecimalSeparator('.');
+    ASSERT_TRUE(dir.isValid());
+    form3.Timer1->setInterval(0);
+    frame.OnGenerateGraph = [this](TMDIChild& editor) {
+      ++dialogsShown;
+      result = form3.ShowModalFor(editor);
+    };
+    frame.Area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame.Area));
+  }
+
+  // An editor for a project file holding `functions` copies of one curve.
+  TMDIChild* Editor(const QString& name, ProjectSettings settings = {}, int functions = 1) {
+    ProjectDocument document;
+    document.Settings = settings;
+    for (int i = 1; i <= functions; ++i)
+      document.Functions.push_back({std::to_string(i), "sin(x)", "0.001", "255"});
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(ProjectFileText(document)));
+    file.close();
+    return static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
+  }
+
+  void Generate(TMDIChild* editor) {
+    frame.Area.setActiveSubWindow(editor);
+    editor->Funktionsgrapherstellen1Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  QStringList GraphTitles() {
+    QStringList titles;
+    for (QMdiSubWindow* child : frame.Area.subWindowList())
+      if (child->objectName().startsWith("Graph")) titles << child->windowTitle();
+    titles.sort();
+    return titles;
+  }
+
+  // Acts once, at a check point of a running drawing.
+  void DuringDrawing(std::function<void()> act) {
+    auto* timer = new QTimer(&form3);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, act = std::move(act)] {
+      if (!form3.Generating() || !form3.LastGraph()) return;
+      timer->stop();
+      act();
+    });
+    timer->start();
+  }
+
+  QTemporaryDir dir;
+  FakeFrame frame;
+  TForm2 form2{frame};
+  TForm3 form3{frame, form2};
+  int dialogsShown = 0;
+  int result = -1;
+};
+
+TEST_F(GenerationTest, NewProjectGivesAGraphOfItsOutputSize) {
+  auto* editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, "Unbenannt 1", true));
+  Generate(editor);
+  EXPECT_EQ(result, QDialog::Accepted);
+  ASSERT_EQ(GraphTitles(), QStringList{"Garph (Unbenannt 1)"});
+  TGraph* graph = form3.LastGraph();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->size(), QSize(640, 480));
+  // The picture takes the image area of that window, which is smaller by the frame.
+  const Bitmap& picture = graph->Picture();
+  EXPECT_EQ(QSize(picture.Width(), picture.Height()), graph->Image1->size());
+  EXPECT_LT(picture.Width(), 640);
+  EXPECT_LT(picture.Height(), 480);
+  EXPECT_EQ(picture.Pixel(320, 10), ProjectSettings{}.AxisColor);
+}
+
+TEST_F(GenerationTest, GeneratingAgainReplacesOnlyTheSameProjectsGraph) {
+  TMDIChild* first = Editor("a.qgp");
+  TMDIChild* second = Editor("b.qgp");
+  Generate(first);
+  Generate(second);
+  TGraph* secondGraph = form3.LastGraph();
+  Generate(first);
+  const QString a = "Garph (" + dir.filePath("a.qgp") + ")";
+  const QString b = "Garph (" + dir.filePath("b.qgp") + ")";
+  EXPECT_EQ(GraphTitles(), (QStringList{a, b}));
+  EXPECT_EQ(secondGraph->windowTitle(), b);
+  EXPECT_EQ(dialogsShown, 3);
+}
+
+TEST_F(GenerationTest, EscClosesTheNewWindowBeforeTheDialog) {
+  TMDIChild* editor = Editor("long.qgp", {}, 20);
+  WindowLog log;
+  log.Watch(&form3, "dialog", QEvent::Hide);
+  DuringDrawing([&] {
+    log.Watch(form3.LastGraph(), "graph", QEvent::Close);
+    QCoreApplication::postEvent(&form3,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  });
+  Generate(editor);
+  EXPECT_EQ(result, QDialog::Rejected);
+  EXPECT_EQ(log.Entries, (QStringList{"graph", "dialog"}));
+  EXPECT_TRUE(GraphTitles().isEmpty());
+}
+
+TEST_F(GenerationTest, CloseButtonLetsTheDrawingFinish) {
+  TMDIChild* editor = Editor("long.qgp", {}, 3);
+  bool closedWhileDrawing = false;
+  DuringDrawing([&] {
+    closedWhileDrawing = true;
+    QCoreApplication::postEvent(&form3, new QCloseEvent);
+  });
+  Generate(editor);
+  EXPECT_TRUE(closedWhileDrawing);
+  EXPECT_EQ(result, QDialog::Accepted);
+  EXPECT_EQ(GraphTitles().size(), 1);
+  EXPECT_FALSE(form3.isVisible());
+}
+
+TEST_F(GenerationTest, CancelBeforeTheDrawingStartsMakesNoWindow) {
+  TMDIChild* editor = Editor("a.qgp");
+  form3.Timer1->setInterval(60000);
+  QTimer::singleShot(0, &form3, [&] { form3.Button1Click(); });
+  Generate(editor);
+  EXPECT_EQ(result, QDialog::Rejected);
+  EXPECT_FALSE(form3.Timer1->isActive());
+  EXPECT_TRUE(GraphTitles().isEmpty());
+}
+
+TEST_F(GenerationTest, SettingsThatFailTheCheckShowNoDialog) {
+  ProjectSettings settings;
+  settings.XFrom = "5";
+  settings.XTo = "5";
+  Generate(Editor("bad.qgp", settings));
+  EXPECT_EQ(dialogsShown, 0);
+  ASSERT_EQ(frame.Questions.Messages.size(), 1u);
+  EXPECT_EQ(frame.Questions.Messages[0].Caption, "Eingabefehler");
+  EXPECT_TRUE(GraphTitles().isEmpty());
+}
+
+TEST_F(GenerationTest, AGridStepOfZeroEndsTheDrawingSilentlyAndKeepsTheWindow) {
+  ProjectSettings settings;
+  settings.GridStep = "0";
+  Generate(Editor("grid.qgp", settings));
+  EXPECT_EQ(result, QDialog::Rejected);
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+  EXPECT_EQ(GraphTitles().size(), 1);
+  EXPECT_FALSE(form3.isVisible());
+}
+
+TEST_F(GenerationTest, ABrokenFunctionIsReportedAndTheOthersDrawn) {
+  TMDIChild* editor = Editor("broken.qgp");
+  ProjectDocument document = editor->Document();
+  document.Functions.insert(document.Functions.begin(), {"1", "sin(", "0.1", "0"});
+  QFile file(dir.filePath("broken.qgp"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray::fromStdString(ProjectFileText(document)));
+  file.close();
+  editor->OpenProject(dir.filePath("broken.qgp"), false);
+  Generate(editor);
+  EXPECT_EQ(result, QDialog::Accepted);
+  ASSERT_EQ(frame.Questions.Messages.size(), 1u);
+  EXPECT_EQ(frame.Questions.Messages[0].Caption, "Qel Graphics");
+  EXPECT_EQ(frame.Questions.Messages[0].Icon, PromptIcon::Exclamation);
+  EXPECT_TRUE(
+      frame.Questions.Messages[0].Text.startsWith("Fehler in Funktionsdefinition:\n\nsin("));
+}
+
+}  // namespace
