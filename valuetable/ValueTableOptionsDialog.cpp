@@ -15,6 +15,8 @@
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectWindow.h"
+#include "project/ProjectWindowText.h"
 #include "valuetable/ValueTableWindow.h"
 
 namespace {
@@ -46,6 +48,15 @@ QToolButton* Arrow(Qt::ArrowType type, QWidget* parent) {
 bool LeavesWithinDialog(Qt::FocusReason reason) {
   return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
          reason != Qt::MenuBarFocusReason;
+}
+
+// What the edit stands for once it is left: 0 to 16, and 2 for a text that is no integer.
+int32_t ClampedDecimals(const QString& text) {
+  try {
+    return std::clamp(StrToInt(ToWindows1252(text)), kMinDecimals, kMaxDecimals);
+  } catch (const ConvertError&) {
+    return kDefaultDecimals;
+  }
 }
 
 }  // namespace
@@ -103,12 +114,18 @@ TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(
 }
 
 void TForm5::PlaceControls() {
+  // The dialog's fixed size was laid out for the classic 11-pixel dialog font.
+  QFont dialogFont("Arial");
+  dialogFont.setPixelSize(11);
+  setFont(dialogFont);
   Label1->setGeometry(16, 12, 120, 16);
   ComboBox1->setGeometry(16, 30, 373, 24);
-  Label2->setGeometry(16, 76, 170, 16);
-  Edit1->setGeometry(186, 72, 33, 24);
-  UpDown1->setGeometry(219, 72, 16, 24);
-  Label3->setGeometry(243, 76, 160, 16);
+  // The decimals line flows from the labels' own widths: label, edit, arrows, label.
+  const int label2Width = Label2->sizeHint().width();
+  Label2->setGeometry(16, 76, label2Width, 16);
+  Edit1->setGeometry(22 + label2Width, 72, 33, 24);
+  UpDown1->setGeometry(55 + label2Width, 72, 16, 24);
+  Label3->setGeometry(77 + label2Width, 76, Label3->sizeHint().width(), 16);
   Button1->setGeometry(16, 120, 113, 33);
   Button2->setGeometry(146, 120, 113, 33);
   Button3->setGeometry(276, 120, 113, 33);
@@ -117,7 +134,7 @@ void TForm5::PlaceControls() {
 void TForm5::Prepare(QWidget& projectWindow, const ProjectDocument& document) {
   ComboBox1->clear();
   for (const FunctionEntry& entry : document.Functions) {
-    ComboBox1->addItem(QString::fromLatin1(entry.Expression));
+    ComboBox1->addItem(FromWindows1252(entry.Expression));
   }
   ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
   // Without a function there is nothing to build a table for.
@@ -126,15 +143,20 @@ void TForm5::Prepare(QWidget& projectWindow, const ProjectDocument& document) {
   document_ = &document;
 }
 
+void TForm5::ShowFor(TMDIChild& projectWindow) {
+  Prepare(projectWindow, projectWindow.Document());
+  exec();
+}
+
 void TForm5::Button1Click() {
   if (building_ || !Button1->isEnabled() || !projectWindow_ || document_ == nullptr) return;
   const int index = ComboBox1->currentIndex();
   if (index < 0 || index >= static_cast<int>(document_->Functions.size())) return;
   int32_t decimals = 0;
   try {
-    decimals = StrToInt(Edit1->text().toLatin1().toStdString());
+    decimals = StrToInt(ToWindows1252(Edit1->text()));
   } catch (const ConvertError& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLatin1(error.what()));
+    ShowErrorReport(frame_.prompts(), FromWindows1252(error.what()));
     return;
   }
   frame_.QelParser1().SetPrecision(decimals);
@@ -156,12 +178,7 @@ void TForm5::Button3Click() {
 }
 
 void TForm5::Edit1Exit() {
-  int32_t decimals = kDefaultDecimals;
-  try {
-    decimals =
-        std::clamp(StrToInt(Edit1->text().toLatin1().toStdString()), kMinDecimals, kMaxDecimals);
-  } catch (const ConvertError&) {
-  }
+  const int32_t decimals = ClampedDecimals(Edit1->text());
   Edit1->setText(QString::number(decimals));
   UpDown1->SetPosition(decimals);
 }

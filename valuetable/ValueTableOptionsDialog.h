@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class TMDIChild;
 struct ProjectDocument;
 
 // A bare pair of up and down arrows holding a bounded position (no wrap). It is not tied to an
@@ -40,6 +41,8 @@ class TForm5 : public QDialog {
   // Fills the function list from the project and remembers the project window it serves. The
   // document must outlive the dialog's modal showing.
   void Prepare(QWidget& projectWindow, const ProjectDocument& document);
+  // Prepares the dialog for a project editor and shows it modally.
+  void ShowFor(TMDIChild& projectWindow);
 
   void Button1Click();
   void Button2Click();

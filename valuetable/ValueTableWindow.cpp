@@ -12,6 +12,7 @@
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectWindowText.h"
 
 namespace {
 
@@ -71,8 +72,7 @@ void TForm4::SetRows(ValueTable rows) {
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows_.size()));
   for (const ValueTableRow& row : rows_) {
-    items.append(
-        new QTreeWidgetItem(QStringList{QString::fromLatin1(row.X), QString::fromLatin1(row.Fx)}));
+    items.append(new QTreeWidgetItem(QStringList{FromWindows1252(row.X), FromWindows1252(row.Fx)}));
   }
   // One insertion with painting off keeps a full table from stalling the window.
   ListView1->setUpdatesEnabled(false);
@@ -117,7 +117,7 @@ TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
   TForm4* shown = window && !window->isHidden() ? window.data() : nullptr;
   if (shown) shown->SetRows(std::move(result.Rows));
   if (!result.Message.empty()) {
-    frame.prompts().Message(shown, "Qel Graphics", QString::fromLatin1(result.Message),
+    frame.prompts().Message(shown, "Qel Graphics", FromWindows1252(result.Message),
                             {PromptButton::Ok}, PromptIcon::Exclamation);
   }
   if (shown) shown->update();
