@@ -57,7 +57,7 @@ class RenderCommand : public testing::Test {
 
   int Run(std::vector<std::string> args) {
     for (std::string& a : args) {
-      if (a.find('/') == std::string::npos && a.find('.') != std::string::npos) a = dir_ / a;
+      if (a.find('.') != std::string::npos) a = dir_ / a;  // files live in the test's folder
     }
     args.insert(args.begin(), {"--separator", "."});
     return qelcli::RunRender(args);
