@@ -143,7 +143,8 @@ TMDIChild::~TMDIChild() {
 
 void TMDIChild::CreateControls() {
   client_ = new QWidget(this);
-  QFont font("MS Sans Serif");
+  // Close to the desktop's dialog font in its metrics, which the fixed layout was made for.
+  QFont font("Arial");
   font.setPixelSize(11);
   client_->setFont(font);
   Panel1 = CreateListArea(client_);
@@ -233,7 +234,7 @@ QWidget* TMDIChild::CreateFunctionPanel(QWidget* parent) {
   Panel3 = NewSwatch(panel, "Panel3", 0, QRect(56, 156, 57, 21));
   Button3 = NewFlatButton(panel, "Button3", "Ändern ...", QRect(120, 154, 75, 25));
   Label9 = NewLabel(panel, "Label9", "Schrittweite :", 8, 192);
-  Edit3 = NewEdit(panel, "Edit3", "0.01", QRect(80, 188, 100, 21));
+  Edit3 = NewEdit(panel, "Edit3", "0.01", QRect(88, 188, 100, 21));
   panel->hide();
   return panel;
 }
@@ -257,6 +258,10 @@ QWidget* TMDIChild::CreateSettingsPanel(QWidget* parent) {
   auto* panel = new QWidget(parent);
   panel->setObjectName("Panel5");
   Paint(*panel, kSilver);
+  // Disabled captions stay readable on the silver panel.
+  QPalette palette = panel->palette();
+  palette.setColor(QPalette::Disabled, QPalette::WindowText, kGray);
+  panel->setPalette(palette);
   const ProjectSettings defaults;
   Label6 = NewLabel(panel, "Label6", "Hintergrundfarbe : ", 8, 12);
   Panel6 = NewSwatch(panel, "Panel6", defaults.BackgroundColor, QRect(176, 8, 40, 21));
