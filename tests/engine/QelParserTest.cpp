@@ -302,6 +302,26 @@ TEST(TreeRoot, ApplicationEnginesShareOneRootAndOthersKeepTheirOwn) {
   EXPECT_EQ(own.Evaluate(), 5);
 }
 
+TEST(Evaluation, LeavesAreReadAgainWhenTheSeparatorOrTheVariableChanges) {
+  SetRegionalDecimalSeparator(',');
+  TQelParser p;
+  p.SetExpression("2,5*x+x");
+  ASSERT_TRUE(p.CreateTree());
+  p.SetX("1,5");
+  EXPECT_EQ(p.Evaluate(), 5.25L);
+  p.SetX("2");
+  EXPECT_EQ(p.Evaluate(), 7);
+  SetRegionalDecimalSeparator('.');
+  p.SetX("1,5");
+  EXPECT_EQ(p.Evaluate(), 2 * 1 + 1);  // "," now ends both numbers
+  p.SetConvertAllColonsAndDots(true);
+  EXPECT_EQ(p.Evaluate(), 5.25L);
+  p.SetOverwriteDecimalSymbol(";");
+  p.SetConvertAllColonsAndDots(false);
+  p.SetX("1;5");
+  EXPECT_EQ(p.Evaluate(), 2 * 1.5L + 1.5L);
+}
+
 TEST(Bounds, LongAndDeepExpressionsAreRejectedOrBuiltWithoutExhaustingTheStack) {
   TQelParser p = AppEngine('.');
   std::string chain = "x";
