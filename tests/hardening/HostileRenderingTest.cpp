@@ -169,25 +169,27 @@ TEST(HostileRendering, OutputSizesAtTheCheckLimits) {
 // The largest frame the check lets through, drawn onto a small bitmap: the samples cost W per
 // curve, the grid costs nothing off the picture, and the corner shows what a full bitmap would.
 TEST(HostileRendering, LargestFrameOnASmallBitmap) {
-  ProjectSettings s = Bare();
-  s.OutputWidth = s.OutputHeight = "16384";
-  s.ShowGrid = true;
-  s.GridStep = "0.001";
-  s.XFrom = "0", s.XTo = "1", s.YFrom = "0", s.YTo = "1";
-  const ProjectDocument project = Project(s, {{"1", "1-x", "1e-9", "255"}});
-  Bitmap corner(64, 64);
-  const Rendered r = Render(project, corner);
-  EXPECT_EQ(r.Result, RenderResult::Completed);
-  EXPECT_LE(r.Checkpoints, 1 + 16384 + 2 * 64 / 16 + 2);
-  Bitmap strip(16384, 12);
-  Render(project, strip);
-  for (int32_t y = 0; y < strip.Height(); ++y) {
-    for (int32_t x = 0; x < corner.Width(); ++x) {
-      ASSERT_EQ(corner.Pixel(x, y), strip.Pixel(x, y)) << x << "," << y;
+  UnderBothSeparators([](char separator) {
+    ProjectSettings s = Bare();
+    s.OutputWidth = s.OutputHeight = "16384";
+    s.ShowGrid = true;
+    s.GridStep = std::string("0") + separator + "001";
+    s.XFrom = "0", s.XTo = "1", s.YFrom = "0", s.YTo = "1";
+    const ProjectDocument project = Project(s, {{"1", "1-x", "1e-9", "255"}});
+    Bitmap corner(64, 64);
+    const Rendered r = Render(project, corner);
+    EXPECT_EQ(r.Result, RenderResult::Completed);
+    EXPECT_LE(r.Checkpoints, 1 + 16384 + 2 * 64 / 16 + 2);
+    Bitmap strip(16384, 12);
+    Render(project, strip);
+    for (int32_t y = 0; y < strip.Height(); ++y) {
+      for (int32_t x = 0; x < corner.Width(); ++x) {
+        ASSERT_EQ(corner.Pixel(x, y), strip.Pixel(x, y)) << x << "," << y;
+      }
     }
-  }
-  EXPECT_GT(Count(corner, 255), 0);
-  EXPECT_GT(Count(corner, kGrid), 0);
+    EXPECT_GT(Count(corner, 255), 0);
+    EXPECT_GT(Count(corner, kGrid), 0);
+  });
 }
 
 TEST(HostileRendering, ComponentWithExtremeRangesAndSpacing) {
