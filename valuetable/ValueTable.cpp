@@ -32,6 +32,14 @@ const char* const kTooManyRows =
     "Es k\xF6nnen nicht mehr als 2000 Werte angezeigt werden.\n\n"
     "Erh\xF6hen Sie die Schrittweite der Funktion oder verringern Sie die den X-Bereich.";
 
+// Sizes the table once; the loop alone decides how many rows there are.
+std::size_t ExpectedRows(long double from, long double to, long double step) {
+  if (!(from <= to) || step == 0) return 0;
+  if (!(step > 0)) return MaxValueTableRows;
+  const long double rows = (to - from) / step + 2;
+  return rows < MaxValueTableRows ? static_cast<std::size_t>(rows) : MaxValueTableRows;
+}
+
 void AppendLine(std::string& out, const std::string& line) {
   out += line;
   out += "\r\n";
@@ -54,6 +62,7 @@ ValueTableResult BuildValueTableRows(TQelParser& engine, const ValueTableInput& 
     result.Message = DefinitionError(input.Expression);
     return result;
   }
+  result.Rows.reserve(ExpectedRows(xFrom, xTo, step));
   // x grows by repeated addition, so its rounding error accumulates from row to row.
   for (long double x = xFrom; x <= xTo && step != 0; x += step) {
     pollNow();
