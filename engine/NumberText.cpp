@@ -16,6 +16,7 @@ namespace {
 constexpr int kMaxMantissaDigits = 19;  // 10^19 - 1 < 2^64, exact in the extended mantissa
 constexpr int kExactPowers = 27;        // 5^27 < 2^64, so 10^0..10^27 are exact extended values
 constexpr int64_t kExponentCap = 100000;
+constexpr uint64_t kInfinityBits = uint64_t{0x7FF} << 52;
 
 constexpr std::array<long double, kExactPowers + 1> MakePowersOfTen() {
   std::array<long double, kExactPowers + 1> powers{};
@@ -148,7 +149,9 @@ DecimalReading ReadLeadingDecimal(std::string_view text, char pointA, char point
 FixedDigits RoundToFixedDigits(double value, int64_t decimals) {
   const auto bits = std::bit_cast<uint64_t>(value) & ~(uint64_t{1} << 63);
   if (bits == 0) return {};
-  if (decimals > kExactPowers) return RoundToFixedDigitsExact(value, decimals);
+  if (decimals < 0 || decimals > kExactPowers || bits >= kInfinityBits) {
+    return RoundToFixedDigitsExact(value, decimals);
+  }
   const auto biased = static_cast<int>(bits >> 52);
   const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
   const uint64_t mantissa = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
@@ -181,7 +184,7 @@ FixedDigits RoundToFixedDigits(double value, int64_t decimals) {
 
 FixedDigits RoundToFixedDigitsExact(double value, int64_t decimals) {
   const double magnitude = std::fabs(value);
-  if (magnitude == 0) return {};
+  if (magnitude == 0 || !std::isfinite(magnitude)) return {};
   // 767 significant digits hold every double exactly.
   char buffer[1024];
   const auto end =

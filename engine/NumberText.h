@@ -20,7 +20,7 @@ DecimalReading ReadLeadingDecimal(std::string_view text, char pointA, char point
 // The digits of |value| rounded once, half to even, at the coarser of "decimals digits after the
 // point" and "19 significant digits", as fcvt gives them but without leading or trailing zeros;
 // Point is the position of the decimal point relative to the first digit. Zero gives no digits
-// and Point 0.
+// and Point 0, and so do infinities and not-a-number, which have no digits.
 struct FixedDigits {
   std::string Digits;
   int Point = 0;

@@ -170,12 +170,10 @@ bool CouldBeNumber(const std::string& text, char separator) {
 // Trailing zeros after the separator go, then a trailing separator; a leading one gets a "0".
 void TrimZerosAndSeparator(std::string& text, const std::string& separator) {
   const size_t dot = separator.size() == 1 ? text.find(separator[0]) : text.find(separator);
-  if (dot != std::string::npos) {
-    size_t end = text.size();
-    while (end > dot + 1 && text[end - 1] == '0') --end;
-    text.resize(end);
-  }
   if (dot == std::string::npos) return;
+  size_t end = text.size();
+  while (end > dot + 1 && text[end - 1] == '0') --end;
+  text.resize(end);
   if (text.ends_with(separator)) text.resize(text.size() - separator.size());
   if (text.starts_with(separator)) text.insert(0, 1, '0');
 }
@@ -467,6 +465,7 @@ long double TQelParser::modl(long double a, long double b) const {
 }
 
 const std::string& TQelParser::SubstituteName(const std::string& text, std::string& scratch) const {
+  if (text.size() > 2) return text;  // no name is longer
   const std::string* s = &text;
   if (EqualsLower(*s, "x")) s = &X_;
   if (EqualsLower(*s, "a")) s = &A_;
