@@ -54,10 +54,17 @@ int64_t FirstWhere(int64_t n, Pred pred) {
   return lo;
 }
 
-// The steps [first, last) whose coordinate, monotone along the walk in direction s, lies in [lo,
-// hi).
+// The steps [first, last) of the n whose coordinate lies in [lo, hi). The coordinate c(i) runs
+// monotonically from c0 towards c1 in direction s; on a major axis it moves one every step.
 template <typename Coord>
-std::pair<int64_t, int64_t> StepsWithin(int64_t n, int64_t s, int64_t lo, int64_t hi, Coord c) {
+std::pair<int64_t, int64_t> StepsWithin(int64_t n, int64_t c0, int64_t c1, int64_t s, bool major,
+                                        int64_t lo, int64_t hi, Coord c) {
+  if (std::min(c0, c1) >= lo && std::max(c0, c1) < hi) return {0, n};
+  if (major) {
+    const int64_t first = s > 0 ? lo - c0 : c0 - hi + 1;
+    const int64_t last = s > 0 ? hi - c0 : c0 - lo + 1;
+    return {std::clamp<int64_t>(first, 0, n), std::clamp<int64_t>(last, 0, n)};
+  }
   if (s > 0) {
     return {FirstWhere(n, [&](int64_t i) { return c(i) >= lo; }),
             FirstWhere(n, [&](int64_t i) { return c(i) >= hi; })};
@@ -108,21 +115,17 @@ void Bitmap::LineTo(int64_t x, int64_t y) {
   penX_ = x;
   penY_ = y;
   const int64_t n = walk.Steps();
-  // A line whose ends both lie inside is inside throughout; only the others need clipping.
-  if (Inside(walk.x0, walk.y0) && Inside(x, y)) {
-    Walk(walk, 0, n);
-    return;
-  }
-  const auto [xFirst, xLast] =
-      StepsWithin(n, walk.sx, 0, width_, [&](int64_t i) { return walk.X(i); });
-  const auto [yFirst, yLast] =
-      StepsWithin(n, walk.sy, 0, height_, [&](int64_t i) { return walk.Y(i); });
+  const auto [xFirst, xLast] = StepsWithin(n, walk.x0, x, walk.sx, walk.a >= walk.b, 0, width_,
+                                           [&](int64_t i) { return walk.X(i); });
+  const auto [yFirst, yLast] = StepsWithin(n, walk.y0, y, walk.sy, walk.b >= walk.a, 0, height_,
+                                           [&](int64_t i) { return walk.Y(i); });
   Walk(walk, std::max(xFirst, yFirst), std::min(xLast, yLast));
 }
 
 void Bitmap::Walk(const LineWalk& walk, int64_t first, int64_t last) {
   if (first >= last) return;
-  const int64_t px = walk.X(first), py = walk.Y(first);
+  // Entering at step 0 needs none of the closed form's divisions.
+  const int64_t px = first ? walk.X(first) : walk.x0, py = first ? walk.Y(first) : walk.y0;
   const __int128 nx = px > walk.x0 ? px - walk.x0 : walk.x0 - px;
   const __int128 ny = py > walk.y0 ? py - walk.y0 : walk.y0 - py;
   auto err = static_cast<int64_t>(walk.a - walk.b - walk.b * nx + walk.a * ny);
@@ -134,15 +137,11 @@ void Bitmap::Walk(const LineWalk& walk, int64_t first, int64_t last) {
     p[1] = green;
     p[2] = blue;
     if (i + 1 == last) break;  // never step the pointer off the pixels
+    // Branch-free steps: the direction of the next pixel is hard to predict on curves.
     const int64_t e2 = 2 * err;
-    if (e2 >= -walk.b) {
-      err -= walk.b;
-      p += stepX;
-    }
-    if (e2 <= walk.a) {
-      err += walk.a;
-      p += stepY;
-    }
+    const bool alongX = e2 >= -walk.b, alongY = e2 <= walk.a;
+    err += (alongY ? walk.a : 0) - (alongX ? walk.b : 0);
+    p += (alongX ? stepX : 0) + (alongY ? stepY : 0);
   }
 }
 

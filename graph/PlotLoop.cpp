@@ -106,7 +106,9 @@ int64_t PixelStep(const PlotGeometry& frame, long double step) {
 std::optional<int64_t> RowOf(const PlotGeometry& frame, long double v) {
   const long double r = (frame.RowTop - v) * frame.H / frame.RowRange;
   if (!(r > -2147483649.0L && r < 2147483648.0L)) return std::nullopt;
-  return static_cast<int64_t>(r);
+  // Truncating first and then converting the whole number in the current rounding mode spares the
+  // rounding-mode switch of a plain cast, which costs more than the rest of the sample's drawing.
+  return std::lrint(std::trunc(r));
 }
 
 struct Point {
