@@ -1,6 +1,5 @@
 #include "platform/RegionalSettings.h"
 
-#include <array>
 #include <cstdlib>
 #include <string_view>
 
@@ -18,13 +17,13 @@ std::string_view LocaleName() {
 }
 
 // Languages whose regional settings write a decimal comma.
-constexpr std::array<std::string_view, 44> kCommaLanguages = {
+constexpr std::string_view kCommaLanguages[] = {
     "af", "az", "be", "bg", "bs", "ca", "cs", "da", "de", "el", "es", "et", "eu", "fi", "fo",
     "fr", "gl", "hr", "hu", "hy", "id", "is", "it", "ka", "kk", "ky", "lt", "lv", "mk", "mn",
     "nb", "nl", "nn", "no", "pl", "pt", "ro", "ru", "sk", "sl", "sq", "sr", "sv", "tr"};
 
 // Regions that write a point although their language usually writes a comma.
-constexpr std::array<std::string_view, 3> kPointRegions = {"de_CH", "it_CH", "fr_CH"};
+constexpr std::string_view kPointRegions[] = {"de_CH", "it_CH", "fr_CH"};
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
