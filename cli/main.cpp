@@ -1,3 +1,4 @@
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
       return subcommand.Run(args);
     } catch (const qelcli::UsageError& e) {
       return UsageFailure(e.what());
+    } catch (const std::exception& e) {
+      // Whatever a subcommand did not handle still ends as a message and a failure status.
+      qelcli::PrintMessage(e.what());
+      return qelcli::kExitFailure;
     }
   }
   return UsageFailure("unknown subcommand '" + std::string(name) + "'");
