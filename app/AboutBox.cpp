@@ -27,28 +27,25 @@ TAboutBox::TAboutBox(Prompts& prompts, QWidget* parent)
   AddPicture(panel, "about-side", QRect(2, 2, 89, 234));
   AddPicture(this, "logo", QRect(104, 0, 225, 89));
 
-  Label3 = AddText("Version 4.2 ", 112, 88);
-  QFont bold = font;
-  bold.setBold(true);
-  bold.setPixelSize(13);
-  Label3->setFont(bold);
-  AddText("© 2026 Qel Graphics. Alle Rechte vorbehalten.", 112, 108);
+  Label3 = AddText("Version 4.2 ", 112, 88, true);
+  AddText("© 2026 Qel Graphics", 112, 108);
   AddPicture(this, "credits", QRect(112, 128, 49, 41));
-  AddText("Ausdrucksauswertung in erweiterter Genauigkeit", 152, 128)->setObjectName("Label4");
-  AddText("JPEG-Ausgabe mit der IJG-JPEG-Bibliothek", 152, 144)->setObjectName("Label5");
+  AddText("Rechnen mit 80 Bit", 152, 128)->setObjectName("Label4");
+  AddText("JPEG: IJG-Bibliothek", 152, 144)->setObjectName("Label5");
 
   Comments = AddText(kWebSite, 112, 176);
   Comments->setObjectName("Comments");
   Comments->setStyleSheet("color: blue; text-decoration: underline;");
   Comments->setCursor(Qt::PointingHandCursor);
   Comments->setWordWrap(true);
+  Comments->setFixedWidth(233);
   Comments->installEventFilter(this);
 
   auto* bevel = new QFrame(this);
   bevel->setObjectName("Bevel1");
   bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   bevel->setGeometry(112, 208 + 17 - 2, 233, 2);
-  AddText("Dieses Programm ist urheberrechtlich geschützt.", 112, 208)->setObjectName("Label2");
+  AddText("Alle Rechte vorbehalten.", 112, 208)->setObjectName("Label2");
 
   OKButton = new QPushButton(SvgIcon("ok"), "&Schließen", this);
   OKButton->setObjectName("OKButton");
@@ -58,8 +55,14 @@ TAboutBox::TAboutBox(Prompts& prompts, QWidget* parent)
   connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 }
 
-QLabel* TAboutBox::AddText(const QString& text, int left, int top) {
+QLabel* TAboutBox::AddText(const QString& text, int left, int top, bool bold) {
   auto* label = new QLabel(text, this);
+  if (bold) {
+    QFont heading = font();
+    heading.setBold(true);
+    heading.setPixelSize(13);
+    label->setFont(heading);
+  }
   label->move(left, top);
   label->adjustSize();
   return label;

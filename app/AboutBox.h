@@ -24,7 +24,7 @@ class TAboutBox : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QLabel* AddText(const QString& text, int left, int top);
+  QLabel* AddText(const QString& text, int left, int top, bool bold = false);
   void AddPicture(QWidget* parent, const QString& name, const QRect& place);
 
   Prompts& prompts_;

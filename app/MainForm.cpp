@@ -82,7 +82,8 @@ QList<QMdiSubWindow*> Restored(const QList<QMdiSubWindow*>& windows) {
 TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(environment)) {
   setObjectName("MainForm");
   setWindowTitle(kFrameCaption);
-  setWindowIcon(SvgIcon("app"));
+  // The child windows show the application's icon in their title bars.
+  QApplication::setWindowIcon(SvgIcon("app"));
   QelParser1_.SetConvertAllColonsAndDots(true);
 
   mdiArea_ = new QMdiArea(this);
@@ -124,10 +125,6 @@ void TMainForm::BuildToolBar() {
   toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   toolBar_->setMinimumHeight(64);
   toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
-  // Small captions, so that "Wertetabelle" fits under its picture in the 67 pixels of a button.
-  QFont captions("Arial");
-  captions.setPixelSize(11);
-  toolBar_->setFont(captions);
   toolBar_->setStyleSheet(
       "QToolBar#ToolBar2 { border: none; padding-left: 5px; background: qlineargradient(x1:0, y1:0,"
       " x2:0, y2:1, stop:0 #fbfbfd, stop:1 #d9dde6); }"
@@ -138,7 +135,13 @@ void TMainForm::BuildToolBar() {
     action->setObjectName(def.Name);
     if (*def.Hint) SetHint(*action, QString::fromUtf8(def.Hint));
     connect(action, &QAction::triggered, this, def.Command);
-    toolBar_->widgetForAction(action)->setFixedSize(67, 52);
+    QWidget* button = toolBar_->widgetForAction(action);
+    button->setFixedSize(67, 52);
+    // Small captions, so that "Wertetabelle" fits under its picture; tool buttons take the
+    // application's tool-button font rather than the bar's, so each gets it directly.
+    QFont captions("Arial");
+    captions.setPixelSize(11);
+    button->setFont(captions);
     if (def.SeparatorAfter) toolBar_->addSeparator();
     toolButtons_[i] = action;
   }
