@@ -36,7 +36,11 @@ bool StartsWithLower(std::string_view text, size_t at, std::string_view lowerNam
 // The value must exist before the flags are read; the barrier keeps the operation ahead of the
 // test.
 void Materialise(long double& value) {
+#if defined(__x86_64__)
   asm volatile("" : "+t"(value));
+#else
+  asm volatile("" : "+m"(value));
+#endif
 }
 
 // The raised fault flags of the x87 unit and of SSE, read in place: the same test as fetestexcept
