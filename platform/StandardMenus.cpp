@@ -127,6 +127,9 @@ StandardMenus Build(QWidget& owner, const Variant& variant) {
   StandardMenus menus;
   menus.Bar = new QMenuBar(&owner);
   menus.Bar->setObjectName("MainMenu1");
+  // Only the frame's bar is ever shown; this one merely holds the menus, also on desktops that
+  // would export every menu bar to a global menu.
+  menus.Bar->setNativeMenuBar(false);
   menus.Bar->hide();
   menus.Datei = AddMenu(menus, "File1", "&Datei", "File related commands", kDatei, variant);
   menus.Graph = AddMenu(menus, "Projekt1", "&Graph", "", kGraph, variant);
