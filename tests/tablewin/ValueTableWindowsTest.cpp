@@ -284,6 +284,20 @@ TEST_F(ValueTableWindows, ATableClosedWhileBuildingIsLeftAlone) {
   EXPECT_TRUE(Tables().isEmpty());
 }
 
+TEST_F(ValueTableWindows, EnterWhileBuildingStartsNoSecondTable) {
+  int presses = 0;
+  QTimer presser;
+  QObject::connect(&presser, &QTimer::timeout, [&] {
+    if (!Tables().isEmpty() && presses++ == 0) QTest::keyClick(dialog.Edit1, Qt::Key_Return);
+  });
+  presser.start(0);
+  TForm4* table = Build("x", "0.01", "-1", "1", "2");
+  presser.stop();
+  EXPECT_GT(presses, 0);
+  EXPECT_EQ(Tables(), QList<TForm4*>{table});
+  EXPECT_EQ(table->ListView1->topLevelItemCount(), 201);
+}
+
 struct ExportCase {
   const char* name;
   int filterIndex;
