@@ -104,14 +104,20 @@ void Bitmap::MoveTo(int64_t x, int64_t y) {
 }
 
 void Bitmap::LineTo(int64_t x, int64_t y) {
+  Line(penX_, penY_, x, y);
+}
+
+void Bitmap::Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
+  fromX = Pin(fromX);
+  fromY = Pin(fromY);
   x = Pin(x);
   y = Pin(y);
-  const LineWalk walk{penX_,
-                      penY_,
-                      penX_ < x ? 1 : -1,
-                      penY_ < y ? 1 : -1,
-                      x > penX_ ? x - penX_ : penX_ - x,
-                      y > penY_ ? y - penY_ : penY_ - y};
+  const LineWalk walk{fromX,
+                      fromY,
+                      fromX < x ? 1 : -1,
+                      fromY < y ? 1 : -1,
+                      x > fromX ? x - fromX : fromX - x,
+                      y > fromY ? y - fromY : fromY - y};
   penX_ = x;
   penY_ = y;
   const int64_t n = walk.Steps();

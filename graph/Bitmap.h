@@ -37,6 +37,8 @@ class Bitmap {
   // Pen-coloured line from the current position up to, not including, (x, y); then (x, y) is
   // current.
   void LineTo(int64_t x, int64_t y);
+  // MoveTo(fromX, fromY) followed by LineTo(x, y).
+  void Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y);
   int64_t PenX() const { return penX_; }
   int64_t PenY() const { return penY_; }
 

@@ -118,18 +118,18 @@ struct Point {
 
 void DrawSample(Bitmap& bitmap, const CurveStyle& style, Point& previous, int64_t u, int64_t r) {
   if (style.Pointwise) {
-    bitmap.MoveTo(u - 1, r - 1);
-    bitmap.LineTo(u, r);
+    bitmap.Line(u - 1, r - 1, u, r);
     return;
   }
-  bitmap.MoveTo(previous.Column, previous.Row);
-  if (style.Thick) {
-    bitmap.LineTo(u, r);
-    bitmap.MoveTo(previous.Column, previous.Row + 1);
-    bitmap.LineTo(u, r + 1);
-  }
+  const Point from = previous;
   previous = {u, r};
-  bitmap.LineTo(u, r);
+  if (!style.Thick) {
+    bitmap.Line(from.Column, from.Row, u, r);
+    return;
+  }
+  bitmap.Line(from.Column, from.Row, u, r);
+  bitmap.Line(from.Column, from.Row + 1, u, r + 1);
+  bitmap.Line(u, r + 1, u, r);
 }
 
 }  // namespace
