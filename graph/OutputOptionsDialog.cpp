@@ -44,7 +44,7 @@ QLineEdit* Field(QWidget* parent, int x, int y, int w) {
 
 }  // namespace
 
-TUpDown::TUpDown(QWidget* parent, int32_t min, int32_t max, int32_t position)
+UpDownArrows::UpDownArrows(QWidget* parent, int32_t min, int32_t max, int32_t position)
     : QWidget(parent),
       Up(new QToolButton(this)),
       Down(new QToolButton(this)),
@@ -65,11 +65,11 @@ TUpDown::TUpDown(QWidget* parent, int32_t min, int32_t max, int32_t position)
   QObject::connect(Down, &QToolButton::clicked, this, [click] { click(-1); });
 }
 
-void TUpDown::SetPosition(int32_t position) {
+void UpDownArrows::SetPosition(int32_t position) {
   position_ = std::clamp(position, min_, max_);
 }
 
-void TUpDown::Step(int32_t delta) {
+void UpDownArrows::Step(int32_t delta) {
   SetPosition(position_ + delta);
 }
 
@@ -120,7 +120,7 @@ void TForm2::BuildPanel2() {
   RadioButton1->setChecked(true);
   Edit1 = Field(Panel2, 184, 7, 48);
   Edit1->setText("100");
-  UpDown1 = new TUpDown(Panel2, kMinPercent, kMaxPercent, 100);
+  UpDown1 = new UpDownArrows(Panel2, kMinPercent, kMaxPercent, 100);
   UpDown1->setGeometry(233, 7, 16, 22);
   UpDown1->OnClick = [this] { UpDown1Click(); };
   Label(Panel2, "%", 254, 10, 16, 16);

@@ -16,9 +16,9 @@ class QSlider;
 class QToolButton;
 
 // Up and down arrows with a position of their own, not tied to any edit field.
-class TUpDown : public QWidget {
+class UpDownArrows : public QWidget {
  public:
-  TUpDown(QWidget* parent, int32_t min, int32_t max, int32_t position);
+  UpDownArrows(QWidget* parent, int32_t min, int32_t max, int32_t position);
 
   int32_t Position() const { return position_; }
   void SetPosition(int32_t position);
@@ -61,7 +61,7 @@ class TForm2 : public QDialog {
   QLineEdit* Edit1;
   QLineEdit* Edit2;
   QLineEdit* Edit3;
-  TUpDown* UpDown1;
+  UpDownArrows* UpDown1;
   QCheckBox* CheckBox1;
 
  public slots:

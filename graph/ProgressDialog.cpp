@@ -92,6 +92,8 @@ int TForm3::ShowModalFor(TMDIChild& editor) {
   return ShowModal();
 }
 
+TGraph* TForm3::LastGraph() const { return lastGraph_; }
+
 // Each showing starts exactly one generation.
 void TForm3::showEvent(QShowEvent* event) {
   Timer1->start();

@@ -30,7 +30,7 @@ class TForm3 : public QDialog {
   int ShowModalFor(TMDIChild& editor);
   bool Generating() const { return generating_; }
   // The graph window of the last generation while it is open.
-  TGraph* LastGraph() const { return lastGraph_; }
+  TGraph* LastGraph() const;
 
   QLabel* Label1;
   QLabel* Image1;
