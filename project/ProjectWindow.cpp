@@ -385,7 +385,8 @@ bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
     // Leaving means moving to another control of this window: not switching windows or opening a
     // menu, nor the edit vanishing with its panel or its window.
     const bool visible = static_cast<QWidget*>(watched)->isVisible();
-    if (visible && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+    if (visible && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+        reason != Qt::MenuBarFocusReason) {
       if (watched == Edit1) Edit1Exit();
       if (watched == Edit10) Edit10Exit();
     }

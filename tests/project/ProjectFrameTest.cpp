@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "app/MainForm.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectWindow.h"
+#include "tests/support/ScriptedPrompts.h"
+
+namespace {
+
+// The application's frame with the project editor registered, as the program starts it.
+class ProjectFrame : public ::testing::Test {
+ protected:
+  ProjectFrame() : frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}}) {
+    frame.SetProjectWindowFactory([this](const QString& name, bool isNew) {
+      return CreateProjectWindow(frame, name, isNew);
+    });
+    frame.show();
+  }
+
+  TMDIChild* Active() { return qobject_cast<TMDIChild*>(frame.MdiArea()->currentSubWindow()); }
+
+  ScriptedPrompts prompts;
+  TMainForm frame;
+  QTemporaryDir dir;
+};
+
+TEST_F(ProjectFrame, NewNumbersAreNeverReusedAndTheMinimumSizeWins) {
+  frame.FileNew1Execute();
+  frame.FileNew1Execute();
+  for (QMdiSubWindow* window : frame.MdiArea()->subWindowList()) window->close();
+  frame.FileNew1Execute();
+  TMDIChild* editor = Active();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->windowTitle(), "Unbenannt 3");
+  EXPECT_EQ(editor->size(), QSize(724, 440));
+  EXPECT_TRUE(prompts.Messages.empty());
+}
+
+TEST_F(ProjectFrame, OpenReadsTheChosenFile) {
+  ProjectDocument document;
+  document.DateiName = dir.filePath("a.qgp").toStdString();
+  document.Functions.push_back({"1", "x^2", "0.5", "255"});
+  SaveData(document);
+  prompts.FileAnswers.push_back(FileChoice{dir.filePath("a.qgp"), 1});
+  frame.FileOpen1Execute();
+  ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+  EXPECT_EQ(prompts.FileDialogs[0].Title, "Projektdatei öffnen");
+  EXPECT_EQ(prompts.FileDialogs[0].Filter, "Qel Graphics  (*.qgp)|*.qgp");
+  TMDIChild* editor = Active();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->Document().Functions, document.Functions);
+  EXPECT_EQ(editor->windowTitle(), dir.filePath("a.qgp"));
+}
+
+TEST_F(ProjectFrame, ToolBarSaveActsOnTheActiveEditor) {
+  frame.FileNew1Execute();
+  TMDIChild* first = Active();
+  frame.FileNew1Execute();
+  TMDIChild* second = Active();
+  ASSERT_NE(first, second);
+  second->Button1->click();
+  prompts.FileAnswers.push_back(FileChoice{dir.filePath("b.qgp"), 1});
+  frame.ToolButton2Click();
+  EXPECT_EQ(second->windowTitle(), dir.filePath("b.qgp"));
+  EXPECT_EQ(first->windowTitle(), "Unbenannt 1");
+
+  frame.MdiArea()->setActiveSubWindow(first);
+  prompts.FileAnswers.push_back(std::nullopt);
+  frame.ToolButton2Click();
+  EXPECT_EQ(prompts.FileDialogs.size(), 2u);
+}
+
+}  // namespace
