@@ -180,6 +180,8 @@ TEST_P(BothSeparators, EvaluatesWithTheDocumentedGroupingAndRules) {
       {"10^400", "", INFINITY},
       {"(0-10)^401", "", INFINITY},
       {"10^(0-400)", "", 0},
+      {"0^(-1)", "", INFINITY},
+      {"(-2.5)*x", "2", -5},
       {"0^(0-1)", "", INFINITY},
       {"(0-2)^2", "", 4},
   };
