@@ -1,0 +1,137 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <chrono>
+
+#include "graph/Bitmap.h"
+#include "graph/GraphRenderer.h"
+#include "graph/GraphWindow.h"
+#include "graph/OutputOptionsDialog.h"
+#include "graph/ProgressDialog.h"
+#include "platform/RegionalSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectWindow.h"
+#include "tests/graphwin/FakeFrame.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// 20 curves sampled at every column of a 1920 x 1080 frame, line-wise.
+ProjectDocument WideProject() {
+  const char* expressions[] = {"x",
+                               "sin(x)*2^x",
+                               "x^3-2*x^2+x-1",
+                               "1/x",
+                               "cos(x)*5",
+                               "x^2/5",
+                               "sin(3*x)*x",
+                               "x mod 3",
+                               "2^(x/3)",
+                               "abs(x)-5",
+                               "ln(x^2+1)",
+                               "sin(x)/x",
+                               "cos(x/2)*x",
+                               "x*x*x/50",
+                               "tan(x) mod 2",
+                               "lg(abs(x)+2)",
+                               "sin(x)+cos(2*x)",
+                               "(x+1)*(x-1)/4",
+                               "abs(sin(x))/(1+x^2)",
+                               "ln(abs(x)+1)*cos(3*x)"};
+  ProjectDocument project;
+  project.Settings.OutputWidth = "1920";
+  project.Settings.OutputHeight = "1080";
+  project.Settings.Pointwise = false;
+  int n = 0;
+  for (const char* expression : expressions)
+    project.Functions.push_back(
+        {std::to_string(++n), expression, "0.001", std::to_string(n * 9000)});
+  return project;
+}
+
+// The application's windows over a fake frame, with the project open in an editor.
+struct Windows {
+  Windows() {
+    SetRegionalDecimalSeparator('.');
+    form3.Timer1->setInterval(0);
+    const QString path = dir.filePath("wide.qgp");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QByteArray::fromStdString(ProjectFileText(WideProject())));
+    file.close();
+    editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
+  }
+
+  void Generate() {
+    frame.Shared.GenerationCancelled = false;
+    frame.Area.setActiveSubWindow(editor);
+    form3.ShowModalFor(*editor);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  QTemporaryDir dir;
+  FakeFrame frame;
+  TForm2 form2{frame};
+  TForm3 form3{frame, form2};
+  TMDIChild* editor = nullptr;
+};
+
+// What `qelcli render` does before writing the file: the renderer with nothing to poll.
+void BM_CoreRender(benchmark::State& state) {
+  SetRegionalDecimalSeparator('.');
+  const ProjectDocument project = WideProject();
+  TQelParser parser;
+  parser.SetConvertAllColonsAndDots(true);
+  const bool cancelled = false;
+  for (auto _ : state) {
+    Bitmap bitmap(1920, 1080);
+    benchmark::DoNotOptimize(GraphRenderer(project, parser, bitmap, cancelled, {}, {}));
+  }
+}
+BENCHMARK(BM_CoreRender)->Unit(benchmark::kMillisecond);
+
+// The same project through the progress dialog into a new graph window.
+void BM_WindowedGeneration(benchmark::State& state) {
+  Windows windows;
+  for (auto _ : state) windows.Generate();
+}
+BENCHMARK(BM_WindowedGeneration)->Unit(benchmark::kMillisecond);
+
+// From the cancel click reaching the queue, some way into the drawing, until the dialog is gone.
+void BM_CancelLatency(benchmark::State& state) {
+  Windows windows;
+  for (auto _ : state) {
+    Clock::time_point clicked;
+    int checkpoints = 0;
+    auto* timer = new QTimer(&windows.form3);
+    QObject::connect(timer, &QTimer::timeout, timer, [&, timer] {
+      if (!windows.form3.Generating() || ++checkpoints < 2000) return;
+      timer->stop();
+      clicked = Clock::now();
+      QCoreApplication::postEvent(&windows.form3,
+                                  new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    timer->start(0);
+    windows.Generate();
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - clicked).count());
+    delete timer;
+  }
+}
+BENCHMARK(BM_CancelLatency)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
