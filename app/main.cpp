@@ -8,6 +8,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
+#include "project/ProjectWindow.h"
 
 int main(int argc, char** argv) {
   QelApplication app(argc, argv);
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
   TMainForm MainForm(FrameEnvironment{&prompts, {}, {}});
   TAboutBox AboutBox(prompts, &MainForm);
   MainForm.AboutBox = &AboutBox;
+  MainForm.SetProjectWindowFactory([&MainForm](const QString& name, bool isNew) {
+    return CreateProjectWindow(MainForm, name, isNew);
+  });
   MainForm.show();
   const int result = app.exec();
   delete help;
