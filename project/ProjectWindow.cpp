@@ -283,7 +283,12 @@ QWidget* TMDIChild::CreateSettingsPanel(QWidget* parent) {
   RadioButton2->move(176, 126);
   CheckBox3 = NewCheckBox(panel, "CheckBox3", "Abweichung :", QPoint(8, 158));
   Edit10 = NewEdit(panel, "Edit10", "0", QRect(100, 156, 60, 21));
+  CreateRangeSettings(panel);
+  return panel;
+}
 
+// The right column of the settings: x and y range and output size.
+void TMDIChild::CreateRangeSettings(QWidget* panel) {
   Label11 = NewLabel(panel, "Label11", "Bereich :", 304, 12);
   const QString rangeGap = "                 ";
   Label12 = NewLabel(panel, "Label12", "X von" + rangeGap + "bis", 304, 40);
@@ -304,7 +309,6 @@ QWidget* TMDIChild::CreateSettingsPanel(QWidget* parent) {
   Label16 = NewLabel(panel, "Label16", "Höhe :", 304, 156);
   Edit9 = NewEdit(panel, "Edit9", "480", QRect(348, 152, 56, 21));
   Label18 = NewLabel(panel, "Label18", "Pixel", 410, 156);
-  return panel;
 }
 
 void TMDIChild::CreateMenus() {
@@ -317,8 +321,7 @@ void TMDIChild::CreateMenus() {
                {MenuItem::Funktionsgrapherstellen1, [this] { Funktionsgrapherstellen1Click(); }},
                {MenuItem::Wertetabelleanzeigen1, [this] { Wertetabelleanzeigen1Click(); }}},
        .Captions = {{MenuItem::Wertetabelleanzeigen1, "&Wertetabelle anzeigen"},
-                    {MenuItem::HelpAboutItem, "Ü&ber Qel Grahics"}},
-       .ExtraSeparatorsAfter = {}});
+                    {MenuItem::HelpAboutItem, "Ü&ber Qel Grahics"}}});
   Funktion1 = new QMenu("Fun&ktion", menus_.Bar);
   Funktion1->setObjectName("Funktion1");
   Hinzufuegen1 = Funktion1->addAction("Hin&zufügen");

@@ -80,6 +80,7 @@ class TMDIChild : public ChildForm {
   QWidget* CreateFunctionPanel(QWidget* parent);
   QWidget* CreateHintPanel(QWidget* parent);
   QWidget* CreateSettingsPanel(QWidget* parent);
+  void CreateRangeSettings(QWidget* panel);
   void CreateMenus();
   void ConnectHandlers();
   void ConnectSettingsEdits();
