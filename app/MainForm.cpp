@@ -16,9 +16,11 @@
 #include "app/AppInfo.h"
 #include "app/Icons.h"
 #include "app/WindowLayout.h"
+#include "graph/ProgressDialog.h"
 #include "platform/ChildForm.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenMetrics.h"
+#include "valuetable/ValueTableOptionsDialog.h"
 
 namespace {
 
@@ -286,6 +288,14 @@ void TMainForm::ZurQelWebseite1Click() {
 
 void TMainForm::HelpAbout1Execute() {
   if (AboutBox) AboutBox->exec();
+}
+
+void TMainForm::GenerateGraph(TMDIChild& editor) {
+  if (Form3) Form3->ShowModalFor(editor);
+}
+
+void TMainForm::ShowValueTableDialog(TMDIChild& editor) {
+  if (Form5) Form5->ShowFor(editor);
 }
 
 void TMainForm::CallActiveChild(ChildKind kind, const char* slot) {

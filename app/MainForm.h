@@ -19,6 +19,9 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class TAboutBox;
+class TForm2;
+class TForm3;
+class TForm5;
 
 // What the frame needs from its surroundings, replaceable in tests.
 struct FrameEnvironment {
@@ -42,6 +45,9 @@ class TMainForm : public QMainWindow, public FrameCommands {
 
   // The long-lived dialogs, created at start-up after the frame.
   TAboutBox* AboutBox = nullptr;
+  TForm2* Form2 = nullptr;
+  TForm3* Form3 = nullptr;
+  TForm5* Form5 = nullptr;
 
   int NewProjectCounter = 0;
 
@@ -58,6 +64,8 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void Lizenzvertrag1Click() override;
   void ZurQelWebseite1Click() override;
   void HelpAbout1Execute() override;
+  void GenerateGraph(TMDIChild& editor) override;
+  void ShowValueTableDialog(TMDIChild& editor) override;
 
   TQelParser& QelParser1() override { return QelParser1_; }
   FrameFields& Fields() override { return fields_; }

@@ -5,10 +5,13 @@
 #include "app/HelpViewer.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "graph/OutputOptionsDialog.h"
+#include "graph/ProgressDialog.h"
 #include "platform/ErrorReport.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
 #include "project/ProjectWindow.h"
+#include "valuetable/ValueTableOptionsDialog.h"
 
 int main(int argc, char** argv) {
   QelApplication app(argc, argv);
@@ -33,6 +36,12 @@ int main(int argc, char** argv) {
   MainForm.SetProjectWindowFactory([&MainForm](const QString& name, bool isNew) {
     return CreateProjectWindow(MainForm, name, isNew);
   });
+  TForm2 Form2(MainForm, &MainForm);
+  MainForm.Form2 = &Form2;
+  TForm3 Form3(MainForm, Form2, &MainForm);
+  MainForm.Form3 = &Form3;
+  TForm5 Form5(MainForm, &MainForm);
+  MainForm.Form5 = &Form5;
   MainForm.show();
   const int result = app.exec();
   delete help;
