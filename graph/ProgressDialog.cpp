@@ -92,7 +92,9 @@ int TForm3::ShowModalFor(TMDIChild& editor) {
   return ShowModal();
 }
 
-TGraph* TForm3::LastGraph() const { return lastGraph_; }
+TGraph* TForm3::LastGraph() const {
+  return lastGraph_;
+}
 
 // Each showing starts exactly one generation.
 void TForm3::showEvent(QShowEvent* event) {
@@ -116,6 +118,7 @@ void TForm3::Timer1Timer() {
 }
 
 bool TForm3::Generate(const QString& graphTitle) {
+  if (ProjectWindow == nullptr) return false;
   const ProjectDocument& project = ProjectWindow->Document();
   const QSize outer = OuterSize(project.Settings);
   if (!CloseOlderGraphs(graphTitle)) return false;

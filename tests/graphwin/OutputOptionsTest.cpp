@@ -30,12 +30,6 @@ void ExpectShown(const PrintSizeFields& f, const Shown& want) {
   EXPECT_EQ(f.Height, want.Height);
 }
 
-TEST(OutputOptions, JpegQualityIsTwiceTheSlider) {
-  EXPECT_EQ(JpegQualityForSlider(1), 2);
-  EXPECT_EQ(JpegQualityForSlider(30), 60);
-  EXPECT_EQ(JpegQualityForSlider(50), 100);
-}
-
 TEST(OutputOptions, ResetShowsThePictureAtHundredPercent) {
   PrintSizeFields f = Picture(632, 453);
   f.KeepProportions = true;
