@@ -166,6 +166,29 @@ TEST(HostileRendering, OutputSizesAtTheCheckLimits) {
   }
 }
 
+TEST(HostileRendering, RangeBoundsAtTheCheckLimits) {
+  struct Case {
+    const char* name;
+    std::string xFrom, xTo;
+    int verdict;
+  };
+  const std::vector<Case> cases = {
+      {"width 1e-300", "0", "1e-300", 0},
+      {"width 1e300", "-5e299", "5e299", 0},
+      {"underflow reads as 0", "1e-5000", "10", 0},
+      {"beyond the extended range", "-1e5000", "10", 1},
+      {"10 MB of digits", std::string(10 << 20, '7'), "10", 1},
+      {"10 MB of zeros", std::string(10 << 20, '0'), "10", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProjectSettings s;
+    s.XFrom = c.xFrom;
+    s.XTo = c.xTo;
+    EXPECT_EQ(CheckSettings(s, HeadlessScreenLimit, HeadlessScreenLimit).Verdict, c.verdict);
+  }
+}
+
 // The largest frame the check lets through, drawn onto a small bitmap: the samples cost W per
 // curve, the grid costs nothing off the picture, and the corner shows what a full bitmap would.
 TEST(HostileRendering, LargestFrameOnASmallBitmap) {
