@@ -26,7 +26,6 @@ void TextOut(QPainter& canvas, int x, int y, const QString& text) {
 
 TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent) {
   setObjectName("Image1");
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void TGraphImage::paintEvent(QPaintEvent*) {
