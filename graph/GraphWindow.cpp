@@ -45,11 +45,11 @@ TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
   SaveDialog1.FilterIndex = 1;
   SaveDialog1.DefaultExt = QStringLiteral("jpg");
   SaveDialog1.AskBeforeReplacing = true;
-  ChildMenuSpec spec;
-  spec.ContextHelpTopic = QStringLiteral("Funktionsgraphen anzeigen");
-  spec.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
+  ChildMenuSpec menu;
+  menu.ContextHelpTopic = QStringLiteral("Funktionsgraphen anzeigen");
+  menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
-  menus_ = StandardMenus::ForChild(*this, frame, spec);
+  menus_ = StandardMenus::ForChild(*this, frame, menu);
   show();
 }
 
