@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/CodePage.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
 
@@ -50,25 +51,6 @@ bool IsEngineValueOption(std::string_view name) {
   return Contains(
       {"--separator", "--overwrite-separator", "--precision", "--x", "--a", "--b", "--c", "--d"},
       name);
-}
-
-// Windows-1252 characters 0x80..0x9F; the five unassigned codes keep their own value.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 void WriteAll(int fd, std::string_view bytes) {
@@ -119,16 +101,6 @@ TQelParser MakeEngine(const EngineOptions& options) {
   engine.SetC(options.C);
   engine.SetD(options.D);
   return engine;
-}
-
-std::string Utf8FromWindows1252(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
-  }
-  return out;
 }
 
 void PrintMessage(std::string_view singleByteText) {

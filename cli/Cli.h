@@ -50,8 +50,6 @@ Arguments ParseArguments(const std::vector<std::string>& args,
 // application's, with the options applied.
 TQelParser MakeEngine(const EngineOptions& options);
 
-std::string Utf8FromWindows1252(std::string_view text);
-
 // A message on standard error: converted to UTF-8, followed by one line feed.
 void PrintMessage(std::string_view singleByteText);
 

@@ -17,6 +17,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
 
 namespace {
 
@@ -250,7 +251,7 @@ void TForm2::Button1Click() {
       shared.PrintWidth = size.Width;
       shared.PrintHeight = size.Height;
     } catch (const ConvertError& error) {
-      ShowErrorReport(frame_.prompts(), QString::fromLatin1(error.what()));
+      ShowErrorReport(frame_.prompts(), FromWindows1252(error.what()));
       return;
     }
   }

@@ -19,8 +19,8 @@
 #include "platform/Conversions.h"
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
 #include "project/ProjectWindow.h"
-#include "project/ProjectWindowText.h"
 
 namespace {
 

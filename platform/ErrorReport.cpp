@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
 
 QString ErrorReportText(const QString& message) {
   return message.endsWith('.') ? message : message + '.';
@@ -20,8 +21,7 @@ bool QelApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    // The core speaks Windows-1252; its messages are Latin-1 in all but a few punctuation marks.
-    message = QString::fromLatin1(error.what());
+    message = FromWindows1252(error.what());
   } catch (...) {
     message = "Unbekannter Fehler";
   }

@@ -25,9 +25,9 @@
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/QtColor.h"
+#include "platform/Windows1252Text.h"
 #include "project/CheckSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindowText.h"
 
 namespace {
 

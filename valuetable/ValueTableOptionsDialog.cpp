@@ -14,9 +14,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
 #include "project/ProjectDocument.h"
 #include "project/ProjectWindow.h"
-#include "project/ProjectWindowText.h"
 #include "valuetable/ValueTableWindow.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "platform/ErrorReport.h"
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
 #include "project/ProjectDocument.h"
-#include "project/ProjectWindowText.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ TEST(Qelcli, MessagesAreConvertedToUtf8) {
       {"\x80 \x81 \x9f \xff", "\xe2\x82\xac \xc2\x81 \xc5\xb8 \xc3\xbf"},
       {"plain\nline", "plain\nline"},
   };
-  for (const auto& [single, utf8] : cases) EXPECT_EQ(qelcli::Utf8FromWindows1252(single), utf8);
+  for (const auto& [single, utf8] : cases) EXPECT_EQ(Utf8FromWindows1252(single), utf8);
 }
 
 TEST(Qelcli, ArgumentsSplitIntoEngineOptionsOwnOptionsAndPositionals) {

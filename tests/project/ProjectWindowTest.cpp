@@ -15,8 +15,8 @@
 #include <QTreeWidget>
 
 #include "platform/RegionalSettings.h"
+#include "platform/Windows1252Text.h"
 #include "project/ProjectWindow.h"
-#include "project/ProjectWindowText.h"
 #include "tests/tablewin/FakeFrame.h"
 
 namespace {
@@ -609,7 +609,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCase{"Unassigned", "\x81\x9D", QString::fromUtf8("\u0081\u009D")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProjectWindowText, CharactersOutsideTheCodePageDoNotFit) {
+TEST(Windows1252Text, CharactersOutsideTheCodePageDoNotFit) {
   EXPECT_FALSE(FitsWindows1252(QString::fromUtf8("→")));
   EXPECT_FALSE(FitsWindows1252(QString::fromUtf8("\u0080")));
   EXPECT_EQ(ToWindows1252(QString::fromUtf8("a→")), "a?");

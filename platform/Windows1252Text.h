@@ -9,8 +9,6 @@
 // character the code page cannot hold has no byte to be saved as, so the edits refuse it when it is
 // typed or pasted, and a saved text always reads back as typed.
 
-// Every byte has a character: the five bytes the code page leaves unassigned map to the control
-// characters of the same number, so any file's bytes survive a round trip through an edit.
 QString FromWindows1252(std::string_view bytes);
 
 // Characters without a byte in the code page become '?'; callers that must not lose text check
