@@ -16,7 +16,7 @@
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectWindow.h"
-#include "tests/graphwin/FakeFrame.h"
+#include "tests/support/FakeFrame.h"
 
 namespace {
 

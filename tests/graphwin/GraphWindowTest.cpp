@@ -14,7 +14,7 @@
 #include "graph/Bitmap.h"
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
-#include "tests/graphwin/FakeFrame.h"
+#include "tests/support/FakeFrame.h"
 #include "tests/graphwin/ModalHelpers.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/OutputOptionsDialog.h"
-#include "tests/graphwin/FakeFrame.h"
+#include "tests/support/FakeFrame.h"
 #include "tests/graphwin/ModalHelpers.h"
 
 namespace {

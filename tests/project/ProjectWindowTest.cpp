@@ -17,7 +17,7 @@
 #include "platform/RegionalSettings.h"
 #include "platform/Windows1252Text.h"
 #include "project/ProjectWindow.h"
-#include "tests/tablewin/FakeFrame.h"
+#include "tests/support/FakeFrame.h"
 
 namespace {
 
@@ -531,10 +531,10 @@ TEST_P(Commands, CheckSettingsBeforeHandingOver) {
   TMDIChild* window = WithFunctions({"x"});
   window->Edit4->setText(c.xFrom);
   window->Edit8->setText(c.width);
-  frame.FieldValues.GenerationCancelled = true;
+  frame.Shared.GenerationCancelled = true;
   window->Funktionsgrapherstellen1Click();
   window->Wertetabelleanzeigen1Click();
-  EXPECT_FALSE(frame.FieldValues.GenerationCancelled);
+  EXPECT_FALSE(frame.Shared.GenerationCancelled);
   const bool passes = *c.message == '\0';
   EXPECT_EQ(frame.Graphs.size(), passes ? 1u : 0u);
   EXPECT_EQ(frame.Tables.size(), passes ? 1u : 0u);

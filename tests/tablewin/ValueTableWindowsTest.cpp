@@ -14,7 +14,7 @@
 #include "platform/ChildForm.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
-#include "tests/tablewin/FakeFrame.h"
+#include "tests/support/FakeFrame.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 #include "valuetable/ValueTableWindow.h"
 

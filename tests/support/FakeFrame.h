@@ -12,7 +12,7 @@
 #include "platform/FrameCommands.h"
 #include "tests/support/ScriptedPrompts.h"
 
-// A frame for the graph windows' tests: a visible child area, the shared fields, the scripted
+// A frame for the child windows' tests: a visible child area, the shared fields, the scripted
 // questions and a printer that writes PDF pages of a known pixel size. Frame commands are recorded.
 class FakeFrame : public FrameCommands {
  public:
