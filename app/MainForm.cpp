@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinterInfo>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -79,6 +82,16 @@ QList<QMdiSubWindow*> Restored(const QList<QMdiSubWindow*>& windows) {
   return result;
 }
 
+// Where no printer is installed, printing writes a PDF file (the printer set-up can change its
+// name), so "Drucken" always has somewhere to go.
+void UsePdfWithoutPrinter(QPrinter& printer) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) return;
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("Qel Graphics.pdf")));
+}
+
 }  // namespace
 
 TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(environment)) {
@@ -106,6 +119,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   connect(Timer2_, &QTimer::timeout, this, &TMainForm::Timer2Timer);
   Timer2_->start();
 
+  UsePdfWithoutPrinter(printer_);
   resize(762, 613);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
