@@ -57,11 +57,11 @@ TEST(HostileExpression, ChainsAndNestingAtTheBoundsBuildAndEvaluate) {
 
 TEST(HostileExpression, NestedFunctionsAtTheDepthBound) {
   const int depth = TQelParser::kMaxNesting;
-  for (const char* function : {"sin(", "abs(", "ln(abs(x)+", "(1+"}) {
+  for (const char* function : {"sin(", "abs(", "ln(2+", "(1+"}) {
     SCOPED_TRACE(function);
     TQelParser parser;
     parser.SetX("1");
-    parser.SetExpression(Nested(function, depth / (function[0] == 'l' ? 2 : 1), "x"));
+    parser.SetExpression(Nested(function, depth, "x"));
     ASSERT_TRUE(parser.CreateTree());
     EXPECT_TRUE(std::isfinite(parser.Evaluate()));
     parser.SetExpression(Nested(function, depth + 1, "x"));
