@@ -1,6 +1,7 @@
 // Any bytes as an expression: building and evaluating must never crash, hang, leak or give two
 // different answers for the same input.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -39,8 +40,10 @@ void Configure(TQelParser& parser, FuzzInput& in) {
   SetRegionalDecimalSeparator(options & 1 ? ',' : '.');
   parser.SetConvertAllColonsAndDots(options & 2);
   parser.SetOverwriteDecimalSymbol(kOverwrite[(options >> 2) & 3]);
+  // Mostly the dialog's range, sometimes the extremes an unclamped typed value can give.
+  const int32_t kExtremes[] = {-1, -100000, 19, 20, 100000, INT32_MAX, INT32_MIN};
   const uint8_t precision = in.Byte();
-  parser.SetPrecision(precision < 200 ? precision % 25 : static_cast<int8_t>(precision) * 1000);
+  parser.SetPrecision(precision < 200 ? precision % 25 : kExtremes[precision % 7]);
   parser.SetA("2");
   parser.SetB("-0,5");
   parser.SetC("abc");
