@@ -1,6 +1,7 @@
 #include "project/ProjectFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,9 +87,16 @@ std::size_t EntriesToRead(int32_t count, std::size_t blocksPresent) {
                   std::max(blocksPresent, MaxEntriesWithoutBlocks));
 }
 
+// Only regular files are read: a device or a pipe could block or never end. Opening does not wait
+// for a pipe's writer.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   char buffer[65536];
   ssize_t n = 0;
   while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {

@@ -1,5 +1,7 @@
 // Project files that no editor would write: every one opens without a crash, with bounded memory,
 // and whatever was read survives a save and a re-read unchanged.
+#include <sys/stat.h>
+
 #include <random>
 
 #include "platform/Conversions.h"
@@ -122,6 +124,17 @@ TEST_F(TempDir, HostileFilesOpenFromDiskAsFromMemory) {
     EXPECT_EQ(error, fromMemory.Error);
     EXPECT_EQ(fromDisk.Settings, fromMemory.Document.Settings);
     EXPECT_EQ(fromDisk.Functions, fromMemory.Document.Functions);
+  }
+}
+
+// A device or a pipe is no project: reading one would block or never end.
+TEST_F(TempDir, SpecialFilesAreRefusedAsUnreadable) {
+  const fs::path fifo = dir_ / "pipe.qgp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), fifo.string(), dir_.string()}) {
+    ProjectDocument document;
+    EXPECT_THROW(ReadProjectFile(path, document), FileOpenError) << path;
+    EXPECT_TRUE(document.Functions.empty());
   }
 }
 
