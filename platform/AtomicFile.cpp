@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -36,11 +37,23 @@ mode_t ModeFor(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// A link is followed, so the file it points to gets the new contents and the link stays a link.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const FileCreateError failure("Cannot create file " + path);
-  if (path.empty()) throw failure;
+void WriteFileAtomically(const std::string& requestedPath, std::string_view bytes) {
+  const FileCreateError failure("Cannot create file " + requestedPath);
+  if (requestedPath.empty()) throw failure;
+  const std::string path = ResolvedTarget(requestedPath);
   // A read-only target stays untouched, as writing it in place would fail too.
   if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) throw failure;
 
