@@ -23,6 +23,33 @@ constexpr std::string_view kUsage =
     "  --x T, --a T, --b T, --c T, --d T\n"
     "                           texts of the variables x, a, b, c, d (default: empty)";
 
+// Only --help prints this; a usage error keeps to the usage above so the mistake stays visible.
+constexpr std::string_view kHelpDetails =
+    "commands:\n"
+    "  tree    print the normalised expression, then its tree in prefix form or 'invalid'\n"
+    "  eval    evaluate the expression and print the result at the engine's precision;\n"
+    "          --exact adds the exact value in hexadecimal floating point\n"
+    "  table   write the value table of one function of PROJECT (CR LF line ends)\n"
+    "  render  draw PROJECT at its output size and write the picture to OUTPUT\n"
+    "batch mode: with --stdin every line of standard input is one expression, giving one line:\n"
+    "  tree    NORMALISED<tab>TREE, or NORMALISED<tab>invalid\n"
+    "  eval    ok<tab>RESULT<tab>EXACT, or invalid, or error<tab>MESSAGE\n"
+    "table options:\n"
+    "  --function N             the function's position in the project, from 1 (default: 1)\n"
+    "  --decimals D             digits after the separator (default: 2)\n"
+    "  --layout tab|block       x and f(x) per line, or all x then all f(x) (default: tab)\n"
+    "  --output FILE            write the table to FILE (default: standard output)\n"
+    "render options:\n"
+    "  --format bmp|jpeg        picture format (default: from the OUTPUT extension,\n"
+    "                           .bmp, .jpg or .jpeg in any case)\n"
+    "  --quality Q              JPEG quality from 2 to 100 (default: 60)\n"
+    "An argument -- alone ends the options; every later argument is taken as it stands.\n"
+    "exit status:\n"
+    "  0   success; also for --stdin batches, whose lines carry each outcome\n"
+    "  1   invalid expression, unreadable or failing project, or a file not written\n"
+    "  2   eval met an evaluation error\n"
+    "  64  wrong command line (the usage goes to standard error)";
+
 struct Subcommand {
   std::string_view Name;
   int (*Run)(const std::vector<std::string>& args);
@@ -48,7 +75,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return UsageFailure("missing subcommand");
   const std::string_view name = argv[1];
   if (name == "--help") {
-    qelcli::WriteOutput(std::string(kUsage) + "\n");
+    qelcli::WriteOutput(std::string(kUsage) + "\n" + std::string(kHelpDetails) + "\n");
     return qelcli::kExitOk;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);

@@ -151,6 +151,16 @@ TEST(Qelcli, HelpListsEverySubcommand) {
         "qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg] [--quality Q]"}) {
     EXPECT_NE(r.Out.find(usage), std::string::npos) << usage;
   }
+  EXPECT_EQ(r.Err, "");
+}
+
+// The usage a mistake shows must be the one --help begins with, so the two cannot drift apart.
+TEST(Qelcli, HelpBeginsWithTheUsageAMistakeShows) {
+  const Result help = RunCli({"--help"});
+  const Result mistake = RunCli({"draw"});
+  const std::size_t usage = mistake.Err.find("usage: ");
+  ASSERT_NE(usage, std::string::npos) << mistake.Err;
+  EXPECT_EQ(help.Out.rfind(mistake.Err.substr(usage), 0), 0u) << help.Out;
 }
 
 TEST(Qelcli, TheDefaultSeparatorComesFromTheLocale) {
