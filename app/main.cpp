@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
   if (!EnsureSingleInstance(lock, prompts)) return 0;
   app.setApplicationName(kApplicationTitle);
   app.setApplicationDisplayName(kApplicationTitle);
+  // Lets the desktop match the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("de.qelgraphics.QelGraphics"));
   app.SetPrompts(&prompts);
 
   TMainForm MainForm(FrameEnvironment{&prompts, {}, {}});
