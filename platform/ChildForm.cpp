@@ -1,11 +1,27 @@
 #include "platform/ChildForm.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMdiArea>
+#include <QMenu>
 
 ChildForm::ChildForm(QMdiArea* area, const QString& baseName) {
   setObjectName(FreeName(area, baseName));
   setAttribute(Qt::WA_DeleteOnClose);
   area->addSubWindow(this);
+  KeepCloseKeyToItself();
+}
+
+// The sub-window's own "Close" answers the desktop's close keys, which on Linux include Ctrl+W,
+// the menu's "Wertetabelle anzeigen": with both live, Qt calls the key ambiguous and runs neither.
+// Ctrl+F4 keeps closing the active child.
+void ChildForm::KeepCloseKeyToItself() {
+  const QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+  if (!systemMenu() || closeKeys.isEmpty()) return;
+  for (QAction* action : systemMenu()->actions()) {
+    if (action->shortcuts() != closeKeys) continue;
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+  }
 }
 
 QString ChildForm::FreeName(const QMdiArea* area, const QString& baseName) {

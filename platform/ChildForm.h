@@ -20,4 +20,7 @@ class ChildForm : public QMdiSubWindow {
   virtual QMenuBar* MainMenu1() const = 0;
 
   static QString FreeName(const QMdiArea* area, const QString& baseName);
+
+ private:
+  void KeepCloseKeyToItself();
 };

@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "app/MainForm.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/ShortcutKeys.h"
 
 namespace {
 
@@ -253,6 +255,61 @@ TEST_F(FrameTest, F1OpensTheHelpOfWhatIsShown) {
   AddChild("MDIChild");
   pressF1();
   EXPECT_EQ(prompts_.HelpTopics, (std::vector<QString>{"Indice", "Funktionsgraphenerstellen"}));
+}
+
+// The frame's own keys answer once whichever kind of window is active, with a second child of the
+// same kind open behind it; a key of an item the window does not have closes nothing.
+TEST_F(FrameTest, SharedShortcutsAreUnambiguousInEveryKindOfWindow) {
+  KeyPresser keys;
+  for (const char* kind : {"", "MDIChild", "Graph", "Form4"}) {
+    SCOPED_TRACE(kind);
+    frame_->MdiArea()->closeAllSubWindows();
+    Settle();
+    if (*kind) {
+      AddChild(kind);
+      AddChild(kind);
+    }
+    QPointer<QMdiSubWindow> active = frame_->MdiArea()->currentSubWindow();
+    const QStringList saved =
+        active ? QStringList{active->objectName() + ".SpeichernClick"} : QStringList{};
+    if (active) active->setFocus();
+    const auto press = [&](const char* sequence) {
+      KeyPresser::Ambiguities().clear();
+      keys.Press(*frame_, QKeySequence(sequence));
+      EXPECT_EQ(KeyPresser::Ambiguities(), QStringList()) << sequence;
+      EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), active.data()) << sequence;
+    };
+    factoryCalls_.clear();
+    prompts_.FileDialogs.clear();
+    prompts_.HelpTopics.clear();
+    prompts_.FileAnswers.push_back(std::nullopt);
+    calls_.clear();
+    for (const char* sequence : {"Ctrl+O", "F1", "Ctrl+S", "Ctrl+W", "Ctrl+E"}) press(sequence);
+    EXPECT_EQ(prompts_.FileDialogs.size(), 1u);
+    EXPECT_EQ(prompts_.HelpTopics,
+              (std::vector<QString>{*kind ? "Funktionsgraphenerstellen" : "Indice"}));
+    EXPECT_EQ(calls_, saved);
+    KeyPresser::Ambiguities().clear();
+    keys.Press(*frame_, QKeySequence("Ctrl+N"));
+    EXPECT_EQ(KeyPresser::Ambiguities(), QStringList());
+    EXPECT_EQ(factoryCalls_, (QStringList{"Unbenannt 1 (neu)"}));
+    frame_->NewProjectCounter = 0;
+  }
+}
+
+TEST_F(FrameTest, CtrlF4ClosesTheActiveChildOnlyAndCtrlWNone) {
+  KeyPresser keys;
+  FakeChild* behind = AddChild("Graph");
+  QPointer<FakeChild> front = AddChild("Graph");
+  front->setFocus();
+  keys.Press(*frame_, QKeySequence("Ctrl+W"));
+  Settle();
+  EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+  keys.Press(*frame_, QKeySequence("Ctrl+F4"));
+  Settle();
+  EXPECT_TRUE(front.isNull());
+  EXPECT_EQ(frame_->MdiArea()->subWindowList(), (QList<QMdiSubWindow*>{behind}));
+  EXPECT_EQ(KeyPresser::Ambiguities(), QStringList());
 }
 
 TEST_F(FrameTest, ArrangementCommandsPlaceTheChildren) {

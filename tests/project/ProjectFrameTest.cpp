@@ -4,11 +4,13 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <functional>
 
 #include "app/MainForm.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectWindow.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/ShortcutKeys.h"
 
 namespace {
 
@@ -73,6 +75,60 @@ TEST_F(ProjectFrame, ToolBarSaveActsOnTheActiveEditor) {
   prompts.FileAnswers.push_back(std::nullopt);
   frame.ToolButton2Click();
   EXPECT_EQ(prompts.FileDialogs.size(), 2u);
+}
+
+// The frame with the editor's two hand-overs counted instead of running their dialogs.
+class HandOverFrame : public TMainForm {
+ public:
+  using TMainForm::TMainForm;
+  void GenerateGraph(TMDIChild&) override { ++Graphs; }
+  void ShowValueTableDialog(TMDIChild&) override { ++Tables; }
+  int Graphs = 0;
+  int Tables = 0;
+};
+
+// Every shortcut of the editor's menu reaches its command exactly once, with a second editor open
+// behind it, and none of them closes the editor.
+TEST(ProjectFrameKeys, EditorMenuShortcutsReachTheirCommands) {
+  ScriptedPrompts prompts;
+  HandOverFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
+  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
+    return CreateProjectWindow(frame, name, isNew);
+  });
+  frame.show();
+  frame.FileNew1Execute();
+  frame.FileNew1Execute();
+  auto* editor = qobject_cast<TMDIChild*>(frame.MdiArea()->currentSubWindow());
+  ASSERT_NE(editor, nullptr);
+  editor->Edit4->setFocus();
+
+  const struct {
+    const char* Keys;
+    std::function<size_t()> Count;
+  } cases[] = {
+      {"Ctrl+W", [&] { return size_t(frame.Tables); }},
+      {"Ctrl+E", [&] { return size_t(frame.Graphs); }},
+      {"Ctrl+S", [&] { return prompts.FileDialogs.size(); }},  // untitled: asks for a name
+      {"Ctrl+O", [&] { return prompts.FileDialogs.size(); }},
+      {"F1", [&] { return prompts.HelpTopics.size(); }},
+      {"Ctrl+N", [&] { return size_t(frame.MdiArea()->subWindowList().size()); }},
+  };
+  KeyPresser keys;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Keys);
+    KeyPresser::Ambiguities().clear();
+    prompts.FileAnswers.push_back(std::nullopt);
+    const size_t before = c.Count();
+    keys.Press(frame, QKeySequence(c.Keys));
+    EXPECT_EQ(c.Count(), before + 1);
+    EXPECT_EQ(KeyPresser::Ambiguities(), QStringList());
+    prompts.FileAnswers.clear();
+    if (QString(c.Keys) != "Ctrl+N") {
+      EXPECT_EQ(frame.MdiArea()->currentSubWindow(), editor);
+    }
+  }
+  EXPECT_EQ(prompts.HelpTopics, (std::vector<QString>{"Funktionsgraphenerstellen"}));
+  EXPECT_TRUE(prompts.Messages.empty());
 }
 
 }  // namespace
