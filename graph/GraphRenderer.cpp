@@ -6,7 +6,7 @@ namespace {
 
 struct Inputs {
   long double XFrom = -10, XTo = 10, YFrom = -10, YTo = 10, Deviation = 0;
-  int32_t W = 640, H = 480;
+  int32_t W = 0, H = 0;
 };
 
 long double Extended(TQelParser& parser, const std::string& text, long double fallback) {
@@ -32,10 +32,19 @@ Inputs Convert(const ProjectSettings& s, TQelParser& parser) {
   in.YFrom = Extended(parser, s.YFrom, in.YFrom);
   in.YTo = Extended(parser, s.YTo, in.YTo);
   in.Deviation = Extended(parser, s.Deviation, in.Deviation);
-  in.W = Integer(s.OutputWidth, in.W);
-  in.H = Integer(s.OutputHeight, in.H);
+  const OutputSize size = RenderOutputSize(s);
+  in.W = size.Width;
+  in.H = size.Height;
   return in;
 }
+
+}  // namespace
+
+OutputSize RenderOutputSize(const ProjectSettings& settings) {
+  return {Integer(settings.OutputWidth, 640), Integer(settings.OutputHeight, 480)};
+}
+
+namespace {
 
 PlotGeometry Geometry(const Inputs& in) {
   PlotGeometry g;

@@ -20,5 +20,13 @@ RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, B
                            const bool& cancelled, const std::function<void()>& poll,
                            const RenderReport& report);
 
+struct OutputSize {
+  int32_t Width;
+  int32_t Height;
+};
+
+// The project's W x H as the renderer reads it: 640 x 480 where a text is no integer.
+OutputSize RenderOutputSize(const ProjectSettings& settings);
+
 // The message for a function whose expression does not build.
 std::string FunctionDefinitionError(const std::string& expression);

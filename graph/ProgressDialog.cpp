@@ -16,7 +16,6 @@
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
-#include "platform/Conversions.h"
 #include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
@@ -25,19 +24,6 @@
 namespace {
 
 constexpr int kRepaintEveryMs = 40;
-
-// The outer size of the new graph window: the project's output size, 640 x 480 where it is no
-// integer.
-QSize OuterSize(const ProjectSettings& settings) {
-  const auto integer = [](const std::string& text, int32_t fallback) {
-    try {
-      return StrToInt(text);
-    } catch (const ConvertError&) {
-      return fallback;
-    }
-  };
-  return {integer(settings.OutputWidth, 640), integer(settings.OutputHeight, 480)};
-}
 
 // The frame's children, the most recently active first.
 QList<QMdiSubWindow*> ChildrenByActivation(QMdiArea& area) {
@@ -120,7 +106,8 @@ void TForm3::Timer1Timer() {
 bool TForm3::Generate(const QString& graphTitle) {
   if (ProjectWindow == nullptr) return false;
   const ProjectDocument& project = ProjectWindow->Document();
-  const QSize outer = OuterSize(project.Settings);
+  const OutputSize size = RenderOutputSize(project.Settings);
+  const QSize outer(size.Width, size.Height);
   if (!CloseOlderGraphs(graphTitle)) return false;
   auto* graph = new TGraph(frame_, form2_, frame_.MdiArea());
   lastGraph_ = graph;
