@@ -3,24 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/RegionalSettings.h"
 #include "project/CheckSettings.h"
 
 namespace {
-
-// The core's messages are single-byte; these are compared in UTF-8 as written for the user.
-std::string Utf8(const std::string& latin1) {
-  std::string out;
-  for (unsigned char c : latin1) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 struct Case {
   std::string name;
@@ -104,7 +91,7 @@ TEST(CheckSettings, EachVerdictCarriesItsMessage) {
     settings.*fields[i].first = fields[i].second;
     const SettingsVerdict v = CheckSettings(settings, 1024, 768);
     EXPECT_EQ(v.Verdict, static_cast<int>(i + 1));
-    EXPECT_EQ(Utf8(v.Message), messages[i]);
+    EXPECT_EQ(Utf8FromWindows1252(v.Message), messages[i]);
   }
   EXPECT_EQ(CheckSettings(ProjectSettings{}, 1024, 768).Message, "");
 }

@@ -9,6 +9,7 @@
 
 #include "engine/QelParser.h"
 #include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
 #include "platform/RegionalSettings.h"
 
 namespace fs = std::filesystem;
@@ -18,19 +19,6 @@ void PrintTo(const ValueTableRow& row, std::ostream* os) {
 }
 
 namespace {
-
-std::string Utf8(const std::string& latin1) {
-  std::string out;
-  for (unsigned char c : latin1) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 const std::string kTooMany =
     "Es können nicht mehr als 2000 Werte angezeigt werden.\n\nErhöhen Sie die Schrittweite der "
@@ -115,7 +103,7 @@ TEST(ValueTableBuilder, RowsFollowTheRangeAndStep) {
 TEST(ValueTableBuilder, ExpressionThatDoesNotBuildGivesAnEmptyTableAndItsMessage) {
   const Built built = Build({"-1", "1", "0.5", "sin(x"});
   EXPECT_TRUE(built.result.Rows.empty());
-  EXPECT_EQ(Utf8(built.result.Message),
+  EXPECT_EQ(Utf8FromWindows1252(built.result.Message),
             "Fehler in Funktionsdefinition:\n\nsin(x\n\nDie Werte dieser Funktion können nicht "
             "erzeugt werden.");
   EXPECT_EQ(built.polls, 1);
@@ -136,7 +124,7 @@ TEST(ValueTableBuilder, StopsAfterTwoThousandRowsWithItsMessage) {
     SCOPED_TRACE(c.name);
     const Built built = Build(c.input);
     ASSERT_EQ(built.result.Rows.size(), MaxValueTableRows);
-    EXPECT_EQ(Utf8(built.result.Message), kTooMany);
+    EXPECT_EQ(Utf8FromWindows1252(built.result.Message), kTooMany);
     EXPECT_EQ(built.result.Rows.front().X, c.first);
     EXPECT_NEAR(std::stold(built.result.Rows.back().X), c.last, 1e-6L);
     EXPECT_EQ(built.result.Rows.back().X, built.result.Rows.back().Fx);
