@@ -6,6 +6,8 @@ BUILD_DIR := build-sanitize
 CMAKE_FLAGS += -DQEL_SANITIZE=ON
 endif
 JOBS ?= $(shell nproc)
+# Ninja for new build folders; a folder keeps the generator it was first configured with.
+GENERATOR := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-G Ninja)
 
 .PHONY: deps configure build run test bench fuzz format clean
 
@@ -13,7 +15,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) $(GENERATOR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)

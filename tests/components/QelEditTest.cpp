@@ -5,8 +5,11 @@
 #include <QWidget>
 
 #include "components/QelEdit.h"
+#include "tests/support/NamedCases.h"
 
 namespace {
+
+using qeltest::PrintTo;
 
 const QStringList kFunctions = {"lg(x)", "ln(x)", "sin(x)"};
 
@@ -91,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{
             "ShorterEntryNeverMatches", {"ab", "abcd"}, {}, false, true, false, "abc", "abcd", "d"},
         TypingCase{"NoMatchLeavesText", kFunctions, {}, false, true, false, "q", "q", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 struct ReleaseCase {
   const char* name;
@@ -129,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReleaseCase{"Tab", Qt::Key_Tab, true}, ReleaseCase{"F13", Qt::Key_F13, true},
         ReleaseCase{"Digit", Qt::Key_7, true},
         ReleaseCase{"OpeningBracket", Qt::Key_ParenLeft, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST(QelEdit, BackspaceRemovesSuggestionAndKeepsTypedText) {
   TQelEdit edit;
@@ -237,6 +240,6 @@ INSTANTIATE_TEST_SUITE_P(QelEdit, Leaving,
                                            ExitCase{"ClickLeaves", true, true, false},
                                            ExitCase{"TabKeepsFocus", false, false, true},
                                            ExitCase{"ClickKeepsFocus", false, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qeltest::CaseName());
 
 }  // namespace

@@ -18,8 +18,11 @@
 #include "platform/Windows1252Text.h"
 #include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "tests/support/NamedCases.h"
 
 namespace {
+
+using qeltest::PrintTo;
 
 // The frame as the editor sees it, counting the hand-overs to graph generation and value tables.
 class EditorFrame : public FakeFrame {
@@ -148,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(ProjectWindow, Deleting,
                                            DeleteCase{"Last", {"a", "b", "c"}, 2, {"a", "b"}, 1},
                                            DeleteCase{"First", {"a", "b", "c"}, 0, {"b", "c"}, 0},
                                            DeleteCase{"Only", {"a"}, 0, {}, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qeltest::CaseName());
 
 TEST_F(ProjectWindow, DeletingAnsweredNoChangesNothing) {
   TMDIChild* window = WithFunctions({"a", "b"});
@@ -198,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsCase{"Axes", [](TMDIChild& w) { w.CheckBox1->click(); }},
                       SettingsCase{"Grid", [](TMDIChild& w) { w.CheckBox2->click(); }},
                       SettingsCase{"Linienweise", [](TMDIChild& w) { w.RadioButton2->click(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 struct SelectCase {
   const char* name;
@@ -227,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(ProjectWindow, Selecting,
                          ::testing::Values(SelectCase{"SameTexts", "", "0.01", false},
                                            SelectCase{"OtherExpression", "x", "0.01", true},
                                            SelectCase{"OtherStepWidth", "", "0.1", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qeltest::CaseName());
 
 struct ColorCase {
   const char* name;
@@ -265,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const ProjectDocument& d) { return d.Settings.AxisColor; }},
         ColorCase{"Grid", &TMDIChild::Button6,
                   [](const ProjectDocument& d) { return d.Settings.GridColor; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST_F(ProjectWindow, FunctionColorShowsInTheListAsDecimalText) {
   TMDIChild* window = WithFunctions({"x"});
@@ -323,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviationCase{"Empty", '.', "", "0", false},
                       DeviationCase{"CommaLocaleComma", ',', "0,5", "0,5", true},
                       DeviationCase{"CommaLocalePoint", ',', "0.5", "0", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST_F(Focused, SwitchingDeviationOffResetsIt) {
   TMDIChild* window = ShownWithLineMode();
@@ -497,7 +500,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"YesSaved", {PromptButton::Yes}, "a.qgp", true, true},
                       CloseCase{
                           "YesFailedSave", {PromptButton::Yes}, "no/such/dir/a.qgp", false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST_F(ProjectWindow, YesWithCancelledSaveDialogKeepsTheWindow) {
   QPointer<TMDIChild> window = WithFunctions({"x"});
@@ -555,7 +558,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TooNarrow", "-10", "9",
                   "Die Ausgabegröße kann nicht kleiner als 10 sein und darf die aktuelle "
                   "Bildschirmauflösung nicht überschreiten."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST_F(ProjectWindow, SizeFollowsTheWindowsRules) {
   TMDIChild* window = New();
@@ -607,7 +610,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCase{"Euro", "\x80", QString::fromUtf8("€")},
                       CodecCase{"Quotes", "\x84\x93", QString::fromUtf8("„“")},
                       CodecCase{"Unassigned", "\x81\x9D", QString::fromUtf8("\u0081\u009D")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qeltest::CaseName());
 
 TEST(Windows1252Text, CharactersOutsideTheCodePageDoNotFit) {
   EXPECT_FALSE(FitsWindows1252(QString::fromUtf8("→")));
