@@ -1,12 +1,9 @@
 // Every writer under failure: a folder that is gone, a path that is a folder, a read-only file or
 // folder, and a disk that fills up part-way. Each time the error names the path, the previous file
 // is intact byte for byte, and no temporary file is left behind.
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <functional>
 
 #include "graph/BmpWriter.h"
@@ -14,6 +11,7 @@
 #include "platform/AtomicFile.h"
 #include "project/ProjectFile.h"
 #include "tests/hardening/HardeningSupport.h"
+#include "tests/support/ChildProcess.h"
 #include "valuetable/ValueTable.h"
 
 namespace hardening {
@@ -102,16 +100,11 @@ void AsUnprivilegedUser(const fs::path& dir, Body body) {
   }
   constexpr uid_t kNobody = 65534;
   ASSERT_EQ(::chown(dir.c_str(), kNobody, kNobody), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-    if (dropped) body();
-    ::_exit(dropped && !::testing::Test::HasFailure() ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(qeltest::SucceedsInChild([&] {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) return false;
+    body();
+    return true;
+  }));
 }
 
 TEST_F(TempDir, ReadOnlyFileAndFolder) {
@@ -140,24 +133,15 @@ TEST_F(TempDir, DiskThatFillsUpPartWay) {
     SCOPED_TRACE(w.name);
     const fs::path file = dir_ / "file";
     WriteBytes(file, kPrevious);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      std::signal(SIGXFSZ, SIG_IGN);
-      const rlimit limit{256, 256};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-      int status = 1;
+    EXPECT_TRUE(qeltest::SucceedsInChild([&] {
+      qeltest::LimitFileSize(256);
       try {
         w.write(file.string());
       } catch (const FileCreateError&) {
-        status = 0;
+        return true;
       }
-      ::_exit(status);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failure was not reported";
+      return false;
+    })) << "the failure was not reported";
     EXPECT_EQ(ReadBytes(file), kPrevious);
     EXPECT_EQ(Entries(dir_), 1u);
   }

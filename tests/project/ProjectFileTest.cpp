@@ -1,17 +1,14 @@
 #include "project/ProjectFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "platform/AtomicFile.h"
 #include "platform/Conversions.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ProjectLines.h"
 
 namespace fs = std::filesystem;
@@ -258,28 +255,19 @@ TEST_F(TempDir, SaveThatRunsOutOfSpaceLeavesTheOldFileIntact) {
   const fs::path path = dir_ / "p.qgp";
   const std::string old = "the user's only copy\r\n";
   WriteBytes(path, old);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{64, 64};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_TRUE(qeltest::SucceedsInChild([&] {
+    qeltest::LimitFileSize(64);
     ProjectDocument doc;
     doc.DateiName = path.string();
     doc.Modified = true;
     AddFunctionEntry(doc);
-    bool reported = false;
     try {
       SaveData(doc);
     } catch (const FileCreateError&) {
-      reported = true;
+      return doc.Modified;
     }
-    ::_exit(reported && doc.Modified ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return false;
+  }));
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
