@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 # Ninja for new build folders; a folder keeps the generator it was first configured with.
 GENERATOR := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-G Ninja)
 
-.PHONY: deps configure build run test bench fuzz format clean
+.PHONY: deps configure build run test bench fuzz format check-format clean
 
 deps:
 	@scripts/install-deps
@@ -36,6 +36,9 @@ fuzz: deps
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format:
+	@scripts/check-format
 
 clean:
 	@rm -rf build build-sanitize

@@ -9,16 +9,16 @@ class QPrinter;
 class QWidget;
 
 // Every question the application asks the user goes through this interface: message boxes, common
-// dialogs, help and web addresses. The application installs the Qt implementation; GUI tests install
-// a scripted one, so every question and answer can be checked headless.
+// dialogs, help and web addresses. The application installs the Qt implementation; GUI tests
+// install a scripted one, so every question and answer can be checked headless.
 enum class PromptIcon { None, Information, Exclamation, Question, Stop };
 enum class PromptButton { Ok, Cancel, Yes, No };
 
 struct FileDialogSpec {
   QString Title;
-  QString Filter;         // "Name|*.ext|Name|*.ext", as the windows define it
-  int FilterIndex = 1;    // 1-based
-  QString DefaultExt;     // without the leading dot, as given ("jpg", "txt", "*.qpg")
+  QString Filter;       // "Name|*.ext|Name|*.ext", as the windows define it
+  int FilterIndex = 1;  // 1-based
+  QString DefaultExt;   // without the leading dot, as given ("jpg", "txt", "*.qpg")
   bool AskBeforeReplacing = false;
   bool AskBeforeCreating = false;
 };

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// The in-memory project: what one project editor window shows and edits. Every number is held as the
-// text the user typed and converted only where it is used; colours are 0x00BBGGRR values.
+// The in-memory project: what one project editor window shows and edits. Every number is held as
+// the text the user typed and converted only where it is used; colours are 0x00BBGGRR values.
 
 struct ProjectSettings {
   int32_t BackgroundColor = 16777215;

@@ -14,8 +14,8 @@
 #include "graph/Bitmap.h"
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
-#include "tests/support/FakeFrame.h"
 #include "tests/graphwin/ModalHelpers.h"
+#include "tests/support/FakeFrame.h"
 
 namespace {
 

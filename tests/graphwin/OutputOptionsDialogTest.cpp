@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "graph/OutputOptionsDialog.h"
-#include "tests/support/FakeFrame.h"
 #include "tests/graphwin/ModalHelpers.h"
+#include "tests/support/FakeFrame.h"
 
 namespace {
 
