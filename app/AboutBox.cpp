@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/AppInfo.h"
 #include "app/Icons.h"
 #include "platform/Prompts.h"
+#include "shell/AppInfo.h"
 
 TAboutBox::TAboutBox(Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), prompts_(prompts) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,13 +17,14 @@
 #include <QToolButton>
 
 #include "app/AboutBox.h"
-#include "app/AppInfo.h"
 #include "app/Icons.h"
 #include "app/WindowLayout.h"
 #include "graph/ProgressDialog.h"
-#include "platform/ChildForm.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenMetrics.h"
+#include "project/ProjectWindow.h"
+#include "shell/AppInfo.h"
+#include "shell/ChildForm.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 
 namespace {
@@ -80,6 +82,17 @@ QList<QMdiSubWindow*> Restored(const QList<QMdiSubWindow*>& windows) {
   for (QMdiSubWindow* window : windows)
     if (!window->isMinimized()) result << window;
   return result;
+}
+
+// Places the area's windows that are not minimised at the rectangles layout gives for their count.
+void Tile(QMdiArea& area, std::vector<TileRect> (*layout)(int count, int width, int height)) {
+  const QList<QMdiSubWindow*> windows = Restored(area.subWindowList());
+  const QSize size = area.viewport()->size();
+  const std::vector<TileRect> rects = layout(int(windows.size()), size.width(), size.height());
+  for (int i = 0; i < windows.size(); ++i) {
+    windows[i]->showNormal();
+    windows[i]->setGeometry(rects[i].Left, rects[i].Top, rects[i].Width, rects[i].Height);
+  }
 }
 
 // Where no printer is installed, printing writes a PDF file (the printer set-up can change its
@@ -168,23 +181,23 @@ void TMainForm::BuildToolBar() {
 // Cut, copy and paste for whichever edit control has the focus; no menu or button shows them.
 void TMainForm::BuildEditActions() {
   const struct {
-    const char *Name, *Caption, *Shortcut, *Hint, *Slot;
+    const char *Name, *Caption, *Shortcut, *Hint;
+    void (*Command)(QLineEdit&);
   } defs[] = {
-      {"EditCut1", "Cu&t", "Ctrl+X", "Cut|Cuts the selection and puts it on the Clipboard", "cut"},
+      {"EditCut1", "Cu&t", "Ctrl+X", "Cut|Cuts the selection and puts it on the Clipboard",
+       [](QLineEdit& edit) { edit.cut(); }},
       {"EditCopy1", "&Copy", "Ctrl+C", "Copy|Copies the selection and puts it on the Clipboard",
-       "copy"},
-      {"EditPaste1", "&Paste", "Ctrl+V", "Paste|Inserts Clipboard contents", "paste"},
+       [](QLineEdit& edit) { edit.copy(); }},
+      {"EditPaste1", "&Paste", "Ctrl+V", "Paste|Inserts Clipboard contents",
+       [](QLineEdit& edit) { edit.paste(); }},
   };
   for (const auto& def : defs) {
     auto* action = new QAction(def.Caption, this);
     action->setObjectName(def.Name);
     action->setShortcut(QKeySequence(def.Shortcut));
     SetHint(*action, def.Hint);
-    const QByteArray slot = def.Slot;
-    connect(action, &QAction::triggered, this, [slot] {
-      QWidget* focus = QApplication::focusWidget();
-      if (focus && focus->metaObject()->indexOfMethod(slot + "()") >= 0)
-        QMetaObject::invokeMethod(focus, slot.constData());
+    connect(action, &QAction::triggered, this, [command = def.Command] {
+      if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) command(*edit);
     });
     addAction(action);
   }
@@ -205,8 +218,8 @@ void TMainForm::FileNew1Execute() {
 void TMainForm::FileOpen1Execute() {
   FileDialogSpec spec;
   spec.Title = "Projektdatei öffnen";
-  spec.Filter = "Qel Graphics  (*.qgp)|*.qgp";
-  spec.DefaultExt = "*.qpg";
+  spec.Filter = kProjectFilter;
+  spec.DefaultExt = kProjectDefaultExt;
   if (const auto choice = prompts().OpenFile(this, spec)) CreateProjectWindow(choice->Path, false);
 }
 
@@ -251,24 +264,11 @@ void TMainForm::WindowCascadeItemClick() {
 }
 
 void TMainForm::WindowTileItemClick() {
-  const QList<QMdiSubWindow*> windows = Restored(mdiArea_->subWindowList());
-  const QSize area = mdiArea_->viewport()->size();
-  const std::vector<TileRect> rects = TileAbove(int(windows.size()), area.width(), area.height());
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->showNormal();
-    windows[i]->setGeometry(rects[i].Left, rects[i].Top, rects[i].Width, rects[i].Height);
-  }
+  Tile(*mdiArea_, TileAbove);
 }
 
 void TMainForm::WindowTileItem2Click() {
-  const QList<QMdiSubWindow*> windows = Restored(mdiArea_->subWindowList());
-  const QSize area = mdiArea_->viewport()->size();
-  const std::vector<TileRect> rects =
-      TileSideBySide(int(windows.size()), area.width(), area.height());
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->showNormal();
-    windows[i]->setGeometry(rects[i].Left, rects[i].Top, rects[i].Width, rects[i].Height);
-  }
+  Tile(*mdiArea_, TileSideBySide);
 }
 
 void TMainForm::WindowMinimizeItemClick() {
@@ -305,37 +305,40 @@ void TMainForm::HelpAbout1Execute() {
 }
 
 void TMainForm::GenerateGraph(TMDIChild& editor) {
-  if (Form3) Form3->ShowModalFor(editor);
+  if (Form3) Form3->ShowModalFor(editor.Document(), editor.windowTitle());
 }
 
 void TMainForm::ShowValueTableDialog(TMDIChild& editor) {
-  if (Form5) Form5->ShowFor(editor);
+  if (Form5) Form5->ShowFor(editor, editor.Document());
 }
 
-void TMainForm::CallActiveChild(ChildKind kind, const char* slot) {
-  QMdiSubWindow* active = mdiArea_->currentSubWindow();
-  if (active && KindOf(active) == kind) QMetaObject::invokeMethod(active, slot);
+ChildForm* TMainForm::ActiveChild(ChildKind kind) const {
+  auto* active = qobject_cast<ChildForm*>(mdiArea_->currentSubWindow());
+  return active && KindOf(active) == kind ? active : nullptr;
 }
 
 void TMainForm::ToolButton2Click() {
-  CallActiveChild(ChildKind::ProjectEditor, "SpeichernClick");
+  if (ChildForm* editor = ActiveChild(ChildKind::ProjectEditor)) editor->SpeichernClick();
 }
 
 void TMainForm::ToolButton10Click() {
-  CallActiveChild(ChildKind::ProjectEditor, "Funktionsgrapherstellen1Click");
+  if (ChildForm* editor = ActiveChild(ChildKind::ProjectEditor))
+    editor->Funktionsgrapherstellen1Click();
 }
 
 void TMainForm::ToolButton4Click() {
-  CallActiveChild(ChildKind::ProjectEditor, "Wertetabelleanzeigen1Click");
+  if (ChildForm* editor = ActiveChild(ChildKind::ProjectEditor))
+    editor->Wertetabelleanzeigen1Click();
 }
 
 void TMainForm::ToolButton11Click() {
-  CallActiveChild(ChildKind::Graph, "Graphenspeichernunter1Click");
-  CallActiveChild(ChildKind::ValueTable, "Wertetabellespeichernunter1Click");
+  if (ChildForm* graph = ActiveChild(ChildKind::Graph)) graph->Graphenspeichernunter1Click();
+  if (ChildForm* table = ActiveChild(ChildKind::ValueTable))
+    table->Wertetabellespeichernunter1Click();
 }
 
 void TMainForm::ToolButton8Click() {
-  CallActiveChild(ChildKind::Graph, "Graphendrucken1Click");
+  if (ChildForm* graph = ActiveChild(ChildKind::Graph)) graph->Graphendrucken1Click();
 }
 
 void TMainForm::ToolButton13Click() {
@@ -364,7 +367,7 @@ void TMainForm::CheckResolution() {
       "Für diese Anwendung sollten Sie eine Auflösung von mindestens 800x600 Pixeln verwenden.\n"
       "In der aktuellen Auflösung können einige Teile des Programms nicht korrekt dargestellt "
       "werden.\n\nMöchten Sie die Qel Graphics dennoch starten?";
-  if (prompts().Message(this, "Qel Graphics", text, {PromptButton::Yes, PromptButton::No},
+  if (prompts().Message(this, kMessageCaption, text, {PromptButton::Yes, PromptButton::No},
                         PromptIcon::Exclamation) == PromptButton::No)
     RequestQuit();
 }

@@ -9,8 +9,8 @@
 
 #include "app/ChildKind.h"
 #include "engine/QelParser.h"
-#include "platform/FrameCommands.h"
-#include "platform/StandardMenus.h"
+#include "shell/FrameCommands.h"
+#include "shell/StandardMenus.h"
 
 class ChildForm;
 class QMdiArea;
@@ -101,7 +101,7 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void BuildToolBar();
   void BuildEditActions();
   void CreateProjectWindow(const QString& name, bool isNew);
-  void CallActiveChild(ChildKind kind, const char* slot);
+  ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);
   void UpdateWindowActions();

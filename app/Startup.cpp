@@ -6,13 +6,13 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/AppInfo.h"
 #include "platform/InstanceLock.h"
 #include "platform/Prompts.h"
+#include "shell/AppInfo.h"
 
 bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts) {
   if (lock.Acquire()) return true;
-  prompts.Message(nullptr, "Qel Graphics",
+  prompts.Message(nullptr, kMessageCaption,
                   "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
                   {PromptButton::Ok}, PromptIcon::Exclamation);
   return false;

@@ -1,16 +1,16 @@
 #include <QPointer>
 
 #include "app/AboutBox.h"
-#include "app/AppInfo.h"
 #include "app/HelpViewer.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
-#include "platform/ErrorReport.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
 #include "project/ProjectWindow.h"
+#include "shell/AppInfo.h"
+#include "shell/ErrorReport.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 
 int main(int argc, char** argv) {

@@ -71,7 +71,7 @@ struct Windows {
   void Generate() {
     frame.Shared.GenerationCancelled = false;
     frame.Area.setActiveSubWindow(editor);
-    form3.ShowModalFor(*editor);
+    form3.ShowModalFor(editor->Document(), editor->windowTitle());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 

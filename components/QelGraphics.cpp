@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/FloatFaults.h"
 #include "graph/PlotLoop.h"
 #include "platform/Conversions.h"
 
@@ -12,7 +13,7 @@ constexpr int32_t kSilver = 0xC0C0C0;
 
 int32_t To32(int64_t value) {
   if (value < INT32_MIN || value > INT32_MAX) {
-    throw EngineError("Invalid floating point operation");
+    throw EngineError(FloatFaultMessage(FE_INVALID));
   }
   return static_cast<int32_t>(value);
 }
@@ -73,7 +74,7 @@ int32_t TQelGraphics::DrawToCanvas(Bitmap& canvas) {
   for (size_t m = 0; m < Expressions_.size(); ++m) {
     if (checkpoint.Stop()) return -1;
     const int32_t color = LeadingInt(Line(Colors_, m));
-    step = StepOrPrevious(Parser_, Line(Steps_, m), step);
+    step = StrToLongDoubleOr(Parser_, Line(Steps_, m), step);
     Parser_.SetExpression(Expressions_[m]);
     if (!Parser_.CreateTree()) {
       lastFailing = static_cast<int32_t>(m + 1);

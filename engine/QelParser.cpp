@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "engine/FloatFaults.h"
 #include "engine/NumberText.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
@@ -67,9 +68,7 @@ int TakeFaults() {
 }
 
 [[noreturn]] void RaiseFault(int flags) {
-  if ((flags & FE_INVALID) != 0) throw EngineError("Invalid floating point operation");
-  if ((flags & FE_DIVBYZERO) != 0) throw EngineError("Floating point division by zero");
-  throw EngineError("Floating point overflow");
+  throw EngineError(FloatFaultMessage(flags));
 }
 
 long double Checked(long double value) {

@@ -39,12 +39,24 @@ struct QelTreeRoot {
 // computation: reported as an error, or passed on as the library's result and fault.
 enum class PowerRule { CheckNegativeBase, Plain };
 
+// The expression engine. SetExpression and CreateTree turn a function text such as
+// "2*sin(x)^2-a" into a binary tree; SetX (and SetA .. SetD) and Evaluate compute it for one x.
+// Building first normalises the text (blanks and outer brackets removed, function names replaced
+// by one-letter codes joined to their argument by "#"), then splits it recursively at its operator
+// of the lowest precedence (SplitLowest). The tree lives in a QelTreeRoot that the engine shares
+// with whoever created it; the engine owns only its node memos. Errors: CreateTree answers false
+// for a text that is no expression; Evaluate throws EngineError with the German message the
+// windows show (domain errors, floating-point faults, numbers beyond the range). Every number is
+// a long double; variables are held as texts and read with the decimal separator in LandDot.
 class TQelParser {
  public:
   // Shares the application's tree root and checks negative bases.
   TQelParser();
   TQelParser(std::shared_ptr<QelTreeRoot> root, PowerRule powerRule);
 
+  // The inputs: the expression text, the digits after the separator in ErgebnisString, the
+  // variables' texts, a decimal separator that replaces the regional one when not empty, and
+  // whether "." and "," in the expression both become that separator.
   const std::string& Expression() const { return Expression_; }
   void SetExpression(std::string value) { Expression_ = std::move(value); }
   int32_t Precision() const { return Precision_; }
@@ -63,28 +75,58 @@ class TQelParser {
   void SetOverwriteDecimalSymbol(std::string value) { OverwriteDecimalSymbol_ = std::move(value); }
   bool ConvertAllColonsAndDots() const { return ConvertAllColonsAndDots_; }
   void SetConvertAllColonsAndDots(bool value) { ConvertAllColonsAndDots_ = value; }
+  // The last Evaluate's result as text (see LongDoubleToStr).
   const std::string& ErgebnisString() const { return ErgebnisString_; }
 
   // Builds the tree of Expression (normalised first); false when the expression is invalid.
   bool CreateTree();
+  // The tree's value for the current variables; sets ErgebnisString. Throws EngineError.
   long double Evaluate();
+  // The value of a number text or a variable's name, read as a leaf is. Throws EngineError.
   long double StrToLongDouble(const std::string& text);
+  // Fixed-point text with Precision digits, trailing zeros and separator removed; "INF", "-INF",
+  // "NAN" for values that have no digits.
   std::string LongDoubleToStr(long double value);
+  // Whether the text is a number that reads back to the same text.
   bool IsLongDouble(const std::string& text) const;
 
+  // Takes the decimal separator: OverwriteDecimalSymbol when set, else the regional one.
   void InitLandDot();
+  // The text without blanks.
   std::string EntferneLeerzeichen(const std::string& text) const;
+  // The text without one pair of brackets that encloses all of it.
   std::string EntferneKlammern(const std::string& text) const;
+  // Function names to codes: sin s#, cos c#, tan t#, ln n#, lg g#, abs r#, mod m.
   std::string WandleSinCosTanUm(const std::string& text) const;
+  // Rewrites a level so that splitting at its first "-" (or first "/") still computes from left
+  // to right: the "+" and "-" (or "*" and "/") after it swap, so "a-b+c" becomes "a-b-c" read as
+  // a-(b-c).
   std::string Assiotiativitaet(const std::string& text) const;
+  // Splits the text (after Assiotiativitaet) at its operator of the lowest precedence; all three
+  // parts are empty when it has none. An operator's level is its bracket depth times 16 plus:
+  //
+  //   operator      level  among equals at one depth
+  //   -             +1     the first one is taken
+  //   +             +1/+2  the last one is taken (it competes at +1, is held at +2)
+  //   * / m (mod)   +2     the first one is taken
+  //   ^             +4     the first one is taken: a^b^c is a^(b^c)
+  //   # (function)  +8     binds a function code to its argument
+  //
+  // A later operator replaces the one held when its level is below the held one's.
   void SplitLowest(std::string& left, std::string& right, std::string& op,
                    const std::string& text) const;
+  // Whether the text is a leaf: a function code, a variable, pi, e or a number.
   bool IsZahl(const std::string& text) const;
+  // Builds the subtree of a text into node; false when a part is no expression.
   bool MakeTree(Tree& node, const std::string& text) const;
+  // The value of a subtree. Throws EngineError.
   long double Eval(const Tree* node);
+  // The remainder of a / b truncated towards zero; 0 for b = 0, a when the quotient faults.
   long double modl(long double a, long double b) const;
+  // The number text without trailing zeros and without a trailing separator.
   std::string EntferneNullenUndPunkte(const std::string& text) const;
 
+  // The tree built last, and the decimal separator in use.
   const Tree& Root() const { return Root_->Root; }
   const std::string& LandDot() const { return LandDot_; }
 
@@ -111,3 +153,14 @@ class TQelParser {
   LeafMemo VariableMemo_;
   std::string VariableText_;
 };
+
+// The value of a text as StrToLongDouble reads it, or fallback where the engine raises: how the
+// renderer, the plotting component and the value table read a range or step they were given.
+inline long double StrToLongDoubleOr(TQelParser& engine, const std::string& text,
+                                     long double fallback) {
+  try {
+    return engine.StrToLongDouble(text);
+  } catch (const EngineError&) {
+    return fallback;
+  }
+}

@@ -9,14 +9,6 @@ struct Inputs {
   int32_t W = 0, H = 0;
 };
 
-long double Extended(TQelParser& parser, const std::string& text, long double fallback) {
-  try {
-    return parser.StrToLongDouble(text);
-  } catch (const EngineError&) {
-    return fallback;
-  }
-}
-
 int32_t Integer(const std::string& text, int32_t fallback) {
   try {
     return StrToInt(text);
@@ -27,11 +19,11 @@ int32_t Integer(const std::string& text, int32_t fallback) {
 
 Inputs Convert(const ProjectSettings& s, TQelParser& parser) {
   Inputs in;
-  in.XFrom = Extended(parser, s.XFrom, in.XFrom);
-  in.XTo = Extended(parser, s.XTo, in.XTo);
-  in.YFrom = Extended(parser, s.YFrom, in.YFrom);
-  in.YTo = Extended(parser, s.YTo, in.YTo);
-  in.Deviation = Extended(parser, s.Deviation, in.Deviation);
+  in.XFrom = StrToLongDoubleOr(parser, s.XFrom, in.XFrom);
+  in.XTo = StrToLongDoubleOr(parser, s.XTo, in.XTo);
+  in.YFrom = StrToLongDoubleOr(parser, s.YFrom, in.YFrom);
+  in.YTo = StrToLongDoubleOr(parser, s.YTo, in.YTo);
+  in.Deviation = StrToLongDoubleOr(parser, s.Deviation, in.Deviation);
   const OutputSize size = RenderOutputSize(s);
   in.W = size.Width;
   in.H = size.Height;
@@ -77,7 +69,7 @@ RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Bitmap
                           const Checkpoint& checkpoint, const RenderReport& report) {
   if (IsBlank(entry.Expression)) return RenderResult::Completed;
   const int32_t color = LeadingInt(entry.Color);
-  state.Step = StepOrPrevious(parser, entry.StepWidth, state.Step);
+  state.Step = StrToLongDoubleOr(parser, entry.StepWidth, state.Step);
   parser.SetExpression(entry.Expression);
   if (!parser.CreateTree()) {
     if (report) report(FunctionDefinitionError(entry.Expression));

@@ -10,8 +10,8 @@
 #include "graph/JpegWriter.h"
 #include "graph/OutputOptions.h"
 #include "graph/OutputOptionsDialog.h"
-#include "platform/ErrorReport.h"
-#include "platform/FrameCommands.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -64,7 +64,6 @@ Bitmap& TGraph::Picture() {
 }
 
 void TGraph::Graphenspeichernunter1Click() {
-  frame_.Fields().SaveCancelled = false;
   const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, SaveDialog1);
   if (!choice) return;
   try {
@@ -81,26 +80,18 @@ void TGraph::SavePicture(const FileChoice& choice) {
     WriteBmpFile(path, Picture());
     return;
   }
-  form2_.PrintMode = false;
-  form2_.ShowModal();
-  if (frame_.Fields().SaveCancelled) return;
-  WriteJpegFile(path, Picture(), frame_.Fields().JpegQuality);
+  if (const std::optional<int> quality = form2_.AskJpegQuality())
+    WriteJpegFile(path, Picture(), *quality);
 }
 
 void TGraph::Graphendrucken1Click() {
   const Bitmap& picture = Picture();
   const QSize page = PrinterPageSize(frame_.Printer());
-  form2_.PrintMode = true;
-  form2_.PictureWidth = picture.Width();
-  form2_.PictureHeight = picture.Height();
-  form2_.PaperWidth = page.width();
-  form2_.PaperHeight = page.height();
-  FrameFields& shared = frame_.Fields();
-  shared.PrintCancelled = false;
-  form2_.ShowModal();
-  if (shared.PrintCancelled) return;
+  const std::optional<PrintSize> size =
+      form2_.AskPrintSize(picture.Width(), picture.Height(), page.width(), page.height());
+  if (!size) return;
   try {
-    Print(shared.PrintWidth, shared.PrintHeight);
+    Print(size->Width, size->Height);
   } catch (const std::exception& error) {
     ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
   }

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "graph/PrintDib.h"
-#include "platform/ChildForm.h"
 #include "platform/Prompts.h"
-#include "platform/StandardMenus.h"
+#include "shell/ChildForm.h"
+#include "shell/StandardMenus.h"
 
 class Bitmap;
 class FrameCommands;
@@ -44,8 +44,8 @@ class TGraph : public ChildForm {
   TPrintDIB PrintDIB1;
 
  public slots:
-  void Graphenspeichernunter1Click();
-  void Graphendrucken1Click();
+  void Graphenspeichernunter1Click() override;
+  void Graphendrucken1Click() override;
 
  private:
   void SavePicture(const FileChoice& choice);

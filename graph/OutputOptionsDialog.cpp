@@ -8,16 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
-#include <QToolButton>
 
 #include "graph/PrintDib.h"
 #include "platform/Conversions.h"
-#include "platform/ErrorReport.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
+#include "shell/DialogHabits.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -44,35 +43,6 @@ QLineEdit* Field(QWidget* parent, int x, int y, int w) {
 }
 
 }  // namespace
-
-UpDownArrows::UpDownArrows(QWidget* parent, int32_t min, int32_t max, int32_t position)
-    : QWidget(parent),
-      Up(new QToolButton(this)),
-      Down(new QToolButton(this)),
-      min_(min),
-      max_(max),
-      position_(position) {
-  Up->setArrowType(Qt::UpArrow);
-  Down->setArrowType(Qt::DownArrow);
-  Up->setFocusPolicy(Qt::NoFocus);
-  Down->setFocusPolicy(Qt::NoFocus);
-  Up->setGeometry(0, 0, 16, 11);
-  Down->setGeometry(0, 11, 16, 11);
-  const auto click = [this](int32_t delta) {
-    Step(delta);
-    if (OnClick) OnClick();
-  };
-  QObject::connect(Up, &QToolButton::clicked, this, [click] { click(1); });
-  QObject::connect(Down, &QToolButton::clicked, this, [click] { click(-1); });
-}
-
-void UpDownArrows::SetPosition(int32_t position) {
-  position_ = std::clamp(position, min_, max_);
-}
-
-void UpDownArrows::Step(int32_t delta) {
-  SetPosition(position_ + delta);
-}
 
 TForm2::TForm2(FrameCommands& frame, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -123,7 +93,7 @@ void TForm2::BuildPanel2() {
   Edit1->setText("100");
   UpDown1 = new UpDownArrows(Panel2, kMinPercent, kMaxPercent, 100);
   UpDown1->setGeometry(233, 7, 16, 22);
-  UpDown1->OnClick = [this] { UpDown1Click(); };
+  connect(UpDown1, &UpDownArrows::Click, this, &TForm2::UpDown1Click);
   Label(Panel2, "%", 254, 10, 16, 16);
   RadioButton2 = new QRadioButton(QStringLiteral("Größe in Pixel : W x H :"), Panel2);
   RadioButton2->setGeometry(8, 48, 170, 20);
@@ -152,10 +122,31 @@ void TForm2::BuildButtons() {
   connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
 }
 
+std::optional<int> TForm2::AskJpegQuality() {
+  FrameFields& shared = frame_.Fields();
+  PrintMode = false;
+  shared.SaveCancelled = false;
+  ShowModal();
+  if (shared.SaveCancelled) return std::nullopt;
+  return shared.JpegQuality;
+}
+
+std::optional<PrintSize> TForm2::AskPrintSize(int32_t pictureWidth, int32_t pictureHeight,
+                                              int32_t paperWidth, int32_t paperHeight) {
+  FrameFields& shared = frame_.Fields();
+  PrintMode = true;
+  PictureWidth = pictureWidth;
+  PictureHeight = pictureHeight;
+  PaperWidth = paperWidth;
+  PaperHeight = paperHeight;
+  shared.PrintCancelled = false;
+  ShowModal();
+  if (shared.PrintCancelled) return std::nullopt;
+  return PrintSize{shared.PrintWidth, shared.PrintHeight};
+}
+
 int TForm2::ShowModal() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
-  return exec();
+  return ExecCentred(*this);
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -291,16 +282,9 @@ void TForm2::FormCloseQuery() {
 }
 
 bool TForm2::FormKeyDown(int key) {
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    Button1Click();
-  } else if (key == Qt::Key_F1) {
-    Button4Click();
-  } else if (key == Qt::Key_Escape) {
-    Button2Click();
-  } else {
-    return false;
-  }
-  return true;
+  return HandleDialogKey(key, {.Confirm = [this] { Button1Click(); },
+                               .Help = [this] { Button4Click(); },
+                               .Cancel = [this] { Button2Click(); }});
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

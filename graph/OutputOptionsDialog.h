@@ -2,9 +2,10 @@
 
 #include <QDialog>
 #include <cstdint>
-#include <functional>
+#include <optional>
 
 #include "graph/OutputOptions.h"
+#include "shell/UpDownArrows.h"
 
 class FrameCommands;
 class QCheckBox;
@@ -13,30 +14,13 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
-class QToolButton;
-
-// Up and down arrows with a position of their own, not tied to any edit field.
-class UpDownArrows : public QWidget {
- public:
-  UpDownArrows(QWidget* parent, int32_t min, int32_t max, int32_t position);
-
-  int32_t Position() const { return position_; }
-  void SetPosition(int32_t position);
-  void Step(int32_t delta);  // stops at the ends, no wrap
-
-  std::function<void()> OnClick;
-  QToolButton* Up;
-  QToolButton* Down;
-
- private:
-  int32_t min_, max_, position_;
-};
 
 // The output options dialog: asks for the JPEG quality before a graph is saved, or for the printed
-// size before it is printed. Created once and reused; the caller sets PrintMode (and in print mode
-// the four sizes), clears its cancel flag in the frame's fields and shows the dialog modally. Only
-// "Ok" leaves that flag cleared; the results go to the frame's JpegQuality, PrintWidth,
-// PrintHeight.
+// size before it is printed. Created once and reused through AskJpegQuality() and AskPrintSize().
+// The dialog owns the frame's SaveCancelled and PrintCancelled: those two calls clear the flag they
+// answer before showing the dialog, every way of closing it inverts both flags and only "Ok" sets
+// them first, so only "Ok" leaves the flag cleared. The results also stay in the frame's
+// JpegQuality, PrintWidth and PrintHeight.
 class TForm2 : public QDialog {
   Q_OBJECT
  public:
@@ -46,6 +30,13 @@ class TForm2 : public QDialog {
   int32_t PictureWidth = 0, PictureHeight = 0;
   int32_t PaperWidth = 0, PaperHeight = 0;
 
+  // The quality for a JPEG file, or nothing when the user cancelled.
+  std::optional<int> AskJpegQuality();
+  // The printed size of a picture on a page (both in pixels), or nothing when the user cancelled.
+  std::optional<PrintSize> AskPrintSize(int32_t pictureWidth, int32_t pictureHeight,
+                                        int32_t paperWidth, int32_t paperHeight);
+
+  // Shows the dialog modally in the mode and sizes set above, the cancel flags as they stand.
   int ShowModal();
 
   QPushButton* Button1;  // Ok

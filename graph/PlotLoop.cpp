@@ -4,21 +4,17 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/FloatFaults.h"
+
 namespace {
 
 constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 constexpr long double kInt64Bound = 9223372036854775808.0L;  // 2^63
 constexpr int64_t kNoPoint = -1;
 
-const char* FaultMessage(int raised) {
-  if (raised & FE_INVALID) return "Invalid floating point operation";
-  if (raised & FE_DIVBYZERO) return "Floating point division by zero";
-  return "Floating point overflow";
-}
-
 void ThrowOnFault(int faults) {
   const int raised = std::fetestexcept(faults);
-  if (raised) throw EngineError(FaultMessage(raised));
+  if (raised) throw EngineError(FloatFaultMessage(raised));
 }
 
 long double Checked(long double offset, int32_t size, long double range) {
@@ -39,7 +35,7 @@ __int128 Spacing(long double spacing, int32_t size, long double range) {
 
 int64_t TruncToInt64(long double value) {
   if (!(value > -kInt64Bound - 1 && value < kInt64Bound)) {
-    throw EngineError(FaultMessage(FE_INVALID));
+    throw EngineError(FloatFaultMessage(FE_INVALID));
   }
   return static_cast<int64_t>(value);
 }
@@ -214,12 +210,4 @@ RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& pa
     DrawSample(bitmap, style, previous, u, *r);
   }
   return RenderResult::Completed;
-}
-
-long double StepOrPrevious(TQelParser& parser, const std::string& text, long double previous) {
-  try {
-    return parser.StrToLongDouble(text);
-  } catch (const EngineError&) {
-    return previous;
-  }
 }

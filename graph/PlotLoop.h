@@ -65,6 +65,3 @@ void DrawAxes(Bitmap& bitmap, const PlotGeometry& frame, int32_t color, int thic
 RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint);
-
-// A step width text through the engine; the previous step when the engine raises.
-long double StepOrPrevious(TQelParser& parser, const std::string& text, long double previous);

@@ -2,35 +2,27 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <algorithm>
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
-#include "project/ProjectWindow.h"
+#include "project/ProjectDocument.h"
+#include "shell/AppInfo.h"
+#include "shell/ChildForm.h"
+#include "shell/DialogHabits.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 
 constexpr int kRepaintEveryMs = 40;
-
-// The frame's children, the most recently active first.
-QList<QMdiSubWindow*> ChildrenByActivation(QMdiArea& area) {
-  QList<QMdiSubWindow*> children = area.subWindowList(QMdiArea::ActivationHistoryOrder);
-  std::reverse(children.begin(), children.end());
-  return children;
-}
 
 }  // namespace
 
@@ -67,14 +59,12 @@ TForm3::TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent)
 }
 
 int TForm3::ShowModal() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
-  return exec();
+  return ExecCentred(*this);
 }
 
-int TForm3::ShowModalFor(TMDIChild& editor) {
-  ProjectCaption = editor.windowTitle();
-  ProjectWindow = &editor;
+int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption) {
+  ProjectCaption = caption;
+  Project = &project;
   return ShowModal();
 }
 
@@ -104,11 +94,12 @@ void TForm3::Timer1Timer() {
 }
 
 bool TForm3::Generate(const QString& graphTitle) {
-  if (ProjectWindow == nullptr) return false;
-  const ProjectDocument& project = ProjectWindow->Document();
+  if (Project == nullptr) return false;
+  const ProjectDocument& project = *Project;
   const OutputSize size = RenderOutputSize(project.Settings);
   const QSize outer(size.Width, size.Height);
-  if (!CloseOlderGraphs(graphTitle)) return false;
+  const auto cancelled = [this] { return frame_.Fields().GenerationCancelled; };
+  if (!ChildForm::CloseOlder(*frame_.MdiArea(), graphTitle, cancelled)) return false;
   auto* graph = new TGraph(frame_, form2_, frame_.MdiArea());
   lastGraph_ = graph;
   graph->setWindowTitle(graphTitle);
@@ -118,8 +109,8 @@ bool TForm3::Generate(const QString& graphTitle) {
   Bitmap& picture = graph->Picture();
   sinceRepaint_.start();
   const RenderReport report = [this](const std::string& message) {
-    frame_.prompts().Message(this, QStringLiteral("Qel Graphics"), FromWindows1252(message),
-                             {PromptButton::Ok}, PromptIcon::Exclamation);
+    frame_.prompts().Message(this, kMessageCaption, FromWindows1252(message), {PromptButton::Ok},
+                             PromptIcon::Exclamation);
   };
   const RenderResult result = GraphRenderer(
       project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
@@ -127,19 +118,6 @@ bool TForm3::Generate(const QString& graphTitle) {
   if (result == RenderResult::Completed) return true;
   graph->close();
   return false;
-}
-
-// Positions 1 to count - 1 of the children, the count read again at each step; position 0 is the
-// editor that asked for the graph.
-bool TForm3::CloseOlderGraphs(const QString& graphTitle) {
-  QMdiArea& area = *frame_.MdiArea();
-  for (int i = 1; i < ChildrenByActivation(area).size(); ++i) {
-    if (frame_.Fields().GenerationCancelled) return false;
-    QCoreApplication::processEvents();
-    const QList<QMdiSubWindow*> children = ChildrenByActivation(area);
-    if (i < children.size() && children[i]->windowTitle() == graphTitle) children[i]->close();
-  }
-  return true;
 }
 
 // Lets input through at every check point; the growing picture is shown a few times a second

@@ -10,10 +10,10 @@ class QPushButton;
 class QTimer;
 class TForm2;
 class TGraph;
-class TMDIChild;
+struct ProjectDocument;
 
 // The progress dialog of graph generation. Created once and reused: the caller sets ProjectCaption
-// and ProjectWindow and shows it modally; a second after it appears, its timer starts the
+// and Project and shows it modally; a second after it appears, its timer starts the
 // generation once, which replaces the project's older graph window by a new one and draws into it.
 // The cancel button and Esc stop the drawing at its next check point; the new window is closed
 // before the dialog goes. While drawing, the dialog closes only when the drawing has ended.
@@ -23,11 +23,12 @@ class TForm3 : public QDialog {
   TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent = nullptr);
 
   QString ProjectCaption;
-  TMDIChild* ProjectWindow = nullptr;
+  const ProjectDocument* Project = nullptr;  // must outlive the modal showing
 
   int ShowModal();
-  // The frame's hand-over once the editor has checked its settings.
-  int ShowModalFor(TMDIChild& editor);
+  // The frame's hand-over once the editor has checked its settings: the editor's project and its
+  // caption.
+  int ShowModalFor(const ProjectDocument& project, const QString& caption);
   bool Generating() const { return generating_; }
   // The graph window of the last generation while it is open.
   TGraph* LastGraph() const;
@@ -49,7 +50,6 @@ class TForm3 : public QDialog {
 
  private:
   bool Generate(const QString& graphTitle);
-  bool CloseOlderGraphs(const QString& graphTitle);
   void Poll();
 
   FrameCommands& frame_;

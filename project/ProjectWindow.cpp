@@ -21,13 +21,14 @@
 #include "engine/QelParser.h"
 #include "platform/AtomicFile.h"
 #include "platform/Conversions.h"
-#include "platform/ErrorReport.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/QtColor.h"
 #include "platform/Windows1252Text.h"
 #include "project/CheckSettings.h"
 #include "project/ProjectFile.h"
+#include "shell/AppInfo.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -44,10 +45,6 @@ constexpr int kListButtonHeight = 41;
 const QColor kSilver(192, 192, 192);
 const QColor kGray(128, 128, 128);
 const QColor kNavy(0, 0, 128);
-
-const char kQelCaption[] = "Qel Graphics";
-const char kProjectFilter[] = "Qel Graphics  (*.qgp)|*.qgp";
-const char kProjectExt[] = "*.qpg";
 
 QString Native(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
@@ -333,6 +330,8 @@ void TMDIChild::CreateMenus() {
   PopupMenu1->setObjectName("PopupMenu1");
   Funktionhinzufuegen1 = PopupMenu1->addAction("Funktion hinzufügen");
   Funktionloeschen1 = PopupMenu1->addAction("Funktion löschen");
+  Funktionhinzufuegen1->setObjectName("Funktionhinzufuegen1");
+  Funktionloeschen1->setObjectName("Funktionloeschen1");
 }
 
 void TMDIChild::ConnectHandlers() {
@@ -517,7 +516,7 @@ void TMDIChild::Button2Click() {
   const int index = SelectedIndex();
   if (index < 0) return;
   const PromptButton answer = frame_.prompts().Message(
-      this, kQelCaption, "Möchten Sie die ausgewählte Funktion wirklich löschen?",
+      this, kMessageCaption, "Möchten Sie die ausgewählte Funktion wirklich löschen?",
       {PromptButton::Yes, PromptButton::No}, PromptIcon::Question);
   if (answer != PromptButton::Yes) return;
   DeleteFunctionEntry(document_, static_cast<std::size_t>(index));
@@ -555,7 +554,7 @@ void TMDIChild::Edit3Change() {
 
 void TMDIChild::Edit1Exit() {
   if (!Edit1->text().trimmed().isEmpty()) return;
-  frame_.prompts().Message(this, kQelCaption,
+  frame_.prompts().Message(this, kMessageCaption,
                            "Sie sollten die Funktionsdefinition nicht frei lassen, da so keine\n"
                            "Funktion dargestellt wird.",
                            {PromptButton::Ok}, PromptIcon::Information);
@@ -648,7 +647,7 @@ bool TMDIChild::SaveAs() {
   FileDialogSpec spec;
   spec.Title = "Projektdatei speichern unter";
   spec.Filter = kProjectFilter;
-  spec.DefaultExt = kProjectExt;
+  spec.DefaultExt = kProjectDefaultExt;
   spec.AskBeforeReplacing = true;
   const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
   if (!choice) return false;

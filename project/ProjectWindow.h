@@ -3,9 +3,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "platform/ChildForm.h"
-#include "platform/StandardMenus.h"
 #include "project/ProjectDocument.h"
+#include "shell/ChildForm.h"
+#include "shell/StandardMenus.h"
 
 class FrameCommands;
 class QAction;
@@ -36,38 +36,63 @@ class TMDIChild : public ChildForm {
   // the error box and leave the window open as far as it got.
   void OpenProject(const QString& fileName, bool isNew);
 
-  // The controls, under the names the help pages and the tests use.
-  QWidget* Panel1;
-  QTreeWidget* ListView1;
-  QToolButton* Button1;
-  QToolButton* Button2;
-  QWidget* Panel4;
-  QWidget* Panel2;
-  QWidget* Panel10;
-  QWidget* Panel11;
-  QWidget* Panel5;
+  // The controls, under the names the help pages and the tests use; every one also carries its
+  // name as objectName(), so tests may find it with findChild<QLineEdit*>("Edit4") instead.
+  // Frame of the window: the function list on the left, the right side, the status bar with the
+  // project file's path.
+  QWidget* Panel1;  // the list area
+  QWidget* Panel4;  // the right side: Panel2 above Panel5
+  QWidget* Panel2;  // holds Panel10 or, without a selected function, Panel11
   QStatusBar* StatusBar1;
   QLabel* DateiName;
-  QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
-  QLabel *Label10, *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17;
-  QLabel *Label18, *Label19, *Label20, *Label21;
-  QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10;
-  QLabel *Panel3, *Panel6, *Panel7, *Panel8;
-  QToolButton *Button3, *Button4, *Button5, *Button6;
+
+  // The function list and its buttons "Funktion hinzufügen" (Button1) and "Funktion löschen"
+  // (Button2).
+  QTreeWidget* ListView1;
+  QToolButton *Button1, *Button2;
+
+  // The selected function (Panel10): the syntax hints (Label2, Label19, Label7, Label20, Label21),
+  // the expression (Label3, Edit1), its colour (Label4, swatch Panel3, Button3) and its step width
+  // (Label9, Edit3).
+  QWidget* Panel10;
+  QLabel *Label2, *Label19, *Label7, *Label20, *Label21, *Label3, *Label4, *Label9;
+  QLineEdit *Edit1, *Edit3;
+  QLabel* Panel3;
+  QToolButton* Button3;
+
+  // The hint shown without a selected function (Panel11).
+  QWidget* Panel11;
+  QLabel *Label1, *Label5;
+
+  // The project's settings (Panel5). Colours: background (Label6, Panel6, Button4), axes
+  // (CheckBox1, Panel7, Button5), grid (CheckBox2, Panel8, Button6) with its step width (Label8,
+  // Edit2). Drawing mode (Label10, RadioButton1 point-wise, RadioButton2 line-wise) and the
+  // deviation (CheckBox3, Edit10). Range (Label11): x from Edit4 to Edit5 (Label12), y from Edit6
+  // to Edit7 (Label13). Output size (Label14): width Edit8 (Label15, Label17), height Edit9
+  // (Label16, Label18).
+  QWidget* Panel5;
+  QLabel *Label6, *Label8, *Label10, *Label11, *Label12, *Label13, *Label14, *Label15, *Label16;
+  QLabel *Label17, *Label18;
+  QLabel *Panel6, *Panel7, *Panel8;
+  QToolButton *Button4, *Button5, *Button6;
   QCheckBox *CheckBox1, *CheckBox2, *CheckBox3;
   QRadioButton *RadioButton1, *RadioButton2;
+  QLineEdit *Edit2, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10;
+
+  // Menus: the list's context menu and the window's "Fun&ktion" menu, each with "add" and
+  // "delete".
   QMenu* PopupMenu1;
-  QAction* Funktionhinzufuegen1;  // context menu
-  QAction* Funktionloeschen1;     // context menu
-  QMenu* Funktion1;               // "Fun&ktion" of the window's menu
+  QAction* Funktionhinzufuegen1;
+  QAction* Funktionloeschen1;
+  QMenu* Funktion1;
   QAction* Hinzufuegen1;
   QAction* Loeschen1;
 
  public slots:
-  void SpeichernClick();
+  void SpeichernClick() override;
   void SpeichernunterClick();
-  void Funktionsgrapherstellen1Click();
-  void Wertetabelleanzeigen1Click();
+  void Funktionsgrapherstellen1Click() override;
+  void Wertetabelleanzeigen1Click() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

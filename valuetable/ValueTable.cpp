@@ -5,14 +5,6 @@
 
 namespace {
 
-long double ReadOr(TQelParser& engine, const std::string& text, long double fallback) {
-  try {
-    return engine.StrToLongDouble(text);
-  } catch (const EngineError&) {
-    return fallback;
-  }
-}
-
 std::string FxText(TQelParser& engine, const std::string& xText) {
   try {
     engine.SetX(xText);
@@ -53,10 +45,10 @@ ValueTableResult BuildValueTableRows(TQelParser& engine, const ValueTableInput& 
     if (poll) poll();
   };
   ValueTableResult result;
-  const long double xFrom = ReadOr(engine, input.XFrom, -10.0L);
-  const long double xTo = ReadOr(engine, input.XTo, 10.0L);
+  const long double xFrom = StrToLongDoubleOr(engine, input.XFrom, -10.0L);
+  const long double xTo = StrToLongDoubleOr(engine, input.XTo, 10.0L);
   pollNow();
-  const long double step = ReadOr(engine, input.StepWidth, 1.0L);
+  const long double step = StrToLongDoubleOr(engine, input.StepWidth, 1.0L);
   engine.SetExpression(input.Expression);
   if (!engine.CreateTree()) {
     result.Message = DefinitionError(input.Expression);

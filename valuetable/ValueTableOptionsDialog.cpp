@@ -6,17 +6,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "engine/QelParser.h"
 #include "platform/Conversions.h"
-#include "platform/ErrorReport.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
 #include "project/ProjectDocument.h"
-#include "project/ProjectWindow.h"
+#include "shell/DialogHabits.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
 #include "valuetable/ValueTableWindow.h"
 
 namespace {
@@ -32,15 +31,6 @@ QToolButton* FlatButton(const QString& caption, QWidget* parent) {
   // Flat buttons never take the focus, so OK reads the edit exactly as the user left it.
   button->setFocusPolicy(Qt::NoFocus);
   return button;
-}
-
-QToolButton* Arrow(Qt::ArrowType type, QWidget* parent) {
-  auto* arrow = new QToolButton(parent);
-  arrow->setArrowType(type);
-  arrow->setFocusPolicy(Qt::NoFocus);
-  arrow->setAutoRepeat(true);
-  arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  return arrow;
 }
 
 // Leaving the edit by moving within the dialog clamps it; the dialog closing or losing the
@@ -61,28 +51,6 @@ int32_t ClampedDecimals(const QString& text) {
 
 }  // namespace
 
-TUpDown::TUpDown(int min, int max, int position, QWidget* parent)
-    : QWidget(parent), min_(min), max_(max), position_(position) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  QToolButton* up = Arrow(Qt::UpArrow, this);
-  QToolButton* down = Arrow(Qt::DownArrow, this);
-  layout->addWidget(up);
-  layout->addWidget(down);
-  connect(up, &QToolButton::clicked, this, [this] { Step(1); });
-  connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
-}
-
-void TUpDown::SetPosition(int position) {
-  position_ = std::clamp(position, min_, max_);
-}
-
-void TUpDown::Step(int delta) {
-  SetPosition(position_ + delta);
-  emit Click();
-}
-
 TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(frame) {
   setObjectName("Form5");
   setWindowTitle("Wertetabelle erstellen");
@@ -95,7 +63,9 @@ TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(
   ComboBox1->setEditable(false);
   Label2 = new QLabel("Rundung der f(x)-Werte auf :", this);
   Edit1 = new QLineEdit(QString::number(kDefaultDecimals), this);
-  UpDown1 = new TUpDown(kMinDecimals, kMaxDecimals, kDefaultDecimals, this);
+  UpDown1 = new UpDownArrows(this, kMinDecimals, kMaxDecimals, kDefaultDecimals);
+  UpDown1->Up->setAutoRepeat(true);
+  UpDown1->Down->setAutoRepeat(true);
   Label3 = new QLabel("Dezimalstellen hinter dem Komma.", this);
   Button1 = FlatButton("&Ok            ", this);
   Button2 = FlatButton("A&bbrechen", this);
@@ -105,7 +75,7 @@ TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(
   connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);
   connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
   connect(Button3, &QToolButton::clicked, this, &TForm5::Button3Click);
-  connect(UpDown1, &TUpDown::Click, this, &TForm5::UpDown1Click);
+  connect(UpDown1, &UpDownArrows::Click, this, &TForm5::UpDown1Click);
   // Key preview: the dialog sees every key before the focused control does.
   for (QWidget* control : {static_cast<QWidget*>(this), static_cast<QWidget*>(ComboBox1),
                            static_cast<QWidget*>(Edit1)}) {
@@ -143,8 +113,8 @@ void TForm5::Prepare(QWidget& projectWindow, const ProjectDocument& document) {
   document_ = &document;
 }
 
-void TForm5::ShowFor(TMDIChild& projectWindow) {
-  Prepare(projectWindow, projectWindow.Document());
+void TForm5::ShowFor(QWidget& projectWindow, const ProjectDocument& document) {
+  Prepare(projectWindow, document);
   exec();
 }
 
@@ -188,20 +158,9 @@ void TForm5::UpDown1Click() {
 }
 
 bool TForm5::FormKeyDown(int key) {
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      Button1Click();
-      return true;
-    case Qt::Key_F1:
-      Button3Click();
-      return true;
-    case Qt::Key_Escape:
-      Button2Click();
-      return true;
-    default:
-      return false;
-  }
+  return HandleDialogKey(key, {.Confirm = [this] { Button1Click(); },
+                               .Help = [this] { Button3Click(); },
+                               .Cancel = [this] { Button2Click(); }});
 }
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event) {

@@ -5,14 +5,14 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QTreeWidget>
-#include <algorithm>
 
 #include "platform/AtomicFile.h"
-#include "platform/ErrorReport.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
 #include "project/ProjectDocument.h"
+#include "shell/AppInfo.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -30,26 +30,6 @@ QTreeWidget* MakeList(QWidget* parent) {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->header()->setSectionResizeMode(QHeaderView::Stretch);
   return list;
-}
-
-// The frame's children with the active (topmost) one first.
-QList<QMdiSubWindow*> ChildrenTopFirst(const QMdiArea* area) {
-  QList<QMdiSubWindow*> children = area->subWindowList(QMdiArea::StackingOrder);
-  std::reverse(children.begin(), children.end());
-  return children;
-}
-
-// Closes every child but the active one whose caption is the title. A window that refuses to close
-// stays and is passed over; one that closes leaves the list, so the same position is looked at
-// again.
-void CloseOlderTables(const QMdiArea* area, const QString& title) {
-  for (qsizetype position = 1;;) {
-    QCoreApplication::processEvents();
-    const QList<QMdiSubWindow*> children = ChildrenTopFirst(area);
-    if (position >= children.size()) return;
-    QMdiSubWindow* child = children[position];
-    if (child->windowTitle() != title || !child->close()) ++position;
-  }
 }
 
 }  // namespace
@@ -105,7 +85,7 @@ TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
   const QString title = "Wertetabelle (" + projectCaption + ")";
   // Pending input runs while older tables close; the project window may go with it.
   const ValueTableInput input{settings.XFrom, settings.XTo, stepWidth, expression};
-  CloseOlderTables(frame.MdiArea(), title);
+  ChildForm::CloseOlder(*frame.MdiArea(), title);
   QPointer<TForm4> window = new TForm4(frame, frame.MdiArea());
   window->setWindowTitle(title);
   window->resize(kBuiltWidth, kBuiltHeight);
@@ -117,7 +97,7 @@ TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
   TForm4* shown = window && !window->isHidden() ? window.data() : nullptr;
   if (shown) shown->SetRows(std::move(result.Rows));
   if (!result.Message.empty()) {
-    frame.prompts().Message(shown, "Qel Graphics", FromWindows1252(result.Message),
+    frame.prompts().Message(shown, kMessageCaption, FromWindows1252(result.Message),
                             {PromptButton::Ok}, PromptIcon::Exclamation);
   }
   if (shown) shown->update();

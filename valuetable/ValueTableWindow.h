@@ -3,8 +3,8 @@
 #include <QString>
 #include <string>
 
-#include "platform/ChildForm.h"
-#include "platform/StandardMenus.h"
+#include "shell/ChildForm.h"
+#include "shell/StandardMenus.h"
 #include "valuetable/ValueTable.h"
 
 class FrameCommands;
@@ -28,7 +28,7 @@ class TForm4 : public ChildForm {
   QTreeWidget* ListView1;
 
  public slots:
-  void Wertetabellespeichernunter1Click();
+  void Wertetabellespeichernunter1Click() override;
 
  private:
   FrameCommands& frame_;

@@ -4,10 +4,10 @@
 #include <QMdiArea>
 #include <QStringList>
 
-#include "platform/ChildForm.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
-#include "platform/StandardMenus.h"
+#include "shell/ChildForm.h"
+#include "shell/FrameCommands.h"
+#include "shell/StandardMenus.h"
 
 // A child window of any kind for the frame's tests: it records the commands the frame forwards to
 // it and, while Modified, asks the unsaved-changes question when it is closed.
@@ -29,14 +29,18 @@ class FakeChild : public ChildForm {
   const StandardMenus& Menus() const { return menus_; }
 
  public slots:
-  void SpeichernClick() { calls_ << objectName() + ".SpeichernClick"; }
-  void Funktionsgrapherstellen1Click() {
+  void SpeichernClick() override { calls_ << objectName() + ".SpeichernClick"; }
+  void Funktionsgrapherstellen1Click() override {
     calls_ << objectName() + ".Funktionsgrapherstellen1Click";
   }
-  void Wertetabelleanzeigen1Click() { calls_ << objectName() + ".Wertetabelleanzeigen1Click"; }
-  void Graphenspeichernunter1Click() { calls_ << objectName() + ".Graphenspeichernunter1Click"; }
-  void Graphendrucken1Click() { calls_ << objectName() + ".Graphendrucken1Click"; }
-  void Wertetabellespeichernunter1Click() {
+  void Wertetabelleanzeigen1Click() override {
+    calls_ << objectName() + ".Wertetabelleanzeigen1Click";
+  }
+  void Graphenspeichernunter1Click() override {
+    calls_ << objectName() + ".Graphenspeichernunter1Click";
+  }
+  void Graphendrucken1Click() override { calls_ << objectName() + ".Graphendrucken1Click"; }
+  void Wertetabellespeichernunter1Click() override {
     calls_ << objectName() + ".Wertetabellespeichernunter1Click";
   }
 

@@ -11,8 +11,8 @@
 #include <QToolBar>
 
 #include "app/AboutBox.h"
-#include "app/AppInfo.h"
 #include "app/MainForm.h"
+#include "shell/AppInfo.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -11,13 +14,15 @@
 #include <QTest>
 
 #include "app/AboutBox.h"
-#include "app/AppInfo.h"
 #include "app/HelpViewer.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
-#include "platform/ErrorReport.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
+#include "shell/AppInfo.h"
+#include "shell/ChildForm.h"
+#include "shell/DialogHabits.h"
+#include "shell/ErrorReport.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace {
@@ -186,6 +191,78 @@ TEST(MenuTest, FrameMenuHasItsCaptionsShortcutsSeparatorsAndStates) {
             "&Fenster:\n!Ge&staffelt\n!Ü&bereinander\n!&Nebeneinander\n-\n!Alle &minimieren\n"
             "!Alle an&ordnen\n"
             "&?:\nIndex\tF1\nLizenzvertrag\n-\nZur Qel Webseite\n-\nÜ&ber Qel Graphics");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DialogKeys, EachKeyRunsItsHandlerAndOthersPassThrough) {
+  const struct {
+    int Key;
+    const char* Ran;  // nullptr: the key is not the dialog's
+  } cases[] = {{Qt::Key_Return, "confirm"}, {Qt::Key_Enter, "confirm"}, {Qt::Key_F1, "help"},
+               {Qt::Key_Escape, "cancel"},  {Qt::Key_Tab, nullptr},     {Qt::Key_A, nullptr}};
+  for (const auto& c : cases) {
+    QString ran;
+    const DialogKeys keys{.Confirm = [&] { ran = "confirm"; },
+                          .Help = [&] { ran = "help"; },
+                          .Cancel = [&] { ran = "cancel"; }};
+    EXPECT_EQ(HandleDialogKey(c.Key, keys), c.Ran != nullptr) << c.Key;
+    EXPECT_EQ(ran, c.Ran ? QString(c.Ran) : QString()) << c.Key;
+  }
+  EXPECT_FALSE(HandleDialogKey(Qt::Key_F1, {.Cancel = [] {}}));
+}
+
+// A sub-window that refuses to close while Keep is set.
+class StubbornWindow : public QMdiSubWindow {
+ public:
+  bool Keep = false;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    Keep ? event->ignore() : QMdiSubWindow::closeEvent(event);
+  }
+};
+
+StubbornWindow* AddWindow(QMdiArea& area, const QString& title, bool keep = false) {
+  auto* window = new StubbornWindow;
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowTitle(title);
+  window->Keep = keep;
+  area.addSubWindow(window);
+  window->show();
+  area.setActiveSubWindow(window);
+  return window;
+}
+
+QStringList Titles(const QMdiArea& area) {
+  QStringList titles;
+  for (const QMdiSubWindow* window : area.subWindowList()) titles << window->windowTitle();
+  return titles;
+}
+
+TEST(CloseOlder, ClosesEveryOlderNamesakeButTheActiveAndOnesThatRefuse) {
+  QMdiArea area;
+  area.show();
+  AddWindow(area, "Garph (a)");
+  AddWindow(area, "Garph (a)", true);
+  AddWindow(area, "Garph (b)");
+  AddWindow(area, "Garph (a)");
+  AddWindow(area, "Garph (a)");  // active: never closed
+  EXPECT_TRUE(ChildForm::CloseOlder(area, "Garph (a)"));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Titles(area), (QStringList{"Garph (a)", "Garph (b)", "Garph (a)"}));
+}
+
+TEST(CloseOlder, StopsWhenAskedAndLeavesTheRest) {
+  QMdiArea area;
+  area.show();
+  AddWindow(area, "t");
+  AddWindow(area, "t");
+  int looks = 0;
+  EXPECT_FALSE(ChildForm::CloseOlder(area, "t", [&] { return ++looks > 0; }));
+  EXPECT_EQ(area.subWindowList().size(), 2);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class GenerationTest : public ::testing::Test {
     form3.Timer1->setInterval(0);
     frame.OnGenerateGraph = [this](TMDIChild& editor) {
       ++dialogsShown;
-      result = form3.ShowModalFor(editor);
+      result = form3.ShowModalFor(editor.Document(), editor.windowTitle());
     };
     frame.Area.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame.Area));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/QelParser.h"
-#include "platform/FrameCommands.h"
+#include "shell/FrameCommands.h"
 #include "tests/support/ScriptedPrompts.h"
 
 // A frame for the child windows' tests: a visible child area, the shared fields, the scripted

@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "platform/ChildForm.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
+#include "shell/ChildForm.h"
 #include "tests/support/FakeFrame.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 #include "valuetable/ValueTableWindow.h"

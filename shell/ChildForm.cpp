@@ -1,9 +1,11 @@
-#include "platform/ChildForm.h"
+#include "shell/ChildForm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
+#include <algorithm>
 
 ChildForm::ChildForm(QMdiArea* area, const QString& baseName) {
   setObjectName(FreeName(area, baseName));
@@ -31,4 +33,18 @@ QString ChildForm::FreeName(const QMdiArea* area, const QString& baseName) {
   for (int suffix = 1; taken.contains(name); ++suffix)
     name = baseName + "_" + QString::number(suffix);
   return name;
+}
+
+bool ChildForm::CloseOlder(QMdiArea& area, const QString& title,
+                           const std::function<bool()>& stop) {
+  for (qsizetype position = 1;;) {
+    if (stop && stop()) return false;
+    QCoreApplication::processEvents();
+    // The active (topmost) child first.
+    QList<QMdiSubWindow*> children = area.subWindowList(QMdiArea::StackingOrder);
+    std::reverse(children.begin(), children.end());
+    if (position >= children.size()) return true;
+    QMdiSubWindow* child = children[position];
+    if (child->windowTitle() != title || !child->close()) ++position;
+  }
 }

@@ -1,11 +1,11 @@
-#include "platform/StandardMenus.h"
+#include "shell/StandardMenus.h"
 
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/ChildForm.h"
-#include "platform/FrameCommands.h"
 #include "platform/Prompts.h"
+#include "shell/ChildForm.h"
+#include "shell/FrameCommands.h"
 
 namespace {
 

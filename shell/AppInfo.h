@@ -1,7 +1,12 @@
 #pragma once
 
 // Fixed texts the application shows in more than one place.
+inline constexpr const char* kMessageCaption = "Qel Graphics";  // caption of the windows' messages
 inline constexpr const char* kApplicationTitle = "Qel Graphics 4";
 inline constexpr const char* kFrameCaption = "Qel Graphics 4.2";
 inline constexpr const char* kWebSite = "https://qelgraphics.example.org/";
 inline constexpr const char* kHelpFileName = "Riruvedo32.hlp";
+
+// The open and save dialogs' entry for project files, and the default extension they are given.
+inline constexpr const char* kProjectFilter = "Qel Graphics  (*.qgp)|*.qgp";
+inline constexpr const char* kProjectDefaultExt = "*.qpg";

@@ -1,16 +1,17 @@
-#include "platform/ErrorReport.h"
+#include "shell/ErrorReport.h"
 
 #include <exception>
 
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
+#include "shell/AppInfo.h"
 
 QString ErrorReportText(const QString& message) {
   return message.endsWith('.') ? message : message + '.';
 }
 
 void ShowErrorReport(Prompts& prompts, const QString& message) {
-  prompts.Message(QApplication::activeWindow(), "Qel Graphics 4", ErrorReportText(message),
+  prompts.Message(QApplication::activeWindow(), kApplicationTitle, ErrorReportText(message),
                   {PromptButton::Ok}, PromptIcon::Stop);
 }
 

@@ -1,0 +1,21 @@
+#include "shell/DialogHabits.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+
+bool HandleDialogKey(int key, const DialogKeys& keys) {
+  const std::function<void()>* handler = nullptr;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) handler = &keys.Confirm;
+  if (key == Qt::Key_F1) handler = &keys.Help;
+  if (key == Qt::Key_Escape) handler = &keys.Cancel;
+  if (handler == nullptr || !*handler) return false;
+  (*handler)();
+  return true;
+}
+
+int ExecCentred(QDialog& dialog) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+  return dialog.exec();
+}

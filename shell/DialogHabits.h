@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+class QDialog;
+
+// The keys the application's dialogs answer before the focused control sees them: Enter confirms,
+// F1 asks for help, Esc cancels.
+struct DialogKeys {
+  std::function<void()> Confirm = {};
+  std::function<void()> Help = {};
+  std::function<void()> Cancel = {};
+};
+
+// Runs the handler the key stands for; false for any other key and for a key without a handler.
+bool HandleDialogKey(int key, const DialogKeys& keys);
+
+// Shows the dialog modally, centred on the primary screen's available area.
+int ExecCentred(QDialog& dialog);
