@@ -219,8 +219,19 @@ TEST_F(AtomicFile, StaleTemporaryFilesOfOwnInterruptedSavesAreRemoved) {
     }
     if (e.old) ::utimensat(AT_FDCWD, path.c_str(), twoDaysAgo, 0);
   }
-  RemoveStaleTemporaryFiles(dir_.string());
+  // Another user's file is never touched; only root can make one here.
+  const fs::path theirs = dir_ / ".qel-save-Other1";
+  std::ofstream(theirs) << "x";
+  ::utimensat(AT_FDCWD, theirs.c_str(), twoDaysAgo, 0);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+  }
+  // The cleanup runs after a successful save once the application has asked for it.
+  EnableStaleTemporaryFileCleanup();
+  WriteFileAtomically(dir_ / "saved.qgp", "new");
   for (const Entry& e : entries) EXPECT_NE(fs::exists(dir_ / e.name), e.removed) << e.name;
+  EXPECT_EQ(fs::exists(theirs), root);
 }
 
 }  // namespace
