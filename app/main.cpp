@@ -1,4 +1,5 @@
 #include <QPointer>
+#include <csignal>
 
 #include "app/AboutBox.h"
 #include "app/HelpViewer.h"
@@ -6,6 +7,7 @@
 #include "app/Startup.h"
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
+#include "platform/AtomicFile.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
 #include "project/ProjectWindow.h"
@@ -14,6 +16,9 @@
 #include "valuetable/ValueTableOptionsDialog.h"
 
 int main(int argc, char** argv) {
+  // A file-size limit fails the save with its message instead of ending the application.
+  std::signal(SIGXFSZ, SIG_IGN);
+  EnableStaleTemporaryFileCleanup();
   QelApplication app(argc, argv);
   LoadGermanQtTexts(app);
 

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
+#include <cstring>
+
+#include "cli/BatchLines.h"
+#include "platform/AtomicFile.h"
 
 #include "platform/CodePage.h"
 #include "platform/Conversions.h"
@@ -53,12 +57,31 @@ bool IsEngineValueOption(std::string_view name) {
       name);
 }
 
-void WriteAll(int fd, std::string_view bytes) {
+// False with errno set when not every byte could be written.
+bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n <= 0) return;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
     bytes.remove_prefix(static_cast<size_t>(n));
   }
+  return true;
+}
+
+bool IsControl(unsigned char byte) {
+  if (byte == '\n' || byte == '\t') return false;
+  return byte < 0x20 || byte == 0x7F || (byte >= 0x80 && CodePointOfWindows1252(byte) < 0xA0);
+}
+
+std::size_t gPrintedMessages = 0;
+
+void RemoveTemporaryFileAndDie(int signal) {
+  RemovePendingTemporaryFile();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }
 
 }  // namespace
@@ -104,30 +127,61 @@ TQelParser MakeEngine(const EngineOptions& options) {
 }
 
 void PrintMessage(std::string_view singleByteText) {
-  WriteAll(STDERR_FILENO, Utf8FromWindows1252(singleByteText) + "\n");
+  ++gPrintedMessages;
+  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  const std::string text = terminal ? TerminalSafe(singleByteText) : std::string(singleByteText);
+  // Nothing sensible is left to do when standard error itself fails.
+  static_cast<void>(WriteAll(STDERR_FILENO, Utf8FromWindows1252(text) + "\n"));
+}
+
+std::size_t PrintedMessages() {
+  return gPrintedMessages;
+}
+
+int WrittenStatus(std::size_t messagesAtStart) {
+  return gPrintedMessages > messagesAtStart ? kExitWithMessages : kExitOk;
+}
+
+std::string TerminalSafe(std::string_view singleByteText) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(singleByteText.size());
+  for (const char c : singleByteText) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!IsControl(byte)) {
+      out += c;
+      continue;
+    }
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+  }
+  return out;
 }
 
 void WriteOutput(std::string_view bytes) {
-  WriteAll(STDOUT_FILENO, bytes);
+  if (!WriteAll(STDOUT_FILENO, bytes)) {
+    throw OutputError(std::string("qelcli: cannot write to standard output: ") +
+                      std::strerror(errno));
+  }
 }
 
-std::vector<std::string> ReadInputLines() {
-  std::string input;
+void ForEachInputLine(std::size_t maxLength,
+                      const std::function<void(std::string_view line, bool tooLong)>& sink) {
+  BatchLines lines(maxLength, sink);
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    input.append(buffer, static_cast<size_t>(n));
+    lines.Feed(std::string_view(buffer, static_cast<size_t>(n)));
   }
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < input.size()) {
-    const size_t end = std::min(input.find('\n', start), input.size());
-    lines.push_back(input.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
+  lines.Finish();
+}
+
+void InstallSignalHandlers() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporaryFileAndDie);
 }
 
 }  // namespace qelcli

@@ -74,6 +74,7 @@ Bitmap Render(const ProjectDocument& project, TQelParser& engine) {
 
 int RunRender(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(args, {"--format", "--quality"}, {});
+  const std::size_t messagesAtStart = PrintedMessages();
   CheckPositional(parsed);
   const std::string& output = parsed.Positional[1];
   const ImageFormat format = FormatOf(parsed, output);
@@ -92,7 +93,7 @@ int RunRender(const std::vector<std::string>& args) {
     PrintMessage(e.what());
     return kExitFailure;
   }
-  return kExitOk;
+  return WrittenStatus(messagesAtStart);
 }
 
 }  // namespace qelcli

@@ -40,11 +40,12 @@ const std::string& ProjectArgument(const Arguments& parsed) {
 }
 
 // The table's text goes to FILE atomically, or to standard output.
-int WriteTable(const Arguments& parsed, const ValueTable& rows, ValueTableLayout layout) {
+int WriteTable(const Arguments& parsed, const ValueTable& rows, ValueTableLayout layout,
+               std::size_t messagesAtStart) {
   const auto output = parsed.Values.find("--output");
   if (output == parsed.Values.end()) {
     WriteOutput(ValueTableExportText(rows, layout));
-    return kExitOk;
+    return WrittenStatus(messagesAtStart);
   }
   try {
     WriteValueTableExport(output->second, rows, layout);
@@ -52,7 +53,7 @@ int WriteTable(const Arguments& parsed, const ValueTable& rows, ValueTableLayout
     PrintMessage(e.what());
     return kExitFailure;
   }
-  return kExitOk;
+  return WrittenStatus(messagesAtStart);
 }
 
 }  // namespace
@@ -60,6 +61,7 @@ int WriteTable(const Arguments& parsed, const ValueTable& rows, ValueTableLayout
 int RunTable(const std::vector<std::string>& args) {
   const Arguments parsed =
       ParseArguments(args, {"--function", "--decimals", "--layout", "--output"}, {});
+  const std::size_t messagesAtStart = PrintedMessages();
   const std::string& path = ProjectArgument(parsed);
   const ValueTableLayout layout = LayoutOption(parsed);
   const int32_t number = FunctionOption(parsed);
@@ -85,7 +87,7 @@ int RunTable(const std::vector<std::string>& args) {
                               entry.Expression};
   const ValueTableResult result = BuildValueTableRows(engine, input, {});
   if (!result.Message.empty()) PrintMessage(result.Message);
-  return WriteTable(parsed, result.Rows, layout);
+  return WriteTable(parsed, result.Rows, layout, messagesAtStart);
 }
 
 }  // namespace qelcli

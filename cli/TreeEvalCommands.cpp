@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,25 @@ std::string Hexadecimal(long double value) {
   return buffer;
 }
 
-// The one expression of a subcommand, or every input line with --stdin.
-std::vector<std::string> Expressions(const Arguments& parsed, bool& batch) {
-  batch = parsed.Flags.contains("--stdin");
+// The expression of a single run; empty in batch mode (--stdin), where standard input has them.
+std::optional<std::string> SingleExpression(const Arguments& parsed) {
+  const bool batch = parsed.Flags.contains("--stdin");
   const size_t wanted = batch ? 0 : 1;
   if (parsed.Positional.size() < wanted) throw UsageError("missing EXPRESSION");
   if (parsed.Positional.size() > wanted) {
     throw UsageError("unexpected argument '" + parsed.Positional[wanted] + "'");
   }
-  return batch ? ReadInputLines() : parsed.Positional;
+  if (batch) return std::nullopt;
+  return parsed.Positional[0];
+}
+
+// Every input line in turn; a line over the engine's bound is invalid without being kept.
+template <typename Answer>
+void ForEachBatchLine(Answer answer) {
+  ForEachInputLine(TQelParser::kMaxExpressionLength,
+                   [&answer](std::string_view line, bool tooLong) {
+                     WriteOutput(answer(std::string(line), tooLong));
+                   });
 }
 
 struct Outcome {
@@ -50,49 +61,59 @@ Outcome Evaluated(TQelParser& engine, const std::string& expression) {
   }
 }
 
+std::string TreeLine(TQelParser& engine, const std::string& expression, bool batch, bool& valid) {
+  engine.SetExpression(expression);
+  valid = engine.CreateTree();
+  return engine.Expression() + (batch ? "\t" : "\n") + (valid ? Prefix(engine.Root()) : "invalid") +
+         "\n";
+}
+
+// The lines for one expression; status takes the failure it met, if any.
+std::string EvalLines(TQelParser& engine, const std::string& expression, bool batch, bool exact,
+                      int& status) {
+  const Outcome outcome = Evaluated(engine, expression);
+  if (outcome.What == Outcome::kInvalid) {
+    status = kExitFailure;
+    return "invalid\n";
+  }
+  if (outcome.What == Outcome::kError) {
+    status = kExitEvaluationError;
+    return (batch ? "error\t" : "error: ") + outcome.Message + "\n";
+  }
+  if (batch) return "ok\t" + engine.ErgebnisString() + "\t" + Hexadecimal(outcome.Value) + "\n";
+  return engine.ErgebnisString() + "\n" + (exact ? Hexadecimal(outcome.Value) + "\n" : "");
+}
+
 }  // namespace
 
 int RunTree(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(args, {}, {"--stdin"});
-  bool batch = false;
-  const std::vector<std::string> expressions = Expressions(parsed, batch);
+  const std::optional<std::string> single = SingleExpression(parsed);
   TQelParser engine = MakeEngine(parsed.Engine);
-  std::string out;
   bool valid = false;
-  for (const std::string& expression : expressions) {
-    engine.SetExpression(expression);
-    valid = engine.CreateTree();
-    out += engine.Expression() + (batch ? "\t" : "\n");
-    out += (valid ? Prefix(engine.Root()) : "invalid") + "\n";
+  if (single) {
+    WriteOutput(TreeLine(engine, *single, false, valid));
+    return valid ? kExitOk : kExitFailure;
   }
-  WriteOutput(out);
-  return batch || valid ? kExitOk : kExitFailure;
+  ForEachBatchLine([&](const std::string& line, bool tooLong) {
+    return tooLong ? std::string("\tinvalid\n") : TreeLine(engine, line, true, valid);
+  });
+  return kExitOk;
 }
 
 int RunEval(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(args, {}, {"--stdin", "--exact"});
-  bool batch = false;
-  const std::vector<std::string> expressions = Expressions(parsed, batch);
+  const std::optional<std::string> single = SingleExpression(parsed);
   TQelParser engine = MakeEngine(parsed.Engine);
-  std::string out;
   int status = kExitOk;
-  for (const std::string& expression : expressions) {
-    const Outcome outcome = Evaluated(engine, expression);
-    if (outcome.What == Outcome::kInvalid) {
-      out += "invalid\n";
-      status = kExitFailure;
-    } else if (outcome.What == Outcome::kError) {
-      out += (batch ? "error\t" : "error: ") + outcome.Message + "\n";
-      status = kExitEvaluationError;
-    } else if (batch) {
-      out += "ok\t" + engine.ErgebnisString() + "\t" + Hexadecimal(outcome.Value) + "\n";
-    } else {
-      out += engine.ErgebnisString() + "\n";
-      if (parsed.Flags.contains("--exact")) out += Hexadecimal(outcome.Value) + "\n";
-    }
+  if (single) {
+    WriteOutput(EvalLines(engine, *single, false, parsed.Flags.contains("--exact"), status));
+    return status;
   }
-  WriteOutput(out);
-  return batch ? kExitOk : status;
+  ForEachBatchLine([&](const std::string& line, bool tooLong) {
+    return tooLong ? std::string("invalid\n") : EvalLines(engine, line, true, false, status);
+  });
+  return kExitOk;
 }
 
 }  // namespace qelcli

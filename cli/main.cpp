@@ -34,6 +34,8 @@ constexpr std::string_view kHelpDetails =
     "batch mode: with --stdin every line of standard input is one expression, giving one line:\n"
     "  tree    NORMALISED<tab>TREE, or NORMALISED<tab>invalid\n"
     "  eval    ok<tab>RESULT<tab>EXACT, or invalid, or error<tab>MESSAGE\n"
+    "  each line is answered as soon as it is read; a line over 10000 bytes is invalid\n"
+    "  (tree prints it as <tab>invalid)\n"
     "table options:\n"
     "  --function N             the function's position in the project, from 1 (default: 1)\n"
     "  --decimals D             digits after the separator (default: 2)\n"
@@ -46,8 +48,10 @@ constexpr std::string_view kHelpDetails =
     "An argument -- alone ends the options; every later argument is taken as it stands.\n"
     "exit status:\n"
     "  0   success; also for --stdin batches, whose lines carry each outcome\n"
-    "  1   invalid expression, unreadable or failing project, or a file not written\n"
+    "  1   nothing written: invalid expression, unreadable or failing project, a file or\n"
+    "      standard output that cannot be written\n"
     "  2   eval met an evaluation error\n"
+    "  3   table or render wrote its output, but printed messages on the way\n"
     "  64  wrong command line (the usage goes to standard error)";
 
 struct Subcommand {
@@ -69,9 +73,7 @@ int UsageFailure(const std::string& message) {
   return qelcli::kExitUsage;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 2) return UsageFailure("missing subcommand");
   const std::string_view name = argv[1];
   if (name == "--help") {
@@ -80,16 +82,22 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> args(argv + 2, argv + argc);
   for (const Subcommand& subcommand : kSubcommands) {
-    if (subcommand.Name != name) continue;
-    try {
-      return subcommand.Run(args);
-    } catch (const qelcli::UsageError& e) {
-      return UsageFailure(e.what());
-    } catch (const std::exception& e) {
-      // Whatever a subcommand did not handle still ends as a message and a failure status.
-      qelcli::PrintMessage(e.what());
-      return qelcli::kExitFailure;
-    }
+    if (subcommand.Name == name) return subcommand.Run(args);
   }
   return UsageFailure("unknown subcommand '" + std::string(name) + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qelcli::InstallSignalHandlers();
+  try {
+    return Run(argc, argv);
+  } catch (const qelcli::UsageError& e) {
+    return UsageFailure(e.what());
+  } catch (const std::exception& e) {
+    // Whatever a subcommand did not handle still ends as a message and a failure status.
+    qelcli::PrintMessage(e.what());
+    return qelcli::kExitFailure;
+  }
 }

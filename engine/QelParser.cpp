@@ -455,7 +455,8 @@ long double TQelParser::EvalPower(long double l, long double r) const {
   // Only an invalid operation is a fault of the power itself; range errors have fixed results.
   if ((TakeFaults() & FE_INVALID) != 0 && checked) throw EngineError(kNegativeBase);
   if (std::isinf(power)) return INFINITY;
-  if (power != 0 && std::isless(std::fabs(power), DBL_MIN)) return 0;
+  // Zero and results below the double range are +0 whatever the base's sign: "-0" would be shown.
+  if (std::isless(std::fabs(power), DBL_MIN)) return 0;
   return power;
 }
 

@@ -7,5 +7,6 @@
 // A standard 24-bit bottom-up Windows BMP file of the bitmap's pixels and size.
 std::string EncodeBmp(const Bitmap& bitmap);
 
-// Writes the BMP atomically; throws FileCreateError ("Cannot create file <path>") on failure.
+// Writes the BMP atomically, row by row as it is encoded; throws FileCreateError ("Cannot create
+// file <path>") on failure.
 void WriteBmpFile(const std::string& path, const Bitmap& bitmap);

@@ -80,18 +80,21 @@ std::string DibInfoHeader(int32_t width, int32_t height, int bitsPerPixel, uint3
   return header;
 }
 
-std::string DibRows24(const Bitmap& bitmap) {
-  const uint32_t rowSize = DibRowSize(bitmap.Width(), 24);
-  std::string rows(static_cast<size_t>(rowSize) * bitmap.Height(), '\0');
-  size_t offset = 0;
-  for (int32_t y = bitmap.Height() - 1; y >= 0; --y, offset += rowSize) {
-    const uint8_t* src = bitmap.Row(y);
-    for (int32_t x = 0; x < bitmap.Width(); ++x, src += 3) {
-      rows[offset + 3 * x] = static_cast<char>(src[2]);
-      rows[offset + 3 * x + 1] = static_cast<char>(src[1]);
-      rows[offset + 3 * x + 2] = static_cast<char>(src[0]);
-    }
+void AppendDibRow24(const Bitmap& bitmap, int32_t y, std::string& out) {
+  const size_t offset = out.size();
+  out.resize(offset + DibRowSize(bitmap.Width(), 24), '\0');
+  const uint8_t* src = bitmap.Row(y);
+  for (int32_t x = 0; x < bitmap.Width(); ++x, src += 3) {
+    out[offset + 3 * x] = static_cast<char>(src[2]);
+    out[offset + 3 * x + 1] = static_cast<char>(src[1]);
+    out[offset + 3 * x + 2] = static_cast<char>(src[0]);
   }
+}
+
+std::string DibRows24(const Bitmap& bitmap) {
+  std::string rows;
+  rows.reserve(static_cast<size_t>(DibRowSize(bitmap.Width(), 24)) * bitmap.Height());
+  for (int32_t y = bitmap.Height() - 1; y >= 0; --y) AppendDibRow24(bitmap, y, rows);
   return rows;
 }
 

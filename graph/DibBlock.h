@@ -30,3 +30,6 @@ std::string DibInfoHeader(int32_t width, int32_t height, int bitsPerPixel, uint3
 
 // The 24-bit rows, bottom-up, blue-green-red, padded; shared with the BMP file writer.
 std::string DibRows24(const Bitmap& bitmap);
+
+// Row y of those, appended to out.
+void AppendDibRow24(const Bitmap& bitmap, int32_t y, std::string& out);

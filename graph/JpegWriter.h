@@ -15,5 +15,6 @@ class JpegError : public std::runtime_error {
 // defaults, and the quality with its tables limited to baseline values.
 std::string EncodeJpeg(const Bitmap& bitmap, int quality);
 
-// Encodes, then writes atomically; throws JpegError or FileCreateError.
+// Writes the JPEG atomically, scanline by scanline as it is compressed; throws JpegError or
+// FileCreateError.
 void WriteJpegFile(const std::string& path, const Bitmap& bitmap, int quality);

@@ -103,6 +103,8 @@ QtPrompts::QtPrompts(std::function<void(const QString&)> showHelp)
 PromptButton QtPrompts::Message(QWidget* parent, const QString& caption, const QString& text,
                                 const std::vector<PromptButton>& buttons, PromptIcon icon) {
   QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, parent);
+  // Texts carry file contents and expressions: markup in them must show as typed, never render.
+  box.setTextFormat(Qt::PlainText);
   for (PromptButton b : buttons) box.addButton(ToQt(b));
   box.setEscapeButton(ToQt(EscapeAnswer(buttons)));
   const int pressed = box.exec();

@@ -5,7 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -31,39 +36,74 @@ const char* Switch(bool on) {
   return on ? "1" : "0";
 }
 
-// CR LF, a lone CR and a lone LF each end a line; a last line without an ending still counts.
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
-  return lines;
-}
-
-class LineReader {
+// Lines one at a time from a source of bytes: CR LF, a lone CR and a lone LF each end a line, and a
+// last line without an ending still counts. Only the lines asked for are kept.
+class LineStream {
  public:
-  explicit LineReader(std::string_view bytes) : lines_(SplitLines(bytes)) {}
+  // Fills the buffer with up to `size` bytes; 0 at the end of the input.
+  using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
 
-  // Line numbers count from 1; a line the file does not have reads as empty text.
-  std::string operator[](std::size_t number) const {
-    return number >= 1 && number <= lines_.size() ? std::string(lines_[number - 1]) : std::string();
-  }
+  explicit LineStream(Source source) : source_(std::move(source)) {}
 
-  std::size_t BlocksPresent() const {
-    if (lines_.size() <= kSettingsLines) return 0;
-    return (lines_.size() - kSettingsLines + kBlockLines - 1) / kBlockLines;
+  // The next line into *line, or past it when line is null; false (and an empty line) at the end.
+  bool Next(std::string* line) {
+    if (line) line->clear();
+    bool started = false;
+    for (;;) {
+      if (pos_ == end_ && !Fill()) return started;
+      if (pendingCr_) {
+        pendingCr_ = false;
+        if (buffer_[pos_] == '\n') {
+          ++pos_;
+          continue;
+        }
+      }
+      const char* const from = buffer_.data() + pos_;
+      const char* const to = buffer_.data() + end_;
+      const char* const stop =
+          std::find_if(from, to, [](char c) { return c == '\r' || c == '\n'; });
+      if (line) line->append(from, stop);
+      pos_ = static_cast<std::size_t>(stop - buffer_.data());
+      if (stop == to) {
+        started = true;
+        continue;
+      }
+      pendingCr_ = *stop == '\r';
+      ++pos_;
+      return true;
+    }
   }
 
  private:
-  std::vector<std::string_view> lines_;
+  bool Fill() {
+    end_ = source_(buffer_.data(), buffer_.size());
+    pos_ = 0;
+    return end_ > 0;
+  }
+
+  Source source_;
+  std::array<char, 65536> buffer_{};
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool pendingCr_ = false;
 };
 
-void ReadSettings(const LineReader& line, ProjectSettings& s) {
+// The settings part's lines by number from 1; only those that hold a setting are kept.
+class SettingsLines {
+ public:
+  explicit SettingsLines(LineStream& in) {
+    for (std::size_t number = 1; number <= kSettingsLines; ++number) {
+      const bool kept = (number >= 3 && number <= 16) || number == kSettingsLines;
+      in.Next(kept ? &lines_[number] : nullptr);
+    }
+  }
+  const std::string& operator[](std::size_t number) const { return lines_[number]; }
+
+ private:
+  std::array<std::string, kSettingsLines + 1> lines_;
+};
+
+void ReadSettings(const SettingsLines& line, ProjectSettings& s) {
   s.BackgroundColor = LeadingInt(line[3]);
   s.AxisColor = LeadingInt(line[4]);
   s.ShowAxes = line[5] == "1";
@@ -81,32 +121,69 @@ void ReadSettings(const LineReader& line, ProjectSettings& s) {
   s.UseDeviation = s.Deviation != "0";
 }
 
-std::size_t EntriesToRead(int32_t count, std::size_t blocksPresent) {
-  if (count <= 0) return 0;
-  return std::min(static_cast<std::size_t>(count),
-                  std::max(blocksPresent, MaxEntriesWithoutBlocks));
+// Reads up to `count` blocks, as many as the file holds; a block with only some of its lines has
+// the others empty. A count beyond the blocks present adds empty entries, up to
+// MaxEntriesWithoutBlocks.
+void ReadBlocks(LineStream& in, int32_t count, std::vector<FunctionEntry>& functions) {
+  const std::size_t wanted = count > 0 ? static_cast<std::size_t>(count) : 0;
+  while (functions.size() < wanted && in.Next(nullptr)) {
+    FunctionEntry entry{std::to_string(functions.size() + 1), "", "", ""};
+    for (std::string* field : {&entry.Expression, &entry.StepWidth, &entry.Color}) in.Next(field);
+    for (std::size_t reserved = 5; reserved <= kBlockLines; ++reserved) in.Next(nullptr);
+    functions.push_back(std::move(entry));
+  }
+  const std::size_t total = std::min(wanted, std::max(functions.size(), MaxEntriesWithoutBlocks));
+  while (functions.size() < total)
+    functions.push_back({std::to_string(functions.size() + 1), "", "", ""});
 }
 
-// Only regular files are read: a device or a pipe could block or never end. Opening does not wait
-// for a pipe's writer.
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  char buffer[65536];
-  ssize_t n = 0;
-  while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return n == 0;
+void ReadProjectLines(LineStream& in, ProjectDocument& document) {
+  const SettingsLines line(in);
+  document.Functions.clear();
+  ReadSettings(line, document.Settings);
+  document.Modified = true;
+  ReadBlocks(in, StrToInt(line[kSettingsLines]), document.Functions);
+  document.Modified = false;
 }
+
+// Reads a regular file of at most MaxProjectFileSize bytes; a device or a pipe could block or never
+// end. Opening does not wait for a pipe's writer. `failed` tells of a read error or a file that
+// grew past the limit while it was read.
+class FileSource {
+ public:
+  explicit FileSource(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
+  ~FileSource() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  bool Opened(bool& tooLarge) const {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    tooLarge = static_cast<std::uintmax_t>(st.st_size) > MaxProjectFileSize;
+    return !tooLarge;
+  }
+
+  std::size_t Read(char* buffer, std::size_t size) {
+    for (;;) {
+      const ssize_t n = ::read(fd_, buffer, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) failed_ = true;
+      total_ += n > 0 ? static_cast<std::size_t>(n) : 0;
+      if (total_ > MaxProjectFileSize) failed_ = true;
+      return n > 0 && !failed_ ? static_cast<std::size_t>(n) : 0;
+    }
+  }
+
+  bool Failed() const { return failed_; }
+
+ private:
+  int fd_;
+  std::size_t total_ = 0;
+  bool failed_ = false;
+};
 
 }  // namespace
 
@@ -138,24 +215,36 @@ void SaveData(ProjectDocument& document) {
 }
 
 void ReadProjectText(std::string_view bytes, ProjectDocument& document) {
-  const LineReader line(bytes);
-  document.Functions.clear();
-  ReadSettings(line, document.Settings);
-  document.Modified = true;
-  const std::size_t entries = EntriesToRead(StrToInt(line[27]), line.BlocksPresent());
-  document.Functions.reserve(entries);
-  for (std::size_t k = 1; k <= entries; ++k) {
-    const std::size_t first = kSettingsLines + 1 + kBlockLines * (k - 1);
-    document.Functions.push_back(
-        {std::to_string(k), line[first + 1], line[first + 2], line[first + 3]});
-  }
-  document.Modified = false;
+  LineStream in([&bytes](char* buffer, std::size_t size) {
+    const std::size_t n = bytes.copy(buffer, size);
+    bytes.remove_prefix(n);
+    return n;
+  });
+  ReadProjectLines(in, document);
 }
 
 void ReadProjectFile(const std::string& path, ProjectDocument& document) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) throw FileOpenError("Cannot open file " + path);
-  ReadProjectText(bytes, document);
+  const std::string message = "Cannot open file " + path;
+  FileSource file(path);
+  bool tooLarge = false;
+  if (!file.Opened(tooLarge)) {
+    if (!tooLarge) throw FileOpenError(message);
+    throw FileOpenError(message,
+                        "Die Datei ist gr\xF6\xDF"
+                        "er als 256 MB und kann kein Projekt sein.");
+  }
+  LineStream in([&file](char* buffer, std::size_t size) { return file.Read(buffer, size); });
+  // Read into a copy: a read error part-way must leave the document as it was.
+  ProjectDocument read = document;
+  std::optional<ConvertError> badCount;
+  try {
+    ReadProjectLines(in, read);
+  } catch (const ConvertError& e) {
+    badCount = e;
+  }
+  if (file.Failed()) throw FileOpenError(message);
+  document = std::move(read);
+  if (badCount) throw *badCount;
 }
 
 void AddFunctionEntry(ProjectDocument& document) {

@@ -710,9 +710,12 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   if (isNew) return;
   const std::string path = Native(fileName);
   try {
-    if (QFileInfo(fileName).isFile()) ReadProjectFile(path, document_);
+    // Only a missing file is a new project; a pipe or a device is reported as unreadable.
+    if (QFileInfo::exists(fileName)) ReadProjectFile(path, document_);
   } catch (const FileOpenError& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+    const QString reason = FromWindows1252(error.Reason());
+    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()) +
+                                          (reason.isEmpty() ? QString() : "\n\n" + reason));
     return;
   } catch (const ConvertError& error) {
     ShowDocument();

@@ -82,7 +82,7 @@ TEST_F(RenderCommand, WritesTheRenderersPictureInTheChosenFormat) {
   const std::string expected = DirectBmp(Sample("1"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    ASSERT_EQ(Run(c.args), qelcli::kExitOk);
+    ASSERT_EQ(Run(c.args), qelcli::kExitWithMessages);  // the second function does not build
     const std::string written = ReadAll(dir_ / c.file);
     if (c.bmp) {
       EXPECT_EQ(written, expected);

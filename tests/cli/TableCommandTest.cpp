@@ -184,7 +184,7 @@ TEST_F(TableCommand, BuilderMessagesAreReportedAndTheTableStillWritten) {
   const std::string project = Project(doc);
 
   const Outcome rejected = Table({project});
-  EXPECT_EQ(rejected.Status, 0);
+  EXPECT_EQ(rejected.Status, 3);
   EXPECT_EQ(rejected.Out, "x\tf(x)\r\n");
   EXPECT_EQ(rejected.Err,
             "Fehler in Funktionsdefinition:\n\nsin(x\n\nDie Werte dieser Funktion können nicht "
@@ -193,7 +193,7 @@ TEST_F(TableCommand, BuilderMessagesAreReportedAndTheTableStillWritten) {
   const std::string file = (dir_ / "t.txt").string();
   const Outcome limited =
       Table({project, "--function", "2", "--decimals", "3", "--layout", "block", "--output", file});
-  EXPECT_EQ(limited.Status, 0);
+  EXPECT_EQ(limited.Status, 3);
   EXPECT_EQ(limited.Out, "");
   EXPECT_EQ(limited.Err,
             "Es können nicht mehr als 2000 Werte angezeigt werden.\n\nErhöhen Sie die "

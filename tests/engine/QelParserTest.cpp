@@ -211,6 +211,22 @@ TEST_P(BothSeparators, ResultTextsOfTheConstants) {
   }
 }
 
+// A zero power is +0: a negative base must not make it print as "-0".
+TEST_P(BothSeparators, ZeroPowersArePositiveZero) {
+  TQelParser p = AppEngine(GetParam());
+  const std::pair<const char*, const char*> cases[] = {
+      {"x^3", "-0"}, {"x^123456789012345", "-1E-7"}, {"x^(0-3)", "-1E200"}, {"x^2", "-0"}};
+  for (const auto& [expression, x] : cases) {
+    p.SetExpression(expression);
+    p.SetX(x);
+    ASSERT_TRUE(p.CreateTree()) << expression;
+    const long double value = p.Evaluate();
+    EXPECT_EQ(value, 0) << expression << " at " << x;
+    EXPECT_FALSE(std::signbit(value)) << expression << " at " << x;
+    EXPECT_EQ(p.ErgebnisString(), "0") << expression << " at " << x;
+  }
+}
+
 TEST_P(BothSeparators, EvaluationErrorsCarryTheirMessagesAndKeepTheOldResult) {
   TQelParser p = AppEngine(GetParam());
   struct ErrorCase {

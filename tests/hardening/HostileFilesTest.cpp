@@ -127,6 +127,48 @@ TEST_F(TempDir, HostileFilesOpenFromDiskAsFromMemory) {
   }
 }
 
+// Files far beyond any project are refused unread, at the documented size; up to it they are read.
+TEST_F(TempDir, OversizedFilesAreRefusedWithTheirReason) {
+  const fs::path path = dir_ / "huge.qgp";
+  const std::pair<std::uintmax_t, bool> cases[] = {
+      {MaxProjectFileSize, false}, {MaxProjectFileSize + 1, true}, {std::uintmax_t{1} << 40, true}};
+  for (const auto& [size, refused] : cases) {
+    SCOPED_TRACE(size);
+    WriteBytes(path, ProjectText({"x"}, "eins"));
+    fs::resize_file(path, size);
+    ProjectDocument document;
+    try {
+      ReadProjectFile(path.string(), document);
+      ADD_FAILURE() << "the count line was read";
+    } catch (const FileOpenError& e) {
+      EXPECT_TRUE(refused);
+      EXPECT_EQ(std::string(e.what()), "Cannot open file " + path.string());
+      EXPECT_EQ(e.Reason(),
+                "Die Datei ist gr\xF6\xDF"
+                "er als 256 MB und kann kein Projekt sein.");
+    } catch (const ConvertError&) {
+      EXPECT_FALSE(refused);
+    }
+  }
+}
+
+// Lines arrive in pieces from the disk: a CR LF split between two pieces is still one line end.
+TEST_F(TempDir, LineEndsAcrossReadPiecesCountOnce) {
+  const std::string before = ProjectText({""}, "1");
+  const size_t expressionAt = before.find("\r\n\r\n0.1") + 2;
+  for (const size_t cr : {size_t{65535}, size_t{65536}, size_t{131071}}) {
+    SCOPED_TRACE(cr);
+    const std::string expression = "x+" + std::string(cr - expressionAt - 2, '1');
+    const fs::path path = dir_ / "p.qgp";
+    WriteBytes(path, ProjectText({expression}, "1"));
+    ProjectDocument document;
+    ReadProjectFile(path.string(), document);
+    ASSERT_EQ(document.Functions.size(), 1u);
+    EXPECT_EQ(document.Functions[0].Expression, expression);
+    EXPECT_EQ(document.Functions[0].StepWidth, "0.1");
+  }
+}
+
 // A device or a pipe is no project: reading one would block or never end.
 TEST_F(TempDir, SpecialFilesAreRefusedAsUnreadable) {
   const fs::path fifo = dir_ / "pipe.qgp";

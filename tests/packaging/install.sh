@@ -72,6 +72,12 @@ if help=$("$prefix/bin/qelcli" --help); then
   for word in $(grep -o -E -- '--[a-z-]+|qelcli [a-z]+' <<<"$help" | sed 's/^qelcli //' | sort -u); do
     grep -q -F -- "$word" <<<"$man_text" || fail "the manual page does not mention $word"
   done
+  # The exit statuses --help lists are the ones the manual page lists.
+  help_statuses=$(sed -n '/^exit status:/,$p' <<<"$help" | grep -o -E '^  [0-9]+' | tr -d ' ' | xargs)
+  man_statuses=$(sed -n '/^EXIT STATUS/,/^[A-Z]/p' <<<"$man_text" | grep -o -E '^ {7}[0-9]+ ' |
+    tr -d ' ' | xargs)
+  [[ -n $help_statuses && $help_statuses == "$man_statuses" ]] ||
+    fail "exit statuses: --help lists '$help_statuses', the manual page '$man_statuses'"
 else
   fail "installed qelcli --help fails"
 fi

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -462,6 +463,29 @@ TEST_F(ProjectWindow, ABadCountLineKeepsTheSettingsReadSoFar) {
   EXPECT_TRUE(window->RadioButton2->isChecked());
   EXPECT_TRUE(window->CheckBox3->isChecked());
   EXPECT_EQ(window->Edit10->text(), "0.5");
+}
+
+// A pipe is no new project, and a file far beyond any project is refused unread, with the reason.
+TEST_F(ProjectWindow, UnreadableFilesAreReportedNotOpenedEmpty) {
+  const QString fifo = PathOf("pipe.qgp");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString huge = PathOf("huge.qgp");
+  QFile file(huge);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(file.resize(qint64{1} << 30));
+  file.close();
+  const std::pair<QString, QString> cases[] = {
+      {fifo, "Cannot open file " + fifo + "."},
+      {huge, "Cannot open file " + huge +
+                 "\n\nDie Datei ist größer als 256 MB und kann kein Projekt sein."},
+  };
+  for (const auto& [path, message] : cases) {
+    frame.Questions.Messages.clear();
+    TMDIChild* window = Open(path, false);
+    ASSERT_EQ(frame.Questions.Messages.size(), 1u);
+    EXPECT_EQ(frame.Questions.Messages[0].Text, message);
+    EXPECT_TRUE(window->Document().DateiName.empty());
+  }
 }
 
 struct CloseCase {
