@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
 #include "platform/FrameCommands.h"
@@ -116,6 +117,7 @@ bool TForm3::Generate(const QString& graphTitle) {
   graph->resize(outer);
   if (graph->layout()) graph->layout()->activate();
   Bitmap& picture = graph->Picture();
+  graph->KeepDrawing(project, frame_.QelParser1());
   sinceRepaint_.start();
   const RenderReport report = [this](const std::string& message) {
     frame_.prompts().Message(this, QStringLiteral("Qel Graphics"), FromWindows1252(message),

@@ -97,8 +97,10 @@ TEST_F(RenderCommand, UsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"p.qgp"},
       {"p.qgp", "out.bmp", "extra.bmp"},
-      {"p.qgp", "out.png"},
-      {"p.qgp", "out.bmp", "--format", "png"},
+      {"p.qgp", "out.gif"},
+      {"p.qgp", "out.bmp", "--format", "gif"},
+      {"p.qgp", "out.png", "--quality", "90"},  // JPEG only
+      {"p.qgp", "out.bmp", "--format", "svg", "--quality", "60"},
       {"p.qgp", "out.jpg", "--quality", "1"},
       {"p.qgp", "out.jpg", "--quality", "101"},
       {"p.qgp", "out.jpg", "--quality", "high"},

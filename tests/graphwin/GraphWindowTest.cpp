@@ -160,7 +160,9 @@ TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
   EXPECT_EQ(Byte(bmp, 22) | Byte(bmp, 23) << 8, 45);
   const FileDialogSpec& asked = frame.Questions.FileDialogs.front();
   EXPECT_EQ(asked.Title, "Graphen speichern unter");
-  EXPECT_EQ(asked.Filter, "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp");
+  EXPECT_EQ(asked.Filter,
+            "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp|PNG-Format (verlustfrei)|*.png|"
+            "SVG-Vektorgrafik|*.svg|PDF-Dokument|*.pdf");
   EXPECT_EQ(asked.FilterIndex, 1);
   EXPECT_EQ(asked.DefaultExt, "jpg");
   EXPECT_TRUE(asked.AskBeforeReplacing);
