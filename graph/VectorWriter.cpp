@@ -102,7 +102,8 @@ class Painter {
     if (any) cairo_fill(cr_);
   }
 
-  // A thin line runs through the pixels' centres; a thick one covers them and the row below.
+  // A thin line runs through the pixels' centres. A thick one, the bitmap's line and the same line
+  // one row lower, runs half a pixel lower with a pen two pixels high.
   void PaintLines(Iterator first, Iterator end, bool thick) {
     bool any = false;
     for (auto it = first; it != end; ++it) {
@@ -111,8 +112,13 @@ class Painter {
       any = AddPolyline(line->Points, thick ? 1.0L : 0.5L) || any;
     }
     if (!any) return;
-    cairo_set_line_width(cr_, thick ? 2 : 1);
+    // The pen takes its shape from the scale in force when stroking: one pixel wide, and for a
+    // thick line two high.
+    cairo_save(cr_);
+    if (thick) cairo_scale(cr_, 1, 2);
+    cairo_set_line_width(cr_, 1);
     cairo_stroke(cr_);
+    cairo_restore(cr_);
   }
 
   bool AddPolyline(const std::vector<Point>& points, long double down) {
