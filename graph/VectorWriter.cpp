@@ -53,15 +53,19 @@ std::optional<std::pair<Vertex, Vertex>> Clip(Vertex a, Vertex b, const Bounds& 
 class Painter {
  public:
   Painter(cairo_t* cr, const VectorPicture& picture)
-      : cr_(cr), box_{-kMargin, -kMargin, picture.Width() + kMargin, picture.Height() + kMargin} {}
+      : cr_(cr),
+        picture_(picture),
+        box_{-kMargin, -kMargin, picture.Width() + kMargin, picture.Height() + kMargin} {}
 
-  void Paint(const VectorPicture& picture) {
-    SetColor(picture.Background());
-    cairo_rectangle(cr_, 0, 0, picture.Width(), picture.Height());
+  void Paint() {
+    SetColor(picture_.Background());
+    cairo_rectangle(cr_, 0, 0, picture_.Width(), picture_.Height());
     cairo_fill(cr_);
+    // Square caps cover a line's end pixels as the bitmap does; round joins keep sharp turns of a
+    // curve from growing long mitre spikes.
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_SQUARE);
-    const std::vector<VectorPicture::Shape> shapes = picture.Shapes();
+    const std::vector<VectorPicture::Shape> shapes = picture_.Shapes();
     // One fill and at most two strokes for each stretch of one colour keeps the file small.
     for (auto first = shapes.begin(); first != shapes.end();) {
       const int32_t color = ColorOf(*first);
@@ -143,6 +147,7 @@ class Painter {
   }
 
   cairo_t* cr_;
+  const VectorPicture& picture_;
   Bounds box_;
 };
 
@@ -157,7 +162,7 @@ using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy
 void Draw(Surface surface, const VectorPicture& picture, double scale) {
   cairo_t* cr = cairo_create(surface.get());
   cairo_scale(cr, scale, scale);
-  Painter(cr, picture).Paint(picture);
+  Painter(cr, picture).Paint();
   const cairo_status_t drawn = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface.get());

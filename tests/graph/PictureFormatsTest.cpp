@@ -17,6 +17,7 @@
 #include "graph/GraphRenderer.h"
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
+#include "platform/AtomicFile.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
 #include "tests/support/NamedCases.h"
@@ -273,6 +274,13 @@ TEST_P(PictureFormats, PdfPageIsThePictureAt96Dpi) {
       << *info;
   ASSERT_TRUE(Tool("pdftoppm -r 96 -png -singlefile", "p.pdf"));
   ExpectSame(bitmap, "p.pdf.out");
+}
+
+TEST(PngWriter, RefusalsAndFailedWritesLeaveNothing) {
+  EXPECT_THROW(EncodePng(Bitmap(0, 0)), PngError);
+  const fs::path missing = fs::temp_directory_path() / "qel_no_such_folder" / "p.png";
+  EXPECT_THROW(WritePngFile(missing, Bitmap(4, 4)), FileCreateError);
+  EXPECT_FALSE(fs::exists(missing.parent_path()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, PictureFormats, testing::ValuesIn(kCases), qeltest::CaseName{});

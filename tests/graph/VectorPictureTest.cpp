@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graph/VectorPicture.h"
+#include "graph/VectorWriter.h"
 #include "tests/support/NamedCases.h"
 
 namespace {
@@ -118,6 +119,12 @@ TEST(VectorPicture, BackgroundIsTheFillOfTheUntouchedPicture) {
   VectorPicture drawn(20, 20);
   drawn.Line(0, 0, 5, 5);
   EXPECT_THROW(drawn.FloodFill(10, 10, kBlue), std::logic_error);
+}
+
+TEST(VectorWriter, AnEmptyPictureMakesEmptyDocuments) {
+  const VectorPicture empty(0, 0);
+  EXPECT_NE(EncodeSvg(empty).find(R"(width="0px" height="0px")"), std::string::npos);
+  EXPECT_EQ(EncodePdf(empty).substr(0, 4), "%PDF");
 }
 
 }  // namespace
