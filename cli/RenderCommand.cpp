@@ -5,16 +5,34 @@
 
 #include "cli/Cli.h"
 #include "cli/ProjectInput.h"
+#include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
+#include "graph/PngWriter.h"
+#include "graph/VectorWriter.h"
 #include "platform/AtomicFile.h"
 #include "platform/Conversions.h"
 
 namespace qelcli {
 namespace {
 
-enum class ImageFormat { Bmp, Jpeg };
+enum class ImageFormat { Bmp, Jpeg, Png, Svg, Pdf };
+
+struct FormatName {
+  const char* Name;
+  ImageFormat Format;
+};
+
+constexpr FormatName kFormats[] = {{"bmp", ImageFormat::Bmp},
+                                   {"jpeg", ImageFormat::Jpeg},
+                                   {"png", ImageFormat::Png},
+                                   {"svg", ImageFormat::Svg},
+                                   {"pdf", ImageFormat::Pdf}};
+
+constexpr FormatName kExtensions[] = {{".bmp", ImageFormat::Bmp},   {".jpg", ImageFormat::Jpeg},
+                                      {".jpeg", ImageFormat::Jpeg}, {".png", ImageFormat::Png},
+                                      {".svg", ImageFormat::Svg},   {".pdf", ImageFormat::Pdf}};
 
 constexpr int kDefaultQuality = 60;
 
@@ -32,19 +50,22 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 ImageFormat FormatOf(const Arguments& parsed, const std::string& output) {
   const auto option = parsed.Values.find("--format");
   if (option != parsed.Values.end()) {
-    if (option->second == "bmp") return ImageFormat::Bmp;
-    if (option->second == "jpeg") return ImageFormat::Jpeg;
-    throw UsageError("--format takes bmp or jpeg, not '" + option->second + "'");
+    for (const FormatName& f : kFormats) {
+      if (option->second == f.Name) return f.Format;
+    }
+    throw UsageError("--format takes bmp, jpeg, png, svg or pdf, not '" + option->second + "'");
   }
   const std::string name = Lower(output);
-  if (EndsWith(name, ".bmp")) return ImageFormat::Bmp;
-  if (EndsWith(name, ".jpg") || EndsWith(name, ".jpeg")) return ImageFormat::Jpeg;
-  throw UsageError("cannot tell the format of '" + output + "': use --format bmp|jpeg");
+  for (const FormatName& f : kExtensions) {
+    if (EndsWith(name, f.Name)) return f.Format;
+  }
+  throw UsageError("cannot tell the format of '" + output + "': use --format bmp|jpeg|png|svg|pdf");
 }
 
-int QualityOf(const Arguments& parsed) {
+int QualityOf(const Arguments& parsed, ImageFormat format) {
   const auto option = parsed.Values.find("--quality");
   if (option == parsed.Values.end()) return kDefaultQuality;
+  if (format != ImageFormat::Jpeg) throw UsageError("--quality applies to JPEG pictures only");
   try {
     const int32_t quality = StrToInt(option->second);
     if (quality >= 2 && quality <= 100) return quality;
@@ -62,12 +83,30 @@ void CheckPositional(const Arguments& parsed) {
 }
 
 // The picture has the project's full output size; the check has made sure both are integers.
-Bitmap Render(const ProjectDocument& project, TQelParser& engine) {
-  Bitmap bitmap(StrToInt(project.Settings.OutputWidth), StrToInt(project.Settings.OutputHeight));
+template <typename Picture>
+Picture Render(const ProjectDocument& project, TQelParser& engine) {
+  Picture picture(StrToInt(project.Settings.OutputWidth), StrToInt(project.Settings.OutputHeight));
   const bool cancelled = false;
-  GraphRenderer(project, engine, bitmap, cancelled, {},
+  GraphRenderer(project, engine, picture, cancelled, {},
                 [](const std::string& message) { PrintMessage(message); });
-  return bitmap;
+  return picture;
+}
+
+void Write(const ProjectDocument& project, TQelParser& engine, ImageFormat format,
+           const std::string& output, int quality) {
+  if (format == ImageFormat::Svg || format == ImageFormat::Pdf) {
+    const auto picture = Render<VectorPicture>(project, engine);
+    format == ImageFormat::Svg ? WriteSvgFile(output, picture) : WritePdfFile(output, picture);
+    return;
+  }
+  const auto bitmap = Render<Bitmap>(project, engine);
+  if (format == ImageFormat::Bmp) {
+    WriteBmpFile(output, bitmap);
+  } else if (format == ImageFormat::Png) {
+    WritePngFile(output, bitmap);
+  } else {
+    WriteJpegFile(output, bitmap, quality);
+  }
 }
 
 }  // namespace
@@ -78,17 +117,12 @@ int RunRender(const std::vector<std::string>& args) {
   CheckPositional(parsed);
   const std::string& output = parsed.Positional[1];
   const ImageFormat format = FormatOf(parsed, output);
-  const int quality = QualityOf(parsed);
+  const int quality = QualityOf(parsed, format);
   TQelParser engine = MakeEngine(parsed.Engine);
   const std::optional<ProjectDocument> project = ReadCheckedProject(parsed.Positional[0]);
   if (!project) return kExitFailure;
   try {
-    const Bitmap bitmap = Render(*project, engine);
-    if (format == ImageFormat::Bmp) {
-      WriteBmpFile(output, bitmap);
-    } else {
-      WriteJpegFile(output, bitmap, quality);
-    }
+    Write(*project, engine, format, output, quality);
   } catch (const std::runtime_error& e) {
     PrintMessage(e.what());
     return kExitFailure;

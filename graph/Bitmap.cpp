@@ -128,6 +128,12 @@ void Bitmap::Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
   Walk(walk, std::max(xFirst, yFirst), std::min(xLast, yLast));
 }
 
+void Bitmap::ThickLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
+  Line(fromX, fromY, x, y);
+  Line(fromX, fromY + 1, x, y + 1);
+  Line(x, y + 1, x, y);
+}
+
 void Bitmap::Walk(const LineWalk& walk, int64_t first, int64_t last) {
   if (first >= last) return;
   // Entering at step 0 needs none of the closed form's divisions.

@@ -4,19 +4,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "graph/Canvas.h"
+
 struct LineWalk;
 
 // A 24-bit drawing surface with the canvas operations the renderers need. Colours cross the
 // boundary as 0x00BBGGRR values (only the low 24 bits count); the pixels are stored as RGB byte
 // triples, rows top-down, each row padded to 4 bytes so the window layer can wrap them without
 // copying.
-class Bitmap {
+class Bitmap final : public Canvas {
  public:
   // A fresh bitmap is white; sizes below 0 count as 0.
   Bitmap(int32_t width, int32_t height);
 
-  int32_t Width() const { return width_; }
-  int32_t Height() const { return height_; }
+  int32_t Width() const override { return width_; }
+  int32_t Height() const override { return height_; }
   size_t Stride() const { return stride_; }
   const uint8_t* Row(int32_t y) const { return pixels_.data() + static_cast<size_t>(y) * stride_; }
   const uint8_t* Data() const { return pixels_.data(); }
@@ -26,25 +28,21 @@ class Bitmap {
   // Sets one pixel; positions outside are ignored.
   void SetPixel(int64_t x, int64_t y, int32_t color);
 
-  void SetPenColor(int32_t color) { pen_ = color & 0xFFFFFF; }
-  void SetBrushColor(int32_t color) { brush_ = color & 0xFFFFFF; }
+  void SetPenColor(int32_t color) override { pen_ = color & 0xFFFFFF; }
+  void SetBrushColor(int32_t color) override { brush_ = color & 0xFFFFFF; }
   int32_t PenColor() const { return pen_; }
   int32_t BrushColor() const { return brush_; }
 
   // Positions may lie anywhere; whatever falls outside the bitmap is clipped, and a line costs what
   // it shows, however far away its ends are. Positions beyond +-2^61 are pinned there.
-  void MoveTo(int64_t x, int64_t y);
-  // Pen-coloured line from the current position up to, not including, (x, y); then (x, y) is
-  // current.
-  void LineTo(int64_t x, int64_t y);
-  // MoveTo(fromX, fromY) followed by LineTo(x, y).
-  void Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y);
+  void MoveTo(int64_t x, int64_t y) override;
+  void LineTo(int64_t x, int64_t y) override;
+  void Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y) override;
+  void ThickLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y) override;
   int64_t PenX() const { return penX_; }
   int64_t PenY() const { return penY_; }
 
-  // Fills with the brush the 4-connected region of pixels other than the border colour that
-  // contains (x, y); nothing when (x, y) lies outside or has the border colour.
-  void FloodFill(int64_t x, int64_t y, int32_t borderColor);
+  void FloodFill(int64_t x, int64_t y, int32_t borderColor) override;
   // Fills [left, right) x [top, bottom) with the brush.
   void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
 

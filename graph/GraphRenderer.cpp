@@ -64,7 +64,7 @@ struct CurveState {
   long double Step = 1;
 };
 
-RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Bitmap& bitmap,
+RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Canvas& bitmap,
                           const PlotGeometry& frame, const CurveStyle& style, CurveState& state,
                           const Checkpoint& checkpoint, const RenderReport& report) {
   if (IsBlank(entry.Expression)) return RenderResult::Completed;
@@ -85,7 +85,7 @@ std::string FunctionDefinitionError(const std::string& expression) {
          "\n\nDer Graph dieser Funktion kann nicht erzeugt werden.";
 }
 
-RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Bitmap& bitmap,
+RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Canvas& bitmap,
                            const bool& cancelled, const std::function<void()>& poll,
                            const RenderReport& report) {
   const ProjectSettings& s = project.Settings;

@@ -4,19 +4,19 @@
 #include <string>
 
 #include "engine/QelParser.h"
-#include "graph/Bitmap.h"
+#include "graph/Canvas.h"
 #include "graph/PlotLoop.h"
 #include "project/ProjectDocument.h"
 
 // Shows a message (caption "Qel Graphics", OK, exclamation icon) and returns when it was closed.
 using RenderReport = std::function<void(const std::string& message)>;
 
-// Draws the project onto the bitmap: background, grid, axes, one curve per function, axes again.
-// Positions are those of the project's W x H frame whatever size the bitmap has. Sets the engine's
+// Draws the project onto the canvas: background, grid, axes, one curve per function, axes again.
+// Positions are those of the project's W x H frame whatever size the canvas has. Sets the engine's
 // precision to 8. Tests `cancelled` at every check point, then calls `poll`. A grid step that
 // cannot be read (ConvertError) or is 0, and a range that collapses to zero in the engine's reading
 // (EngineError), end the drawing by an exception; what was drawn stays.
-RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Bitmap& bitmap,
+RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Canvas& canvas,
                            const bool& cancelled, const std::function<void()>& poll,
                            const RenderReport& report);
 

@@ -5,17 +5,23 @@
 #include <QPrinter>
 #include <stdexcept>
 
+#include "engine/QelParser.h"
 #include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
+#include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
 #include "graph/OutputOptions.h"
 #include "graph/OutputOptionsDialog.h"
+#include "graph/PngWriter.h"
+#include "graph/VectorWriter.h"
+#include "platform/Conversions.h"
+#include "project/ProjectDocument.h"
 #include "shell/ErrorReport.h"
 #include "shell/FrameCommands.h"
 
 namespace {
 
-constexpr int kBmpFilterIndex = 2;
+enum SaveFilter { kJpegFilter = 1, kBmpFilter, kPngFilter, kSvgFilter, kPdfFilter };
 
 // Writes a line of text with its top left corner at (x, y).
 void TextOut(QPainter& canvas, int x, int y, const QString& text) {
@@ -41,7 +47,9 @@ TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
   setWindowTitle("Graph");
   setWidget(Image1);
   SaveDialog1.Title = QStringLiteral("Graphen speichern unter");
-  SaveDialog1.Filter = QStringLiteral("JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp");
+  SaveDialog1.Filter = QStringLiteral(
+      "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp|PNG-Format (verlustfrei)|*.png|"
+      "SVG-Vektorgrafik|*.svg|PDF-Dokument|*.pdf");
   SaveDialog1.FilterIndex = 1;
   SaveDialog1.DefaultExt = QStringLiteral("jpg");
   SaveDialog1.AskBeforeReplacing = true;
@@ -53,7 +61,16 @@ TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
   show();
 }
 
+struct TGraph::Drawing {
+  ProjectDocument Project;
+  TQelParser Engine;
+};
+
 TGraph::~TGraph() = default;
+
+void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engine) {
+  drawing_ = std::make_unique<Drawing>(Drawing{project, engine});
+}
 
 Bitmap& TGraph::Picture() {
   if (!picture_) {
@@ -76,12 +93,34 @@ void TGraph::Graphenspeichernunter1Click() {
 // The format follows the chosen filter entry, whatever the name's extension says.
 void TGraph::SavePicture(const FileChoice& choice) {
   const std::string path = QFile::encodeName(choice.Path).toStdString();
-  if (choice.FilterIndex == kBmpFilterIndex) {
-    WriteBmpFile(path, Picture());
-    return;
+  switch (choice.FilterIndex) {
+    case kBmpFilter:
+      return WriteBmpFile(path, Picture());
+    case kPngFilter:
+      return WritePngFile(path, Picture());
+    case kSvgFilter:
+      return WriteSvgFile(path, VectorCopy());
+    case kPdfFilter:
+      return WritePdfFile(path, VectorCopy());
+    default:
+      break;
   }
   if (const std::optional<int> quality = form2_.AskJpegQuality())
     WriteJpegFile(path, Picture(), *quality);
+}
+
+// The drawing made again at the picture's size, silently: its messages were shown when the picture
+// was drawn. A drawing that ended by an error keeps what was drawn, as the picture does.
+VectorPicture TGraph::VectorCopy() {
+  VectorPicture copy(Picture().Width(), Picture().Height());
+  if (!drawing_) return copy;
+  const bool cancelled = false;
+  try {
+    GraphRenderer(drawing_->Project, drawing_->Engine, copy, cancelled, {}, {});
+  } catch (const ConvertError&) {
+  } catch (const EngineError&) {
+  }
+  return copy;
 }
 
 void TGraph::Graphendrucken1Click() {

@@ -10,7 +10,10 @@
 
 class Bitmap;
 class FrameCommands;
+struct ProjectDocument;
 class TForm2;
+class TQelParser;
+class VectorPicture;
 
 // Shows a bitmap stretched over the whole of its own area; nothing while there is none.
 class TGraphImage : public QWidget {
@@ -38,6 +41,8 @@ class TGraph : public ChildForm {
   // The picture, made at the first call with Image1's size at that moment.
   Bitmap& Picture();
   bool HasPicture() const { return picture_ != nullptr; }
+  // Keeps what the picture is drawn from, so that a vector copy can be drawn again when saved.
+  void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);
 
   TGraphImage* Image1;
   FileDialogSpec SaveDialog1;
@@ -48,11 +53,15 @@ class TGraph : public ChildForm {
   void Graphendrucken1Click() override;
 
  private:
+  struct Drawing;
+
   void SavePicture(const FileChoice& choice);
+  VectorPicture VectorCopy();
   void Print(int32_t width, int32_t height);
 
   FrameCommands& frame_;
   TForm2& form2_;
   std::unique_ptr<Bitmap> picture_;
+  std::unique_ptr<Drawing> drawing_;
   StandardMenus menus_;
 };

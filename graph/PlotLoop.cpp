@@ -112,7 +112,7 @@ struct Point {
   void Clear() { Column = Row = kNoPoint; }
 };
 
-void DrawSample(Bitmap& bitmap, const CurveStyle& style, Point& previous, int64_t u, int64_t r) {
+void DrawSample(Canvas& bitmap, const CurveStyle& style, Point& previous, int64_t u, int64_t r) {
   if (style.Pointwise) {
     bitmap.Line(u - 1, r - 1, u, r);
     return;
@@ -123,9 +123,7 @@ void DrawSample(Bitmap& bitmap, const CurveStyle& style, Point& previous, int64_
     bitmap.Line(from.Column, from.Row, u, r);
     return;
   }
-  bitmap.Line(from.Column, from.Row, u, r);
-  bitmap.Line(from.Column, from.Row + 1, u, r + 1);
-  bitmap.Line(u, r + 1, u, r);
+  bitmap.ThickLine(from.Column, from.Row, u, r);
 }
 
 }  // namespace
@@ -134,12 +132,12 @@ int64_t PixelOffset(long double offset, int32_t size, long double range) {
   return TruncToInt64(Checked(offset, size, range));
 }
 
-void FillBackground(Bitmap& bitmap, int32_t color) {
+void FillBackground(Canvas& bitmap, int32_t color) {
   bitmap.SetBrushColor(color);
   bitmap.FloodFill(10, 10, color);
 }
 
-RenderResult DrawGrid(Bitmap& bitmap, const PlotGeometry& frame, long double spacing, int32_t color,
+RenderResult DrawGrid(Canvas& bitmap, const PlotGeometry& frame, long double spacing, int32_t color,
                       const Checkpoint& checkpoint) {
   const __int128 dx = Spacing(spacing, frame.W, frame.XTo - frame.XFrom);
   const __int128 dy = Spacing(spacing, frame.H, frame.YTo - frame.YFrom);
@@ -168,7 +166,7 @@ RenderResult DrawGrid(Bitmap& bitmap, const PlotGeometry& frame, long double spa
   return RenderResult::Completed;
 }
 
-void DrawAxes(Bitmap& bitmap, const PlotGeometry& frame, int32_t color, int thickness) {
+void DrawAxes(Canvas& bitmap, const PlotGeometry& frame, int32_t color, int thickness) {
   bitmap.SetPenColor(color);
   int64_t y = frame.OriginRow;
   for (int i = 0; i < thickness; ++i, y = PlusOne(y)) {
@@ -182,7 +180,7 @@ void DrawAxes(Bitmap& bitmap, const PlotGeometry& frame, int32_t color, int thic
   }
 }
 
-RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& parser,
+RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint) {
   const int64_t p = PixelStep(frame, step);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/QelParser.h"
-#include "graph/Bitmap.h"
+#include "graph/Canvas.h"
 
 // The drawing shared by the project renderer and the stand-alone plotting component: background,
 // grid, axes and sampled curves on a W x H pixel frame. The two callers differ only in what they
@@ -51,17 +51,17 @@ struct CurveStyle {
 int64_t PixelOffset(long double offset, int32_t size, long double range);
 
 // Flood-fills from (10, 10) with the colour as brush and border.
-void FillBackground(Bitmap& bitmap, int32_t color);
+void FillBackground(Canvas& canvas, int32_t color);
 
 // Grid lines anchored at the origin, spacing truncated once; lines that show nothing on the bitmap
 // are skipped and coinciding ones drawn once. A zero spacing raises EngineError.
-RenderResult DrawGrid(Bitmap& bitmap, const PlotGeometry& frame, long double spacing, int32_t color,
+RenderResult DrawGrid(Canvas& canvas, const PlotGeometry& frame, long double spacing, int32_t color,
                       const Checkpoint& checkpoint);
 
 // The x axis then the y axis through the origin, one or two pixels wide.
-void DrawAxes(Bitmap& bitmap, const PlotGeometry& frame, int32_t color, int thickness);
+void DrawAxes(Canvas& canvas, const PlotGeometry& frame, int32_t color, int thickness);
 
 // Samples the built tree at columns 1, 1 + p, ... up to W and draws points or joined pieces.
-RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& parser,
+RenderResult DrawCurve(Canvas& canvas, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint);

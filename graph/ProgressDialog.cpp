@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
 #include "platform/Prompts.h"
@@ -107,6 +108,7 @@ bool TForm3::Generate(const QString& graphTitle) {
   graph->resize(outer);
   if (graph->layout()) graph->layout()->activate();
   Bitmap& picture = graph->Picture();
+  graph->KeepDrawing(project, frame_.QelParser1());
   sinceRepaint_.start();
   const RenderReport report = [this](const std::string& message) {
     frame_.prompts().Message(this, kMessageCaption, FromWindows1252(message), {PromptButton::Ok},

@@ -148,7 +148,8 @@ TEST(Qelcli, HelpListsEverySubcommand) {
        {"qelcli tree [engine options]", "qelcli eval [engine options] [--exact]",
         "qelcli table [engine options] PROJECT [--function N] [--decimals D] [--layout "
         "tab|block] [--output FILE]",
-        "qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg] [--quality Q]"}) {
+        "qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg|png|svg|pdf] [--quality "
+        "Q]"}) {
     EXPECT_NE(r.Out.find(usage), std::string::npos) << usage;
   }
   EXPECT_EQ(r.Err, "");

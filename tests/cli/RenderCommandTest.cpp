@@ -70,24 +70,30 @@ TEST_F(RenderCommand, WritesTheRenderersPictureInTheChosenFormat) {
   struct Case {
     std::vector<std::string> args;
     std::string file;
-    bool bmp;
+    std::string start;  // empty: the renderer's BMP, byte for byte
   };
   const Case cases[] = {
-      {{"p.qgp", "out.bmp"}, "out.bmp", true},
-      {{"p.qgp", "out.JPEG"}, "out.JPEG", false},
-      {{"p.qgp", "out.Jpg", "--quality", "2"}, "out.Jpg", false},
-      {{"p.qgp", "out.jpg", "--format", "bmp"}, "out.jpg", true},
-      {{"p.qgp", "out.bmp", "--format", "jpeg"}, "out.bmp", false},
+      {{"p.qgp", "out.bmp"}, "out.bmp", ""},
+      {{"p.qgp", "out.JPEG"}, "out.JPEG", "\xFF\xD8"},
+      {{"p.qgp", "out.Jpg", "--quality", "2"}, "out.Jpg", "\xFF\xD8"},
+      {{"p.qgp", "out.jpg", "--format", "bmp"}, "out.jpg", ""},
+      {{"p.qgp", "out.bmp", "--format", "jpeg"}, "out.bmp", "\xFF\xD8"},
+      {{"p.qgp", "out.PNG"}, "out.PNG", "\x89PNG"},
+      {{"p.qgp", "out.Svg"}, "out.Svg", "<?xml"},
+      {{"p.qgp", "out.pdf"}, "out.pdf", "%PDF"},
+      {{"p.qgp", "out.jpg", "--format", "png"}, "out.jpg", "\x89PNG"},
+      {{"p.qgp", "out.png", "--format", "svg"}, "out.png", "<?xml"},
+      {{"p.qgp", "out.svg", "--format", "pdf"}, "out.svg", "%PDF"},
   };
   const std::string expected = DirectBmp(Sample("1"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     ASSERT_EQ(Run(c.args), qelcli::kExitWithMessages);  // the second function does not build
     const std::string written = ReadAll(dir_ / c.file);
-    if (c.bmp) {
+    if (c.start.empty()) {
       EXPECT_EQ(written, expected);
     } else {
-      EXPECT_EQ(written.substr(0, 2), "\xFF\xD8");
+      EXPECT_EQ(written.substr(0, c.start.size()), c.start);
     }
     fs::remove(dir_ / c.file);
   }
@@ -97,8 +103,10 @@ TEST_F(RenderCommand, UsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"p.qgp"},
       {"p.qgp", "out.bmp", "extra.bmp"},
-      {"p.qgp", "out.png"},
-      {"p.qgp", "out.bmp", "--format", "png"},
+      {"p.qgp", "out.gif"},
+      {"p.qgp", "out.bmp", "--format", "gif"},
+      {"p.qgp", "out.png", "--quality", "90"},  // JPEG only
+      {"p.qgp", "out.bmp", "--format", "svg", "--quality", "60"},
       {"p.qgp", "out.jpg", "--quality", "1"},
       {"p.qgp", "out.jpg", "--quality", "101"},
       {"p.qgp", "out.jpg", "--quality", "high"},
@@ -113,12 +121,15 @@ TEST_F(RenderCommand, FailuresWriteNothing) {
   const std::vector<std::vector<std::string>> cases = {
       {"missing.qgp", "out.bmp"},
       {"zero.qgp", "out.bmp"},  // a grid step of 0 ends the rendering
+      {"zero.qgp", "out.svg"},
       {"p.qgp", "no_such_folder/out.bmp"},
+      {"p.qgp", "no_such_folder/out.pdf"},
   };
   for (const auto& args : cases) {
-    SCOPED_TRACE(args[0]);
+    SCOPED_TRACE(args[0] + " " + args[1]);
     EXPECT_EQ(Run(args), qelcli::kExitFailure);
     EXPECT_FALSE(fs::exists(dir_ / "out.bmp"));
+    EXPECT_FALSE(fs::exists(dir_ / "out.svg"));
   }
 }
 

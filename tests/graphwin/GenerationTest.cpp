@@ -208,6 +208,13 @@ TEST_F(GenerationTest, ABrokenFunctionIsReportedAndTheOthersDrawn) {
   EXPECT_EQ(frame.Questions.Messages[0].Icon, PromptIcon::Exclamation);
   EXPECT_TRUE(
       frame.Questions.Messages[0].Text.startsWith("Fehler in Funktionsdefinition:\n\nsin("));
+  // A vector copy is drawn again from the same project, without reporting again.
+  frame.Questions.FileAnswers.push_back(FileChoice{dir.filePath("graph.svg"), 4});
+  form3.LastGraph()->Graphenspeichernunter1Click();
+  EXPECT_EQ(frame.Questions.Messages.size(), 1u);
+  QFile svg(dir.filePath("graph.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("fill:rgb(100%,0%,0%)"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -14,6 +15,8 @@
 #include "graph/Bitmap.h"
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
+#include "platform/QtPrompts.h"
+#include "project/ProjectDocument.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
 
@@ -160,7 +163,9 @@ TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
   EXPECT_EQ(Byte(bmp, 22) | Byte(bmp, 23) << 8, 45);
   const FileDialogSpec& asked = frame.Questions.FileDialogs.front();
   EXPECT_EQ(asked.Title, "Graphen speichern unter");
-  EXPECT_EQ(asked.Filter, "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp");
+  EXPECT_EQ(asked.Filter,
+            "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp|PNG-Format (verlustfrei)|*.png|"
+            "SVG-Vektorgrafik|*.svg|PDF-Dokument|*.pdf");
   EXPECT_EQ(asked.FilterIndex, 1);
   EXPECT_EQ(asked.DefaultExt, "jpg");
   EXPECT_TRUE(asked.AskBeforeReplacing);
@@ -191,6 +196,66 @@ TEST_F(GraphWindowTest, JpegAtTheChosenQuality) {
     EXPECT_EQ(jpeg.Height, 45);
     EXPECT_EQ(jpeg.FirstLumaStep, c.FirstLumaStep);
   }
+}
+
+TEST_F(GraphWindowTest, LosslessAndVectorFormatsFollowTheFilterEntry) {
+  TGraph* graph = RedGraph();
+  struct Case {
+    const char* Name;
+    int Filter;
+    QByteArray Start;
+    QByteArray Size;  // how the file states the picture's 63 x 45 pixels
+  };
+  // Names keep a wrong extension: the filter entry decides the format.
+  const Case cases[] = {
+      {"a.jpg", 3, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
+      {"b.jpg", 4, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
+      {"c.jpg", 5, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ChooseFile(c.Name, c.Filter);
+    graph->Graphenspeichernunter1Click();
+    const QByteArray file = ReadAll(dir.filePath(c.Name));
+    EXPECT_TRUE(file.startsWith(c.Start));
+    EXPECT_TRUE(file.contains(c.Size)) << file.left(400).toStdString();
+    EXPECT_EQ(
+        FileFilters::CompletionSuffix(frame.Questions.FileDialogs.back().Filter, c.Filter, "jpg"),
+        QString(c.Start == "%PDF"    ? "pdf"
+                : c.Start == "<?xml" ? "svg"
+                                     : "png"));
+  }
+  const QImage png(dir.filePath("a.jpg"), "PNG");
+  ASSERT_EQ(png.size(), QSize(63, 45));
+  const Bitmap& picture = graph->Picture();
+  for (int y = 0; y < 45; ++y) {
+    for (int x = 0; x < 63; ++x) {
+      const QRgb p = png.pixel(x, y);
+      ASSERT_EQ(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16, picture.Pixel(x, y)) << x << "," << y;
+    }
+  }
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+}
+
+// The vector copy is drawn again from the project the window was drawn from, at its picture's size.
+TEST_F(GraphWindowTest, VectorPicturesAreDrawnFromTheKeptProject) {
+  TGraph* graph = RedGraph();
+  ChooseFile("blank.svg", 4);
+  graph->Graphenspeichernunter1Click();
+  ProjectDocument project;
+  project.Settings.BackgroundColor = kGreen;
+  project.Settings.Pointwise = false;
+  project.Functions.push_back({"1", "-x", "0.1", "255"});  // through the top left corner
+  graph->KeepDrawing(project, frame.Parser);
+  project.Settings.BackgroundColor = kRed;  // later edits do not count
+  ChooseFile("drawn.svg", 4);
+  graph->Graphenspeichernunter1Click();
+  const QByteArray blank = ReadAll(dir.filePath("blank.svg"));
+  const QByteArray drawn = ReadAll(dir.filePath("drawn.svg"));
+  EXPECT_TRUE(blank.contains("fill:rgb(100%,100%,100%)"));
+  EXPECT_FALSE(blank.contains("<path"));
+  EXPECT_TRUE(drawn.contains(R"(width="63" height="45" style="fill:rgb(0%,100%,0%))"));
+  EXPECT_TRUE(drawn.contains("stroke:rgb(100%,0%,0%)"));
 }
 
 TEST_F(GraphWindowTest, CancellingWritesNothing) {

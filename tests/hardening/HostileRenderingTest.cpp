@@ -2,6 +2,7 @@
 // check lets through. Work is measured in check points (one per grid line drawn and per sample),
 // never in time: a renderer that loops over what is off the picture shows up as a huge count.
 #include "components/QelGraphics.h"
+#include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
 #include "platform/Conversions.h"
 #include "project/CheckSettings.h"

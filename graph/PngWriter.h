@@ -1,0 +1,18 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "graph/Bitmap.h"
+
+// The PNG library refused the picture (for instance an empty bitmap); the text is the library's.
+class PngError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A lossless 8-bit RGB PNG (no alpha) of the bitmap's pixels and size.
+std::string EncodePng(const Bitmap& bitmap);
+
+// Encodes, then writes atomically; throws PngError or FileCreateError.
+void WritePngFile(const std::string& path, const Bitmap& bitmap);
