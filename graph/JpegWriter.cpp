@@ -6,8 +6,8 @@
 #include <memory>
 #include <string_view>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "platform/AtomicFile.h"
 
