@@ -383,12 +383,43 @@ bool TQelParser::CreateTree() {
 }
 
 long double TQelParser::Evaluate() {
+  const long double value = EvaluateValue();
+  ErgebnisString_ = LongDoubleToStr(value);
+  return value;
+}
+
+long double TQelParser::EvaluateValue() {
   // Faults left behind by code outside the engine must not be taken for this evaluation's.
   TakeFaults();
   if (std::fegetround() != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  const long double value = Eval(&Root_->Root);
-  ErgebnisString_ = LongDoubleToStr(value);
-  return value;
+  return Eval(&Root_->Root);
+}
+
+VariableReading TQelParser::ReadVariable(std::string text) {
+  InitLandDot();
+  VariableReading reading{std::move(text), {}};
+  try {
+    reading.Memo.Value = ConvertNumber(reading.Text);
+  } catch (const EngineError&) {
+    return reading;
+  }
+  reading.Memo.Valid = true;
+  reading.Memo.Dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  reading.Memo.Comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  return reading;
+}
+
+void TQelParser::SetX(const VariableReading& x) {
+  X_ = x.Text;
+  if (!x.Memo.Valid) return;
+  VariableMemo_ = x.Memo;
+  VariableText_ = x.Text;
+}
+
+TQelParser TQelParser::Sibling() const {
+  TQelParser sibling = *this;
+  sibling.Root_ = std::make_shared<QelTreeRoot>();
+  return sibling;
 }
 
 long double TQelParser::Eval(const Tree* node) {

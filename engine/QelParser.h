@@ -20,6 +20,13 @@ struct LeafMemo {
   long double Value = 0;
 };
 
+// A variable's text with its value read once, so that evaluations at that text need not read it
+// again; Memo.Valid is false when reading the text raises (evaluation raises then as always).
+struct VariableReading {
+  std::string Text;
+  LeafMemo Memo;
+};
+
 // A node of the expression tree: an operator with both operands, or a leaf (number, variable,
 // constant or function code letter).
 struct Tree {
@@ -51,6 +58,8 @@ class TQelParser {
   void SetPrecision(int32_t value) { Precision_ = value; }
   const std::string& X() const { return X_; }
   void SetX(std::string value) { X_ = std::move(value); }
+  // Sets X to the reading's text; its value is taken as read when the separators still match.
+  void SetX(const VariableReading& x);
   const std::string& A() const { return A_; }
   void SetA(std::string value) { A_ = std::move(value); }
   const std::string& B() const { return B_; }
@@ -68,6 +77,15 @@ class TQelParser {
   // Builds the tree of Expression (normalised first); false when the expression is invalid.
   bool CreateTree();
   long double Evaluate();
+  // Evaluate without writing ErgebnisString, for loops that keep only their last result's text.
+  long double EvaluateValue();
+  // ErgebnisString as Evaluate leaves it after computing the value.
+  void RecordResult(long double value) { ErgebnisString_ = LongDoubleToStr(value); }
+  // Reads a text as the value of a variable leaf would be read.
+  VariableReading ReadVariable(std::string text);
+  // The same settings, variables and power rule over a tree root of its own, for evaluating
+  // another expression beside this engine.
+  TQelParser Sibling() const;
   long double StrToLongDouble(const std::string& text);
   std::string LongDoubleToStr(long double value);
   bool IsLongDouble(const std::string& text) const;
