@@ -524,24 +524,31 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
   return ConvertNumber(SubstituteName(text, scratch));
 }
 
-// A leaf is read from its text at every evaluation; a number text gives the same value as long as
-// the separators stay, so that value is remembered.
+// A leaf is read from its text at every evaluation; a number text, and a constant's text under a
+// one-character separator, give the same value as long as the separators stay, so the node keeps
+// that value. A variable's value is remembered with its text.
 long double TQelParser::EvalLeaf(const Tree& node) {
   InitLandDot();
-  std::string scratch;
-  const std::string& source = SubstituteName(node.Text, scratch);
   const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
   const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
-  // A number text keeps its value in its node; a variable's text is remembered for its next leaf.
+  if (node.Memo.Valid && node.Memo.Dot == dot && node.Memo.Comma == comma) return node.Memo.Value;
+  std::string scratch;
+  const std::string& source = SubstituteName(node.Text, scratch);
   const bool fixedText = &source == &node.Text;
-  LeafMemo& memo = fixedText ? node.Memo : VariableMemo_;
-  if (memo.Valid && memo.Dot == dot && memo.Comma == comma &&
-      (fixedText || VariableText_ == source)) {
+  const bool constant = !fixedText && LandDot_.size() == 1 &&
+                        (EqualsLower(node.Text, "pi") || EqualsLower(node.Text, "e"));
+  if (fixedText || constant) {
+    const long double value = ConvertNumber(source);
+    node.Memo = {true, dot, comma, value};
+    return value;
+  }
+  LeafMemo& memo = VariableMemo_;
+  if (memo.Valid && memo.Dot == dot && memo.Comma == comma && VariableText_ == source) {
     return memo.Value;
   }
   const long double value = ConvertNumber(source);
   memo = {true, dot, comma, value};
-  if (!fixedText) VariableText_ = source;
+  VariableText_ = source;
   return value;
 }
 

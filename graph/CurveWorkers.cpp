@@ -62,17 +62,20 @@ void CurveWorkers::Sample(TQelParser& engine, Slot& slot) {
   for (size_t k = 0; k < slot.Samples.size() && !stop_; ++k) {
     SampleCurve(engine, frame_, p, static_cast<int64_t>(k), 1, column, &slot.Samples[k]);
     slot.Ready = static_cast<int64_t>(k + 1);
-    if (waiting_) {
+    if (waiting_ && slot.Ready >= wanted_) {
       const std::lock_guard lock(mutex_);
       sampled_.notify_all();
     }
   }
 }
 
+// Waits for a few samples at once rather than one, so that the drawing is woken rarely.
 void CurveWorkers::WaitFor(const Slot& slot, int64_t first) {
-  const auto ready = [&] { return slot.Ready > first || slot.Done; };
-  if (ready()) return;
+  if (slot.Ready > first || slot.Done) return;
+  const int64_t wanted = std::min(first + kWakeEvery, SampleCount(frame_, slot.Job.P));
+  const auto ready = [&] { return slot.Ready >= wanted || slot.Done; };
   std::unique_lock lock(mutex_);
+  wanted_ = wanted;
   waiting_ = true;
   sampled_.wait(lock, ready);
   waiting_ = false;

@@ -59,7 +59,9 @@ class CurveWorkers {
   std::mutex mutex_;
   std::condition_variable sampled_, released_;
   size_t next_ = 0, drawn_ = 0;
+  static constexpr int64_t kWakeEvery = 64;
   std::atomic<bool> stop_{false}, waiting_{false};
+  std::atomic<int64_t> wanted_{0};
   std::vector<std::thread> threads_;
 };
 

@@ -126,7 +126,8 @@ RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& pa
                        const Checkpoint& checkpoint);
 
 // A poll that passes only when `interval` has gone by since the last one it passed, so that input
-// is let through every few milliseconds however fine the check points are.
+// is let through every few milliseconds however fine the check points are. The clock is read at
+// every eighth call.
 class ThrottledPoll {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -139,6 +140,8 @@ class ThrottledPoll {
   std::chrono::microseconds interval_;
   Clock clock_;
   std::chrono::steady_clock::time_point last_;
+  static constexpr unsigned kClockEvery = 8;
+  unsigned calls_ = 0;
 };
 
 // A step width text through the engine; the previous step when the engine raises.
