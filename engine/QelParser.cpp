@@ -78,6 +78,17 @@ long double Checked(long double value) {
   return value;
 }
 
+// fegetround without the call: the x87 rounding bits, which fesetround keeps equal to SSE's.
+bool RoundsToNearest() {
+#if defined(__x86_64__)
+  uint16_t control = 0;
+  asm volatile("fnstcw %0" : "=m"(control));
+  return (control & 0x0C00) == 0;
+#else
+  return std::fegetround() == FE_TONEAREST;
+#endif
+}
+
 bool Faulted(long double value) {
   Materialise(value);
   return TakeFaults() != 0;
@@ -391,8 +402,17 @@ long double TQelParser::Evaluate() {
 long double TQelParser::EvaluateValue() {
   // Faults left behind by code outside the engine must not be taken for this evaluation's.
   TakeFaults();
-  if (std::fegetround() != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  return Eval(&Root_->Root);
+  if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
+  InitLandDot();
+  LandDotFresh_ = true;
+  try {
+    const long double value = Eval(&Root_->Root);
+    LandDotFresh_ = false;
+    return value;
+  } catch (...) {
+    LandDotFresh_ = false;
+    throw;
+  }
 }
 
 VariableReading TQelParser::ReadVariable(std::string text) {
@@ -409,11 +429,16 @@ VariableReading TQelParser::ReadVariable(std::string text) {
   return reading;
 }
 
+void TQelParser::SetX(std::string value) {
+  X_ = std::move(value);
+  if (VariableMemoIsX_) VariableMemo_.Valid = false;
+  VariableMemoIsX_ = false;
+}
+
 void TQelParser::SetX(const VariableReading& x) {
   X_ = x.Text;
-  if (!x.Memo.Valid) return;
   VariableMemo_ = x.Memo;
-  VariableText_ = x.Text;
+  VariableMemoIsX_ = x.Memo.Valid;
 }
 
 TQelParser TQelParser::Sibling() const {
@@ -528,7 +553,7 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
 // one-character separator, give the same value as long as the separators stay, so the node keeps
 // that value. A variable's value is remembered with its text.
 long double TQelParser::EvalLeaf(const Tree& node) {
-  InitLandDot();
+  if (!LandDotFresh_) InitLandDot();
   const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
   const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
   if (node.Memo.Valid && node.Memo.Dot == dot && node.Memo.Comma == comma) return node.Memo.Value;
@@ -543,12 +568,12 @@ long double TQelParser::EvalLeaf(const Tree& node) {
     return value;
   }
   LeafMemo& memo = VariableMemo_;
-  if (memo.Valid && memo.Dot == dot && memo.Comma == comma && VariableText_ == source) {
-    return memo.Value;
-  }
+  const bool sameText = VariableMemoIsX_ ? &source == &X_ : VariableText_ == source;
+  if (memo.Valid && memo.Dot == dot && memo.Comma == comma && sameText) return memo.Value;
   const long double value = ConvertNumber(source);
   memo = {true, dot, comma, value};
   VariableText_ = source;
+  VariableMemoIsX_ = false;
   return value;
 }
 

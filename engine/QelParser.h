@@ -57,7 +57,7 @@ class TQelParser {
   int32_t Precision() const { return Precision_; }
   void SetPrecision(int32_t value) { Precision_ = value; }
   const std::string& X() const { return X_; }
-  void SetX(std::string value) { X_ = std::move(value); }
+  void SetX(std::string value);
   // Sets X to the reading's text; its value is taken as read when the separators still match.
   void SetX(const VariableReading& x);
   const std::string& A() const { return A_; }
@@ -128,4 +128,8 @@ class TQelParser {
   std::string LandDot_ = ".";
   LeafMemo VariableMemo_;
   std::string VariableText_;
+  // The memo holds the value of X's text as SetX was given it, whatever VariableText_ says.
+  bool VariableMemoIsX_ = false;
+  // Set while Evaluate runs, which has brought LandDot up to date for all its leaves.
+  bool LandDotFresh_ = false;
 };
