@@ -1,6 +1,7 @@
 #include "graph/GraphRenderer.h"
 
 #include <memory>
+#include <set>
 
 #include "graph/CurveWorkers.h"
 #include "platform/Conversions.h"
@@ -128,7 +129,9 @@ std::unique_ptr<CurveWorkers> StartWorkers(const ProjectDocument& project, TQelP
                                            unsigned threads) {
   std::vector<CurveJob> jobs = PlanCurves(project, parser, frame, threads);
   if (jobs.empty()) return nullptr;
-  for (const CurveJob& job : jobs) columns.Prepare(job.P);
+  std::set<int64_t> steps;
+  for (const CurveJob& job : jobs) steps.insert(job.P);
+  for (const int64_t p : steps) columns.Prepare(p);
   return std::make_unique<CurveWorkers>(parser, frame, columns, std::move(jobs), threads);
 }
 
