@@ -65,7 +65,7 @@ void DrawAxes(Bitmap& bitmap, const PlotGeometry& frame, int32_t color, int thic
 
 // The x of every sampled column as the engine is given it: its text at the engine's precision and
 // its value, made once per graph and shared by all its curves. Columns beyond kCachedColumns are
-// made afresh at each use, so a huge frame costs no memory.
+// made afresh at each use, so a huge frame costs no more memory than that.
 class ColumnTable {
  public:
   static constexpr int64_t kCachedColumns = 65536;
@@ -76,7 +76,6 @@ class ColumnTable {
   void Prepare(int64_t p);
   // A column made before; null for a column that was not.
   const VariableReading* Cached(int64_t u) const;
-  bool CoversFrame() const { return frame_.W <= kCachedColumns; }
 
  private:
   PlotGeometry frame_;
