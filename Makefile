@@ -26,8 +26,11 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The whole-process figures need gnuplot (apt-get install gnuplot-nox); without it they are skipped.
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do echo "== $$b"; $$b; done
+	@bench/render_vs_gnuplot $(BUILD_DIR)/bin/qelcli
+	@bench/render_memory $(BUILD_DIR)/bin/qelcli
 
 # libFuzzer pass over the core (clang, its own build folder): each target runs SECONDS seconds.
 SECONDS ?= 60

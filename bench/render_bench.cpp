@@ -1,52 +1,41 @@
+// Rendering of the 20-function project in bench/twenty.qgp (1920 x 1080, every column, line-wise):
+// the engine's share per graph the way it was done per function and the way the renderer does it
+// now, the whole renderer on one thread and on all cores, and a project eight times as large for
+// the scaling. Ratios of benchmarks from the same run are printed at the end.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
+#include "bench/BenchRatios.h"
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
+#include "graph/CurveWorkers.h"
 #include "graph/GraphRenderer.h"
+#include "graph/PlotLoop.h"
 #include "platform/RegionalSettings.h"
+#include "project/ProjectFile.h"
 
 namespace {
 
-constexpr int32_t kWidth = 1920, kHeight = 1080;
-
-const std::vector<std::string>& Expressions() {
-  static const std::vector<std::string> list = {
-      "x",
-      "sin(x)*2^x",
-      "x^3-2*x^2+x-1",
-      "abs(sin(x))/(1+x^2)",
-      "ln(abs(x)+1)*cos(3*x)",
-      "tan(x) mod 2",
-      "x^2/5",
-      "cos(x)*5",
-      "1/x",
-      "sin(3*x)*x",
-      "lg(abs(x)+2)",
-      "x mod 3",
-      "2^(x/3)",
-      "sin(x)+cos(2*x)",
-      "abs(x)-5",
-      "x*x*x/50",
-      "cos(x/2)*x",
-      "sin(x)/x",
-      "(x+1)*(x-1)/4",
-      "ln(x^2+1)",
-  };
-  return list;
+const ProjectDocument& Twenty() {
+  static const ProjectDocument project = [] {
+    ProjectDocument p;
+    ReadProjectFile(QEL_BENCH_PROJECT, p);
+    return p;
+  }();
+  return project;
 }
 
-ProjectDocument Project(bool pointwise, const std::string& step = "0.001") {
-  ProjectDocument project;
-  project.Settings.OutputWidth = std::to_string(kWidth);
-  project.Settings.OutputHeight = std::to_string(kHeight);
-  project.Settings.Pointwise = pointwise;
-  for (size_t i = 0; i < Expressions().size(); ++i) {
-    project.Functions.push_back({std::to_string(i + 1), Expressions()[i], step,
-                                 std::to_string(static_cast<int32_t>(i * 0x0A1B2C))});
-  }
+// Each function eight times, so that there is more work to share than threads to share it.
+const ProjectDocument& Large() {
+  static const ProjectDocument project = [] {
+    ProjectDocument p = Twenty();
+    const std::vector<FunctionEntry> functions = p.Functions;
+    for (int i = 1; i < 8; ++i)
+      p.Functions.insert(p.Functions.end(), functions.begin(), functions.end());
+    return p;
+  }();
   return project;
 }
 
@@ -54,37 +43,27 @@ TQelParser MakeParser() {
   SetRegionalDecimalSeparator('.');
   TQelParser parser;
   parser.SetConvertAllColonsAndDots(true);
+  parser.SetPrecision(8);
   return parser;
 }
 
-void Render(benchmark::State& state, const ProjectDocument& project) {
-  TQelParser parser = MakeParser();
-  const bool cancelled = false;
-  for (auto _ : state) {
-    state.PauseTiming();  // the graph window makes the fresh bitmap, not the renderer
-    Bitmap bitmap(kWidth, kHeight);
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(GraphRenderer(project, parser, bitmap, cancelled, {}, {}));
-  }
+PlotGeometry Frame() {
+  PlotGeometry frame;
+  frame.W = 1920;
+  frame.H = 1080;
+  return frame;
 }
 
-void BM_RenderPointwise(benchmark::State& state) {
-  Render(state, Project(true));
-}
-void BM_RenderLinewise(benchmark::State& state) {
-  Render(state, Project(false));
-}
-
-// The engine's share alone: the same samples, text round trip and evaluation, nothing drawn.
-void BM_EngineOnly(benchmark::State& state) {
+// The samples as each curve took them: x to text and back and the result's text, per function.
+void BM_EnginePerFunction(benchmark::State& state) {
   TQelParser parser = MakeParser();
-  parser.SetPrecision(8);
+  const PlotGeometry frame = Frame();
   for (auto _ : state) {
-    for (const std::string& expression : Expressions()) {
-      parser.SetExpression(expression);
+    for (const FunctionEntry& entry : Twenty().Functions) {
+      parser.SetExpression(entry.Expression);
       parser.CreateTree();
-      for (int32_t u = 1; u <= kWidth; ++u) {
-        parser.SetX(parser.LongDoubleToStr(-10 + u * 20.0L / kWidth));
+      for (int32_t u = 1; u <= frame.W; ++u) {
+        parser.SetX(parser.LongDoubleToStr(frame.XFrom + u * (frame.XTo - frame.XFrom) / frame.W));
         try {
           benchmark::DoNotOptimize(parser.Evaluate());
         } catch (const EngineError&) {
@@ -94,22 +73,77 @@ void BM_EngineOnly(benchmark::State& state) {
   }
 }
 
+// The same samples as the renderer takes them now: each column's x made once per graph, the
+// values into the curve's buffer, one thread.
+void BM_EnginePerGraph(benchmark::State& state) {
+  TQelParser parser = MakeParser();
+  const PlotGeometry frame = Frame();
+  std::vector<CurveSample> samples(static_cast<size_t>(frame.W));
+  for (auto _ : state) {
+    ColumnTable columns(frame, parser);
+    const auto column = [&](int64_t u) -> const VariableReading& { return columns.At(u); };
+    for (const FunctionEntry& entry : Twenty().Functions) {
+      parser.SetExpression(entry.Expression);
+      parser.CreateTree();
+      SampleCurve(parser, frame, 1, 0, samples.size(), column, samples.data());
+      benchmark::DoNotOptimize(samples.data());
+    }
+  }
+}
+
+void Render(benchmark::State& state, const ProjectDocument& project, unsigned threads) {
+  TQelParser parser = MakeParser();
+  const bool cancelled = false;
+  for (auto _ : state) {
+    state.PauseTiming();  // the graph window makes the fresh bitmap, not the renderer
+    Bitmap bitmap(1920, 1080);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(GraphRenderer(project, parser, bitmap, cancelled, {}, {}, threads));
+  }
+}
+
+void BM_RenderOneThread(benchmark::State& state) {
+  Render(state, Twenty(), 1);
+}
+void BM_RenderAllCores(benchmark::State& state) {
+  Render(state, Twenty(), RenderThreads());
+}
+void BM_LargeOneThread(benchmark::State& state) {
+  Render(state, Large(), 1);
+}
+void BM_LargeAllCores(benchmark::State& state) {
+  Render(state, Large(), RenderThreads());
+}
+
 // What an unclipped renderer would take hours over: a grid step of 1e-9, values reaching 1e12 and
 // tan(x), all line-wise.
 void BM_RenderFarAndFine(benchmark::State& state) {
-  ProjectDocument project = Project(false);
+  ProjectDocument project = Twenty();
   project.Settings.GridStep = "1e-9";
   for (size_t i = 0; i < project.Functions.size(); ++i) {
     project.Functions[i].Expression = i % 2 ? "tan(x)" : "x*1000000000000";
   }
-  Render(state, project);
+  Render(state, project, RenderThreads());
 }
 
-BENCHMARK(BM_EngineOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RenderPointwise)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RenderLinewise)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnginePerFunction)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnginePerGraph)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderOneThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderAllCores)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargeOneThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargeAllCores)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderFarAndFine)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("cores: %u\n", RenderThreads());
+  reporter.PrintRatios({{"BM_EnginePerGraph", "BM_EnginePerFunction"},
+                        {"BM_RenderAllCores", "BM_RenderOneThread"},
+                        {"BM_LargeAllCores", "BM_LargeOneThread"}});
+  benchmark::Shutdown();
+  return 0;
+}

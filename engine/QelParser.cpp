@@ -77,6 +77,17 @@ long double Checked(long double value) {
   return value;
 }
 
+// fegetround without the call: the x87 rounding bits, which fesetround keeps equal to SSE's.
+bool RoundsToNearest() {
+#if defined(__x86_64__)
+  uint16_t control = 0;
+  asm volatile("fnstcw %0" : "=m"(control));
+  return (control & 0x0C00) == 0;
+#else
+  return std::fegetround() == FE_TONEAREST;
+#endif
+}
+
 bool Faulted(long double value) {
   Materialise(value);
   return TakeFaults() != 0;
@@ -382,12 +393,57 @@ bool TQelParser::CreateTree() {
 }
 
 long double TQelParser::Evaluate() {
-  // Faults left behind by code outside the engine must not be taken for this evaluation's.
-  TakeFaults();
-  if (std::fegetround() != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  const long double value = Eval(&Root_->Root);
+  const long double value = EvaluateValue();
   ErgebnisString_ = LongDoubleToStr(value);
   return value;
+}
+
+long double TQelParser::EvaluateValue() {
+  // Faults left behind by code outside the engine must not be taken for this evaluation's.
+  TakeFaults();
+  if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
+  InitLandDot();
+  LandDotFresh_ = true;
+  try {
+    const long double value = Eval(&Root_->Root);
+    LandDotFresh_ = false;
+    return value;
+  } catch (...) {
+    LandDotFresh_ = false;
+    throw;
+  }
+}
+
+VariableReading TQelParser::ReadVariable(std::string text) {
+  InitLandDot();
+  VariableReading reading{std::move(text), {}};
+  try {
+    reading.Memo.Value = ConvertNumber(reading.Text);
+  } catch (const EngineError&) {
+    return reading;
+  }
+  reading.Memo.Valid = true;
+  reading.Memo.Dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  reading.Memo.Comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  return reading;
+}
+
+void TQelParser::SetX(std::string value) {
+  X_ = std::move(value);
+  if (VariableMemoIsX_) VariableMemo_.Valid = false;
+  VariableMemoIsX_ = false;
+}
+
+void TQelParser::SetX(const VariableReading& x) {
+  X_ = x.Text;
+  VariableMemo_ = x.Memo;
+  VariableMemoIsX_ = x.Memo.Valid;
+}
+
+TQelParser TQelParser::Sibling() const {
+  TQelParser sibling = *this;
+  sibling.Root_ = std::make_shared<QelTreeRoot>();
+  return sibling;
 }
 
 long double TQelParser::Eval(const Tree* node) {
@@ -493,24 +549,31 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
   return ConvertNumber(SubstituteName(text, scratch));
 }
 
-// A leaf is read from its text at every evaluation; a number text gives the same value as long as
-// the separators stay, so that value is remembered.
+// A leaf is read from its text at every evaluation; a number text, and a constant's text under a
+// one-character separator, give the same value as long as the separators stay, so the node keeps
+// that value. A variable's value is remembered with its text.
 long double TQelParser::EvalLeaf(const Tree& node) {
-  InitLandDot();
-  std::string scratch;
-  const std::string& source = SubstituteName(node.Text, scratch);
+  if (!LandDotFresh_) InitLandDot();
   const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
   const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
-  // A number text keeps its value in its node; a variable's text is remembered for its next leaf.
+  if (node.Memo.Valid && node.Memo.Dot == dot && node.Memo.Comma == comma) return node.Memo.Value;
+  std::string scratch;
+  const std::string& source = SubstituteName(node.Text, scratch);
   const bool fixedText = &source == &node.Text;
-  LeafMemo& memo = fixedText ? node.Memo : VariableMemo_;
-  if (memo.Valid && memo.Dot == dot && memo.Comma == comma &&
-      (fixedText || VariableText_ == source)) {
-    return memo.Value;
+  const bool constant = !fixedText && LandDot_.size() == 1 &&
+                        (EqualsLower(node.Text, "pi") || EqualsLower(node.Text, "e"));
+  if (fixedText || constant) {
+    const long double value = ConvertNumber(source);
+    node.Memo = {true, dot, comma, value};
+    return value;
   }
+  LeafMemo& memo = VariableMemo_;
+  const bool sameText = VariableMemoIsX_ ? &source == &X_ : VariableText_ == source;
+  if (memo.Valid && memo.Dot == dot && memo.Comma == comma && sameText) return memo.Value;
   const long double value = ConvertNumber(source);
   memo = {true, dot, comma, value};
-  if (!fixedText) VariableText_ = source;
+  VariableText_ = source;
+  VariableMemoIsX_ = false;
   return value;
 }
 

@@ -20,6 +20,13 @@ struct LeafMemo {
   long double Value = 0;
 };
 
+// A variable's text with its value read once, so that evaluations at that text need not read it
+// again; Memo.Valid is false when reading the text raises (evaluation raises then as always).
+struct VariableReading {
+  std::string Text;
+  LeafMemo Memo;
+};
+
 // A node of the expression tree: an operator with both operands, or a leaf (number, variable,
 // constant or function code letter).
 struct Tree {
@@ -62,7 +69,9 @@ class TQelParser {
   int32_t Precision() const { return Precision_; }
   void SetPrecision(int32_t value) { Precision_ = value; }
   const std::string& X() const { return X_; }
-  void SetX(std::string value) { X_ = std::move(value); }
+  void SetX(std::string value);
+  // Sets X to the reading's text; its value is taken as read when the separators still match.
+  void SetX(const VariableReading& x);
   const std::string& A() const { return A_; }
   void SetA(std::string value) { A_ = std::move(value); }
   const std::string& B() const { return B_; }
@@ -82,6 +91,15 @@ class TQelParser {
   bool CreateTree();
   // The tree's value for the current variables; sets ErgebnisString. Throws EngineError.
   long double Evaluate();
+  // Evaluate without writing ErgebnisString, for loops that keep only their last result's text.
+  long double EvaluateValue();
+  // ErgebnisString as Evaluate leaves it after computing the value.
+  void RecordResult(long double value) { ErgebnisString_ = LongDoubleToStr(value); }
+  // Reads a text as the value of a variable leaf would be read.
+  VariableReading ReadVariable(std::string text);
+  // The same settings, variables and power rule over a tree root of its own, for evaluating
+  // another expression beside this engine.
+  TQelParser Sibling() const;
   // The value of a number text or a variable's name, read as a leaf is. Throws EngineError.
   long double StrToLongDouble(const std::string& text);
   // Fixed-point text with Precision digits, trailing zeros and separator removed; "INF", "-INF",
@@ -152,6 +170,10 @@ class TQelParser {
   std::string LandDot_ = ".";
   LeafMemo VariableMemo_;
   std::string VariableText_;
+  // The memo holds the value of X's text as SetX was given it, whatever VariableText_ says.
+  bool VariableMemoIsX_ = false;
+  // Set while Evaluate runs, which has brought LandDot up to date for all its leaves.
+  bool LandDotFresh_ = false;
 };
 
 // The value of a text as StrToLongDouble reads it, or fallback where the engine raises: how the

@@ -1,5 +1,9 @@
 #include "graph/GraphRenderer.h"
 
+#include <memory>
+#include <set>
+
+#include "graph/CurveWorkers.h"
 #include "platform/Conversions.h"
 
 namespace {
@@ -64,9 +68,15 @@ struct CurveState {
   long double Step = 1;
 };
 
-RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Canvas& bitmap,
-                          const PlotGeometry& frame, const CurveStyle& style, CurveState& state,
-                          const Checkpoint& checkpoint, const RenderReport& report) {
+struct Curves {
+  ColumnTable& Columns;
+  CurveWorkers* Workers;
+};
+
+RenderResult DrawFunction(size_t index, const FunctionEntry& entry, TQelParser& parser,
+                          Canvas& bitmap, const PlotGeometry& frame, const CurveStyle& style,
+                          CurveState& state, Curves curves, const Checkpoint& checkpoint,
+                          const RenderReport& report) {
   if (IsBlank(entry.Expression)) return RenderResult::Completed;
   const int32_t color = LeadingInt(entry.Color);
   state.Step = StrToLongDoubleOr(parser, entry.StepWidth, state.Step);
@@ -75,7 +85,46 @@ RenderResult DrawFunction(const FunctionEntry& entry, TQelParser& parser, Canvas
     if (report) report(FunctionDefinitionError(entry.Expression));
     return RenderResult::Completed;
   }
-  return DrawCurve(bitmap, frame, parser, state.Step, color, style, checkpoint);
+  if (!curves.Workers) {
+    return DrawCurve(bitmap, frame, parser, curves.Columns, state.Step, color, style, checkpoint);
+  }
+  return DrawSampledCurve(bitmap, frame, parser, curves.Columns, PixelStep(frame, state.Step),
+                          color, style, checkpoint, curves.Workers->Fetch(index));
+}
+
+// A step width "x" reads the engine's x, which the curve before it leaves behind, so only the
+// drawing itself can tell it.
+bool StepReadsX(const std::string& text) {
+  return text == "x" || text == "X";
+}
+
+// The curves to sample ahead, with the steps the drawing will take; none when the work is not
+// worth threads or the steps cannot be known before the drawing.
+std::vector<CurveJob> PlanCurves(const ProjectDocument& project, TQelParser& parser,
+                                 const PlotGeometry& frame, unsigned threads) {
+  std::vector<CurveJob> jobs;
+  if (threads < 2 || frame.W > ColumnTable::kCachedColumns) return jobs;
+  long double step = 1;
+  for (size_t i = 0; i < project.Functions.size(); ++i) {
+    const FunctionEntry& entry = project.Functions[i];
+    if (IsBlank(entry.Expression)) continue;
+    if (StepReadsX(entry.StepWidth)) return {};
+    step = StrToLongDoubleOr(parser, entry.StepWidth, step);
+    jobs.push_back({i, entry.Expression, PixelStep(frame, step)});
+  }
+  if (jobs.size() < 2) return {};
+  return jobs;
+}
+
+std::unique_ptr<CurveWorkers> StartWorkers(const ProjectDocument& project, TQelParser& parser,
+                                           const PlotGeometry& frame, ColumnTable& columns,
+                                           unsigned threads) {
+  std::vector<CurveJob> jobs = PlanCurves(project, parser, frame, threads);
+  if (jobs.empty()) return nullptr;
+  std::set<int64_t> steps;
+  for (const CurveJob& job : jobs) steps.insert(job.P);
+  for (const int64_t p : steps) columns.Prepare(p);
+  return std::make_unique<CurveWorkers>(parser, frame, columns, std::move(jobs), threads);
 }
 
 }  // namespace
@@ -87,7 +136,7 @@ std::string FunctionDefinitionError(const std::string& expression) {
 
 RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Canvas& bitmap,
                            const bool& cancelled, const std::function<void()>& poll,
-                           const RenderReport& report) {
+                           const RenderReport& report, unsigned threads) {
   const ProjectSettings& s = project.Settings;
   const Checkpoint checkpoint(cancelled, poll);
   parser.SetPrecision(8);
@@ -103,12 +152,16 @@ RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, C
   style.Pointwise = s.Pointwise;
   if (s.UseDeviation && in.Deviation > 0) style.Deviation = in.Deviation;
   CurveState state;
+  ColumnTable columns(frame, parser);
+  const std::unique_ptr<CurveWorkers> workers =
+      StartWorkers(project, parser, frame, columns, threads);
   for (size_t i = 0; i < project.Functions.size(); ++i) {
     if (checkpoint.Stop()) return RenderResult::Cancelled;
-    if (DrawFunction(project.Functions[i], parser, bitmap, frame, style, state, checkpoint,
-                     report) == RenderResult::Cancelled) {
+    if (DrawFunction(i, project.Functions[i], parser, bitmap, frame, style, state,
+                     {columns, workers.get()}, checkpoint, report) == RenderResult::Cancelled) {
       return RenderResult::Cancelled;
     }
+    if (workers && workers->Has(i)) workers->Release(i);
   }
   if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
   return RenderResult::Completed;

@@ -5,6 +5,7 @@
 
 #include "engine/QelParser.h"
 #include "graph/Canvas.h"
+#include "graph/CurveWorkers.h"
 #include "graph/PlotLoop.h"
 #include "project/ProjectDocument.h"
 
@@ -15,10 +16,11 @@ using RenderReport = std::function<void(const std::string& message)>;
 // Positions are those of the project's W x H frame whatever size the canvas has. Sets the engine's
 // precision to 8. Tests `cancelled` at every check point, then calls `poll`. A grid step that
 // cannot be read (ConvertError) or is 0, and a range that collapses to zero in the engine's reading
-// (EngineError), end the drawing by an exception; what was drawn stays.
+// (EngineError), end the drawing by an exception; what was drawn stays. With several threads the
+// curves are sampled ahead on worker threads; picture, messages and engine state are the same.
 RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, Canvas& canvas,
                            const bool& cancelled, const std::function<void()>& poll,
-                           const RenderReport& report);
+                           const RenderReport& report, unsigned threads = RenderThreads());
 
 struct OutputSize {
   int32_t Width;

@@ -1,5 +1,6 @@
 #include "graph/PlotLoop.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -90,14 +91,6 @@ int64_t PlusOne(int64_t v) {
   return v == std::numeric_limits<int64_t>::max() ? v : v + 1;
 }
 
-// The pixel step p = trunc(W * step / range_x), at least 1; beyond W only column 1 is sampled.
-int64_t PixelStep(const PlotGeometry& frame, long double step) {
-  const long double ratio = frame.W * step / (frame.XTo - frame.XFrom);
-  if (!(ratio >= 1)) return 1;
-  if (ratio > frame.W) return static_cast<int64_t>(frame.W) + 1;
-  return static_cast<int64_t>(ratio);
-}
-
 // The row of a value, or nothing when it is not a number or does not fit 32 bits.
 std::optional<int64_t> RowOf(const PlotGeometry& frame, long double v) {
   const long double r = (frame.RowTop - v) * frame.H / frame.RowRange;
@@ -180,32 +173,158 @@ void DrawAxes(Canvas& bitmap, const PlotGeometry& frame, int32_t color, int thic
   }
 }
 
+int64_t PixelStep(const PlotGeometry& frame, long double step) {
+  const long double ratio = frame.W * step / (frame.XTo - frame.XFrom);
+  if (!(ratio >= 1)) return 1;
+  if (ratio > frame.W) return static_cast<int64_t>(frame.W) + 1;
+  return static_cast<int64_t>(ratio);
+}
+
+int64_t SampleCount(const PlotGeometry& frame, int64_t p) {
+  return frame.W < 1 ? 0 : (frame.W - 1) / p + 1;
+}
+
+const VariableReading& ColumnTable::At(int64_t u) {
+  if (const VariableReading* cached = Cached(u)) return *cached;
+  const long double rangeX = frame_.XTo - frame_.XFrom;
+  VariableReading reading =
+      parser_.ReadVariable(parser_.LongDoubleToStr(frame_.XFrom + u * rangeX / frame_.W));
+  if (u > kCachedColumns) {
+    scratch_ = std::move(reading);
+    return scratch_;
+  }
+  const auto index = static_cast<size_t>(u);
+  if (index >= columns_.size()) {
+    const size_t size =
+        std::min<size_t>(kCachedColumns + 1, std::max(index + 1, 2 * columns_.size()));
+    columns_.resize(size);
+    made_.resize(size);
+  }
+  columns_[index] = std::move(reading);
+  made_[index] = true;
+  return columns_[index];
+}
+
+void ColumnTable::Prepare(int64_t p) {
+  const int64_t count = SampleCount(frame_, p);
+  for (int64_t k = 0; k < count; ++k) At(1 + k * p);
+}
+
+const VariableReading* ColumnTable::Cached(int64_t u) const {
+  const auto index = static_cast<size_t>(u);
+  return u >= 0 && index < made_.size() && made_[index] ? &columns_[index] : nullptr;
+}
+
+void SampleCurve(TQelParser& parser, const PlotGeometry& frame, int64_t p, int64_t first,
+                 size_t count, const std::function<const VariableReading&(int64_t u)>& column,
+                 CurveSample* out) {
+  for (size_t i = 0; i < count; ++i) {
+    CurveSample& sample = out[i];
+    parser.SetX(column(1 + (first + static_cast<int64_t>(i)) * p));
+    try {
+      sample.Value = parser.EvaluateValue();
+    } catch (const EngineError&) {
+      sample.Kind = SampleKind::Failed;
+      continue;
+    }
+    const std::optional<int64_t> r = RowOf(frame, sample.Value);
+    sample.Kind = r ? SampleKind::Point : SampleKind::NoRow;
+    sample.Row = r.value_or(0);
+  }
+}
+
+namespace {
+
+// What the engine would hold had it evaluated each sample that passed its check point.
+struct EngineTrail {
+  std::string XBefore;
+  int64_t LastColumn = 0;
+  std::optional<long double> LastValue;
+
+  void Leave(TQelParser& parser, ColumnTable& columns) {
+    if (LastColumn == 0) {
+      parser.SetX(std::move(XBefore));
+    } else {
+      parser.SetX(columns.At(LastColumn).Text);
+    }
+    if (LastValue) parser.RecordResult(*LastValue);
+  }
+};
+
+RenderResult DrawSamples(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
+                         const CurveStyle& style, const Checkpoint& checkpoint,
+                         const SampleFetch& fetch, EngineTrail& trail) {
+  const int64_t count = SampleCount(frame, p);
+  Point previous;
+  for (int64_t first = 0; first < count;) {
+    const CurveSample* block = nullptr;
+    const size_t n = fetch(first, block);
+    for (size_t i = 0; i < n; ++i, ++first) {
+      if (checkpoint.Stop()) return RenderResult::Cancelled;
+      const int64_t u = 1 + first * p;
+      trail.LastColumn = u;
+      const CurveSample& sample = block[i];
+      if (sample.Kind == SampleKind::Failed) {
+        previous.Clear();
+        continue;
+      }
+      trail.LastValue = sample.Value;
+      if (style.Deviation && std::fabs(sample.Value) >= *style.Deviation) previous.Clear();
+      if (sample.Kind == SampleKind::NoRow) {
+        previous.Clear();
+        continue;
+      }
+      if (previous.Row == kNoPoint) previous.Row = sample.Row - 1;
+      if (previous.Column == kNoPoint) previous.Column = u - 1;
+      DrawSample(bitmap, style, previous, u, sample.Row);
+    }
+  }
+  return RenderResult::Completed;
+}
+
+}  // namespace
+
+RenderResult DrawSampledCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
+                              ColumnTable& columns, int64_t p, int32_t color,
+                              const CurveStyle& style, const Checkpoint& checkpoint,
+                              const SampleFetch& fetch) {
+  bitmap.SetPenColor(color);
+  EngineTrail trail{parser.X(), 0, std::nullopt};
+  const RenderResult result = DrawSamples(bitmap, frame, p, style, checkpoint, fetch, trail);
+  trail.Leave(parser, columns);
+  return result;
+}
+
+RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
+                       ColumnTable& columns, long double step, int32_t color,
+                       const CurveStyle& style, const Checkpoint& checkpoint) {
+  const int64_t p = PixelStep(frame, step);
+  const auto column = [&](int64_t u) -> const VariableReading& { return columns.At(u); };
+  CurveSample sample;
+  const SampleFetch evaluate = [&](int64_t first, const CurveSample*& out) {
+    SampleCurve(parser, frame, p, first, 1, column, &sample);
+    out = &sample;
+    return size_t{1};
+  };
+  return DrawSampledCurve(bitmap, frame, parser, columns, p, color, style, checkpoint, evaluate);
+}
+
 RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint) {
-  const int64_t p = PixelStep(frame, step);
-  const long double rangeX = frame.XTo - frame.XFrom;
-  Point previous;
-  bitmap.SetPenColor(color);
-  for (int64_t u = 1; u <= frame.W; u += p) {
-    if (checkpoint.Stop()) return RenderResult::Cancelled;
-    parser.SetX(parser.LongDoubleToStr(frame.XFrom + u * rangeX / frame.W));
-    long double v;
-    try {
-      v = parser.Evaluate();
-    } catch (const EngineError&) {
-      previous.Clear();
-      continue;
-    }
-    if (style.Deviation && std::fabs(v) >= *style.Deviation) previous.Clear();
-    const std::optional<int64_t> r = RowOf(frame, v);
-    if (!r) {
-      previous.Clear();
-      continue;
-    }
-    if (previous.Row == kNoPoint) previous.Row = *r - 1;
-    if (previous.Column == kNoPoint) previous.Column = u - 1;
-    DrawSample(bitmap, style, previous, u, *r);
-  }
-  return RenderResult::Completed;
+  ColumnTable columns(frame, parser);
+  return DrawCurve(bitmap, frame, parser, columns, step, color, style, checkpoint);
+}
+
+ThrottledPoll::ThrottledPoll(std::function<void()> poll, std::chrono::microseconds interval,
+                             Clock clock)
+    : poll_(std::move(poll)), interval_(interval), clock_(std::move(clock)), last_(clock_()) {}
+
+void ThrottledPoll::operator()() {
+  // Reading the clock costs about as much as a sample; every few check points is often enough.
+  if (++calls_ % kClockEvery != 0) return;
+  const auto now = clock_();
+  if (now - last_ < interval_) return;
+  last_ = now;
+  if (poll_) poll_();
 }

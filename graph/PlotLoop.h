@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/QelParser.h"
 #include "graph/Canvas.h"
@@ -61,7 +63,82 @@ RenderResult DrawGrid(Canvas& canvas, const PlotGeometry& frame, long double spa
 // The x axis then the y axis through the origin, one or two pixels wide.
 void DrawAxes(Canvas& canvas, const PlotGeometry& frame, int32_t color, int thickness);
 
+// The x of every sampled column as the engine is given it: its text at the engine's precision and
+// its value, made once per graph and shared by all its curves. Columns beyond kCachedColumns are
+// made afresh at each use, so a huge frame costs no more memory than that.
+class ColumnTable {
+ public:
+  static constexpr int64_t kCachedColumns = 65536;
+
+  ColumnTable(const PlotGeometry& frame, TQelParser& parser) : frame_(frame), parser_(parser) {}
+  const VariableReading& At(int64_t u);
+  // Makes the columns 1, 1 + p, ... up to W ahead, so that Cached may be read from other threads.
+  void Prepare(int64_t p);
+  // A column made before; null for a column that was not.
+  const VariableReading* Cached(int64_t u) const;
+
+ private:
+  PlotGeometry frame_;
+  TQelParser& parser_;
+  std::vector<VariableReading> columns_;
+  std::vector<bool> made_;
+  VariableReading scratch_;
+};
+
+enum class SampleKind : uint8_t { Failed, NoRow, Point };
+
+// One evaluated sample: the value unless evaluation raised, and its row when it has one.
+struct CurveSample {
+  long double Value = 0;
+  int64_t Row = 0;
+  SampleKind Kind = SampleKind::Failed;
+};
+
+// The pixel step p = trunc(W * step / range_x), at least 1; beyond W only column 1 is sampled.
+int64_t PixelStep(const PlotGeometry& frame, long double step);
+
+// The number of columns 1, 1 + p, ... up to W.
+int64_t SampleCount(const PlotGeometry& frame, int64_t p);
+
+// Evaluates the built tree at the columns of samples first .. first + count - 1.
+void SampleCurve(TQelParser& parser, const PlotGeometry& frame, int64_t p, int64_t first,
+                 size_t count, const std::function<const VariableReading&(int64_t u)>& column,
+                 CurveSample* out);
+
+// Hands over the samples from `first` on: sets `out` and returns how many are ready, at least one.
+using SampleFetch = std::function<size_t(int64_t first, const CurveSample*& out)>;
+
+// Draws the samples of a curve with its check points. The engine is left as if it had evaluated
+// every sample that passed its check point: X the last such column, ErgebnisString the last
+// value.
+RenderResult DrawSampledCurve(Canvas& canvas, const PlotGeometry& frame, TQelParser& parser,
+                              ColumnTable& columns, int64_t p, int32_t color,
+                              const CurveStyle& style, const Checkpoint& checkpoint,
+                              const SampleFetch& fetch);
+
 // Samples the built tree at columns 1, 1 + p, ... up to W and draws points or joined pieces.
+RenderResult DrawCurve(Canvas& canvas, const PlotGeometry& frame, TQelParser& parser,
+                       ColumnTable& columns, long double step, int32_t color,
+                       const CurveStyle& style, const Checkpoint& checkpoint);
 RenderResult DrawCurve(Canvas& canvas, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint);
+
+// A poll that passes only when `interval` has gone by since the last one it passed, so that input
+// is let through every few milliseconds however fine the check points are. The clock is read at
+// every eighth call.
+class ThrottledPoll {
+ public:
+  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+  ThrottledPoll(std::function<void()> poll, std::chrono::microseconds interval,
+                Clock clock = std::chrono::steady_clock::now);
+  void operator()();
+
+ private:
+  std::function<void()> poll_;
+  std::chrono::microseconds interval_;
+  Clock clock_;
+  std::chrono::steady_clock::time_point last_;
+  static constexpr unsigned kClockEvery = 8;
+  unsigned calls_ = 0;
+};

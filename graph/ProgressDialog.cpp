@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <chrono>
 
 #include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
@@ -24,6 +25,9 @@
 namespace {
 
 constexpr int kRepaintEveryMs = 40;
+// Input is let through this often during a drawing: Esc acts at once to the eye, and the checks
+// in between cost next to nothing.
+constexpr std::chrono::milliseconds kPollEvery{4};
 
 }  // namespace
 
@@ -114,16 +118,16 @@ bool TForm3::Generate(const QString& graphTitle) {
     frame_.prompts().Message(this, kMessageCaption, FromWindows1252(message), {PromptButton::Ok},
                              PromptIcon::Exclamation);
   };
-  const RenderResult result = GraphRenderer(
-      project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
-      [this] { Poll(); }, report);
+  const RenderResult result =
+      GraphRenderer(project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
+                    ThrottledPoll([this] { Poll(); }, kPollEvery), report);
   if (result == RenderResult::Completed) return true;
   graph->close();
   return false;
 }
 
-// Lets input through at every check point; the growing picture is shown a few times a second
-// rather than at every sample, which would cost more than the drawing.
+// Lets input through (the drawing calls this every few milliseconds); the growing picture is shown
+// a few times a second rather than at every call, which would cost more than the drawing.
 void TForm3::Poll() {
   if (lastGraph_ && sinceRepaint_.elapsed() >= kRepaintEveryMs) {
     lastGraph_->Image1->update();

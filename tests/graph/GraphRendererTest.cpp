@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 #include <string>
 #include <vector>
@@ -309,6 +310,30 @@ TEST(GraphRenderer, PositionsFollowTheFrameNotTheBitmap) {
   const Bitmap bm = run.Picture(400, 300);
   EXPECT_EQ(ColumnsWith(bm, 5, kAxis), (std::set<int32_t>{320, 321}));
   EXPECT_EQ(RowsWith(bm, 5, kAxis), (std::set<int32_t>{240, 241}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ThrottledPoll, PassesWhenTheIntervalHasGoneBySinceTheLastPass) {
+  using std::chrono::milliseconds;
+  // The clock's readings in ms: the first at construction, then one per eighth call.
+  const std::vector<int> readings = {0, 1, 3, 4, 5, 7, 8, 30, 31};
+  const std::vector<int> passedAt = {4, 8, 30};
+  size_t next = 0;
+  std::vector<int> passed;
+  const auto clock = [&] {
+    return std::chrono::steady_clock::time_point(milliseconds(readings[next++]));
+  };
+  ThrottledPoll poll([&] { passed.push_back(readings[next - 1]); }, milliseconds(4), clock);
+  int calls = 0;
+  while (next < readings.size()) {
+    poll();
+    ++calls;
+  }
+  EXPECT_EQ(passed, passedAt);
+  EXPECT_EQ(calls, 8 * (static_cast<int>(readings.size()) - 1));
 }
 
 }  // namespace

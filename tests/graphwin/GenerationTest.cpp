@@ -133,7 +133,8 @@ TEST_F(GenerationTest, GeneratingAgainReplacesOnlyTheSameProjectsGraph) {
 }
 
 TEST_F(GenerationTest, EscClosesTheNewWindowBeforeTheDialog) {
-  TMDIChild* editor = Editor("long.qgp", {}, 20);
+  // Input is let through every few milliseconds: the drawing must last several of them.
+  TMDIChild* editor = Editor("long.qgp", {}, 400);
   WindowLog log;
   log.Watch(&form3, "dialog", QEvent::Hide);
   DuringDrawing([&] {
@@ -148,7 +149,7 @@ TEST_F(GenerationTest, EscClosesTheNewWindowBeforeTheDialog) {
 }
 
 TEST_F(GenerationTest, CloseButtonLetsTheDrawingFinish) {
-  TMDIChild* editor = Editor("long.qgp", {}, 3);
+  TMDIChild* editor = Editor("long.qgp", {}, 200);
   bool closedWhileDrawing = false;
   DuringDrawing([&] {
     closedWhileDrawing = true;
