@@ -48,6 +48,7 @@ class TGraph : public ChildForm {
   void Graphendrucken1Click() override;
 
  private:
+  bool RefuseEmptyPicture();
   void SavePicture(const FileChoice& choice);
   void Print(int32_t width, int32_t height);
 

@@ -2,11 +2,13 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "platform/QtColor.h"
@@ -157,8 +159,14 @@ bool QtPrompts::ConfirmCreation(QWidget* parent, const FileDialogSpec& spec, con
                  PromptIcon::Question) == PromptButton::Yes;
 }
 
+// The set-up only chooses the printer and its page; printing starts elsewhere, so the dialog must
+// not offer "Drucken".
 bool QtPrompts::PrinterSetup(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("Drucker auswählen"));
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(QStringLiteral("&Auswählen"));
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -642,13 +642,15 @@ bool TMDIChild::Save() {
   return SaveAs();
 }
 
-// Replacing another project must be confirmed; a cancelled dialog saves nothing.
+// Creating a new file and replacing another project must both be confirmed; a cancelled dialog
+// saves nothing.
 bool TMDIChild::SaveAs() {
   FileDialogSpec spec;
   spec.Title = "Projektdatei speichern unter";
   spec.Filter = kProjectFilter;
   spec.DefaultExt = kProjectDefaultExt;
   spec.AskBeforeReplacing = true;
+  spec.AskBeforeCreating = true;
   const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
   if (!choice) return false;
   document_.DateiName = Native(choice->Path);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/OutputOptionsDialog.h"
+#include "graph/ProgressDialog.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
 
@@ -45,6 +46,29 @@ class Form2Test : public ::testing::Test {
   FakeFrame frame;
   TForm2 form{frame};
 };
+
+// A button the style draws has a frame: its left edge differs from the dialog behind it.
+bool DrawnAsButton(QPushButton& button) {
+  const QImage image = button.grab().toImage();
+  const QColor behind = button.palette().color(QPalette::Window);
+  for (int x = 0; x < 3; ++x)
+    if (image.pixelColor(x, image.height() / 2) != behind) return true;
+  return false;
+}
+
+TEST_F(Form2Test, DialogButtonsAreDrawnAsButtonsAndKeepTheirCaptions) {
+  TForm3 progress(frame, form, nullptr);
+  const std::pair<QPushButton*, const char*> buttons[] = {{form.Button1, "&Ok           "},
+                                                          {form.Button2, "A&bbrechen"},
+                                                          {form.Button4, "&Hilfe           "},
+                                                          {form.Button3, "&Drucker Setup"},
+                                                          {progress.SpeedButton1, "A&bbrechen"}};
+  for (const auto& [button, caption] : buttons) {
+    EXPECT_EQ(button->text(), QString::fromUtf8(caption));
+    EXPECT_TRUE(DrawnAsButton(*button)) << caption;
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << caption;
+  }
+}
 
 TEST_F(Form2Test, JpegQualityComesFromTheSliderOnConfirmation) {
   struct Case {

@@ -374,7 +374,7 @@ TEST_F(Focused, EnterInTheListMovesToTheExpression) {
   EXPECT_TRUE(window->Edit1->hasFocus());
 }
 
-TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacing) {
+TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacingAndBeforeCreating) {
   TMDIChild* window = New();
   frame.Questions.FileAnswers.push_back(std::nullopt);
   window->SpeichernClick();
@@ -384,6 +384,7 @@ TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacing) {
   EXPECT_EQ(spec.Filter, "Qel Graphics  (*.qgp)|*.qgp");
   EXPECT_EQ(spec.DefaultExt, "*.qpg");
   EXPECT_TRUE(spec.AskBeforeReplacing);
+  EXPECT_TRUE(spec.AskBeforeCreating);
   EXPECT_EQ(window->windowTitle(), "Unbenannt 1");
 }
 
