@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -386,6 +387,29 @@ TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacingAndBeforeCreating) {
   EXPECT_TRUE(spec.AskBeforeReplacing);
   EXPECT_TRUE(spec.AskBeforeCreating);
   EXPECT_EQ(window->windowTitle(), "Unbenannt 1");
+}
+
+TEST_F(ProjectWindow, ListShowsEveryColumnAndClickingARowDoesNotScrollIt) {
+  TMDIChild* window = WithFunctions({"x", "sin(x) * 5 + cos(x) * 3 + tan(x) / 7 + abs(x) * 1000"});
+  window->resize(724, 440);
+  QApplication::processEvents();
+  QTreeWidget* list = window->ListView1;
+  const QHeaderView* header = list->header();
+  const QRect row = list->visualItemRect(list->topLevelItem(1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(1) + 5, row.center().y()));
+  ASSERT_EQ(window->Edit1->text(), "sin(x) * 5 + cos(x) * 3 + tan(x) / 7 + abs(x) * 1000");
+  for (int column = 0; column < 4; ++column) {
+    const int left = header->sectionViewportPosition(column);
+    EXPECT_GE(left, 0) << column;
+    EXPECT_LE(left + header->sectionSize(column), list->viewport()->width()) << column;
+  }
+  // The short columns show their headings whole.
+  const QFontMetrics metrics(header->font());
+  for (const int column : {0, 2, 3})
+    EXPECT_GE(header->sectionSize(column),
+              metrics.horizontalAdvance(list->headerItem()->text(column)))
+        << column;
 }
 
 TEST_F(ProjectWindow, SaveAndReopenKeepsEveryText) {

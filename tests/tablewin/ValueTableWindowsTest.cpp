@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -149,6 +151,23 @@ TEST_F(ValueTableWindows, BuildsTheTableOfTheChosenFunction) {
     EXPECT_TRUE(table->objectName().startsWith("Form4"));
     EXPECT_EQ(table->size(), QSize(219, 425));
     EXPECT_FALSE(dialog.isVisible());
+  }
+}
+
+TEST_F(ValueTableWindows, SixteenDecimalsShowWholeWithoutAHorizontalScrollBar) {
+  TForm4* table = Build("sin(x)", "0.1", "-10", "10", "16");
+  ASSERT_NE(table, nullptr);
+  QApplication::processEvents();
+  const QTreeWidget& list = *table->ListView1;
+  EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+  EXPECT_LE(list.header()->length(), list.viewport()->width());
+  const QFontMetrics metrics(list.font());
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    for (int column = 0; column < 2; ++column) {
+      const QString text = list.topLevelItem(row)->text(column);
+      ASSERT_LT(metrics.horizontalAdvance(text), list.columnWidth(column) - 6)
+          << text.toStdString();
+    }
   }
 }
 
