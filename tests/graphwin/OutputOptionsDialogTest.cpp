@@ -12,6 +12,7 @@
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
 #include "tests/graphwin/ModalHelpers.h"
+#include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
 
 namespace {
@@ -46,15 +47,6 @@ class Form2Test : public ::testing::Test {
   FakeFrame frame;
   TForm2 form{frame};
 };
-
-// A button the style draws has a frame: its left edge differs from the dialog behind it.
-bool DrawnAsButton(QPushButton& button) {
-  const QImage image = button.grab().toImage();
-  const QColor behind = button.palette().color(QPalette::Window);
-  for (int x = 0; x < 3; ++x)
-    if (image.pixelColor(x, image.height() / 2) != behind) return true;
-  return false;
-}
 
 TEST_F(Form2Test, DialogButtonsAreDrawnAsButtonsAndKeepTheirCaptions) {
   TForm3 progress(frame, form, nullptr);

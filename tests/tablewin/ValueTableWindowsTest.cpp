@@ -16,6 +16,7 @@
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
 #include "shell/ChildForm.h"
+#include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 #include "valuetable/ValueTableWindow.h"
@@ -227,6 +228,12 @@ TEST_F(ValueTableWindows, DecimalsSurviveFromOneUseToTheNext) {
   Build("x", "1", "0", "1", "5");
   Open();
   EXPECT_EQ(dialog.Edit1->text(), "5");
+}
+
+TEST_F(ValueTableWindows, DialogButtonsAreDrawnAsButtons) {
+  Open();
+  for (QToolButton* button : {dialog.Button1, dialog.Button2, dialog.Button3})
+    EXPECT_TRUE(DrawnAsButton(*button)) << button->text().toStdString();
 }
 
 TEST_F(ValueTableWindows, ArrowsStepWithinZeroToSixteen) {
