@@ -1,11 +1,10 @@
 #include "graph/PrintDib.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-
-#include <QFile>
-#include <QFileInfo>
 
 #include "graph/Bitmap.h"
 #include "graph/DibBlock.h"
