@@ -33,7 +33,7 @@ TAboutBox::TAboutBox(Prompts& prompts, QWidget* parent)
   AddText("Rechnen mit 80 Bit", 152, 128)->setObjectName("Label4");
   AddText("JPEG: IJG-Bibliothek", 152, 144)->setObjectName("Label5");
 
-  Comments = AddText(kWebSite, 112, 176);
+  Comments = AddText(kWebSiteCaption, 112, 176);
   Comments->setObjectName("Comments");
   Comments->setStyleSheet("color: blue; text-decoration: underline;");
   Comments->setCursor(Qt::PointingHandCursor);

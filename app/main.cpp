@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QPointer>
 #include <csignal>
 
@@ -24,10 +25,12 @@ int main(int argc, char** argv) {
 
   QPointer<HelpViewer> help;
   const QString helpFile = ResolveHelpFile(QCoreApplication::applicationDirPath());
-  QtPrompts prompts([&help, &helpFile](const QString& topic) {
-    if (!help) help = new HelpViewer(helpFile);
-    help->ShowTopic(topic);
-  });
+  QtPrompts prompts(
+      [&help, &helpFile](const QString& topic) {
+        if (!help) help = new HelpViewer(helpFile);
+        help->ShowTopic(topic);
+      },
+      QFileInfo(helpFile).absolutePath());
 
   InstanceLock lock;
   if (!EnsureSingleInstance(lock, prompts)) return 0;

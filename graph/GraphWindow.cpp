@@ -16,6 +16,7 @@
 #include "graph/VectorWriter.h"
 #include "platform/Conversions.h"
 #include "project/ProjectDocument.h"
+#include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
 #include "shell/FrameCommands.h"
 
@@ -81,6 +82,7 @@ Bitmap& TGraph::Picture() {
 }
 
 void TGraph::Graphenspeichernunter1Click() {
+  if (!RefuseEmptyPicture()) return;
   const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, SaveDialog1);
   if (!choice) return;
   try {
@@ -88,6 +90,22 @@ void TGraph::Graphenspeichernunter1Click() {
   } catch (const std::exception& error) {
     ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
   }
+}
+
+// A picture without pixels makes a file that no viewer opens, whatever its format; nothing is
+// written then and the user learns why.
+bool TGraph::RefuseEmptyPicture() {
+  const Bitmap& picture = Picture();
+  if (picture.Width() > 0 && picture.Height() > 0) return true;
+  frame_.prompts().Message(
+      this, kMessageCaption,
+      QStringLiteral("Das Bild des Graphen ist %1 x %2 Pixel groß und kann nicht gespeichert "
+                     "werden.\nWählen Sie eine größere Ausgabegröße und erstellen Sie den Graphen "
+                     "neu.")
+          .arg(picture.Width())
+          .arg(picture.Height()),
+      {PromptButton::Ok}, PromptIcon::Exclamation);
+  return false;
 }
 
 // The format follows the chosen filter entry, whatever the name's extension says.
@@ -140,6 +158,7 @@ void TGraph::Graphendrucken1Click() {
 // page is measured again because the options dialog may have changed the printer.
 void TGraph::Print(int32_t width, int32_t height) {
   QPrinter& printer = frame_.Printer();
+  const PdfOutput pdf(printer);
   const QSize page = PrinterPageSize(printer);
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
   QPainter canvas;
@@ -155,4 +174,9 @@ void TGraph::Print(int32_t width, int32_t height) {
   canvas.setPen(Qt::black);
   TextOut(canvas, 10, 100, windowTitle());
   if (!canvas.end()) throw std::runtime_error("Der Druckauftrag ist fehlgeschlagen");
+  if (!pdf.Path().isEmpty()) {
+    frame_.prompts().Message(this, kMessageCaption,
+                             "Der Graph wurde als PDF-Datei gespeichert:\n" + pdf.Path(),
+                             {PromptButton::Ok}, PromptIcon::Information);
+  }
 }

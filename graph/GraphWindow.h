@@ -55,6 +55,7 @@ class TGraph : public ChildForm {
  private:
   struct Drawing;
 
+  bool RefuseEmptyPicture();
   void SavePicture(const FileChoice& choice);
   VectorPicture VectorCopy();
   void Print(int32_t width, int32_t height);

@@ -26,14 +26,8 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w, int h) 
   return label;
 }
 
-// Flat buttons that never take the focus, so the field being edited keeps it while they act.
-QPushButton* FlatButton(QWidget* parent, const QString& text, int x, int y) {
-  auto* button = new QPushButton(text, parent);
-  button->setFlat(true);
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setAutoDefault(false);
-  button->setGeometry(x, y, 91, 28);
-  return button;
+QPushButton* CommandButton(QWidget* parent, const QString& text, int y) {
+  return NewDialogButton(parent, text, QRect(330, y, 91, 28));
 }
 
 QLineEdit* Field(QWidget* parent, int x, int y, int w) {
@@ -104,19 +98,16 @@ void TForm2::BuildPanel2() {
   RadioButton3->setGeometry(8, 88, 170, 20);
   CheckBox1 = new QCheckBox(QStringLiteral("Propoprtionen beibehalten"), Panel2);
   CheckBox1->setGeometry(8, 128, 200, 20);
-  Button3 = new QPushButton(QStringLiteral("&Drucker Setup"), Panel2);
-  Button3->setGeometry(8, 176, 110, 28);
-  Button3->setFocusPolicy(Qt::NoFocus);
-  Button3->setAutoDefault(false);
+  Button3 = NewDialogButton(Panel2, QStringLiteral("&Drucker Setup"), QRect(8, 176, 110, 28));
   connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
   connect(RadioButton3, &QRadioButton::clicked, this, &TForm2::RadioButton3Click);
   connect(CheckBox1, &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
 }
 
 void TForm2::BuildButtons() {
-  Button1 = FlatButton(this, QStringLiteral("&Ok           "), 330, 8);
-  Button2 = FlatButton(this, QStringLiteral("A&bbrechen"), 330, 40);
-  Button4 = FlatButton(this, QStringLiteral("&Hilfe           "), 330, 72);
+  Button1 = CommandButton(this, QStringLiteral("&Ok           "), 8);
+  Button2 = CommandButton(this, QStringLiteral("A&bbrechen"), 40);
+  Button4 = CommandButton(this, QStringLiteral("&Hilfe           "), 72);
   connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
   connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);

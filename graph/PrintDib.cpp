@@ -1,14 +1,31 @@
 #include "graph/PrintDib.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 
 #include "graph/Bitmap.h"
 #include "graph/DibBlock.h"
+#include "platform/FreeFileName.h"
 
 QSize PrinterPageSize(const QPrinter& printer) {
   return {printer.width(), printer.height()};
+}
+
+PdfOutput::PdfOutput(QPrinter& printer) : printer_(printer), chosen_(printer.outputFileName()) {
+  if (printer.outputFormat() != QPrinter::PdfFormat || chosen_.isEmpty()) return;
+  const std::string free =
+      FreeFileName(QFile::encodeName(chosen_).toStdString(), [](const std::string& name) {
+        return QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(name)));
+      });
+  path_ = QFile::decodeName(QByteArray::fromStdString(free));
+  printer.setOutputFileName(path_);
+}
+
+PdfOutput::~PdfOutput() {
+  if (!path_.isEmpty()) printer_.setOutputFileName(chosen_);
 }
 
 // The screens this runs on are true-colour, so the block is always the 24-bit one.
@@ -19,5 +36,9 @@ void TPrintDIB::StretchDrawDIB(QPainter& canvas, int32_t x, int32_t y, int32_t w
   // The rows are stored bottom-up; the image view reads them top-down, so it is turned over once.
   const QImage bottomUp(reinterpret_cast<const uchar*>(block.Bits.data()), block.Width,
                         block.Height, static_cast<qsizetype>(block.RowSize), QImage::Format_BGR888);
+  // Without the hint a PDF printer stores the picture as JPEG, which smears its one-pixel lines.
+  canvas.save();
+  canvas.setRenderHint(QPainter::LosslessImageRendering);
   canvas.drawImage(QRect(x, y, width, height), bottomUp.mirrored(false, true));
+  canvas.restore();
 }

@@ -36,7 +36,7 @@ TForm3::TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       Label1(new QLabel(this)),
       Image1(new QLabel(this)),
-      SpeedButton1(new QPushButton(QStringLiteral("A&bbrechen"), this)),
+      SpeedButton1(NewDialogButton(this, QStringLiteral("A&bbrechen"), QRect(126, 76, 91, 28))),
       Timer1(new QTimer(this)),
       frame_(frame),
       form2_(form2) {
@@ -51,10 +51,6 @@ TForm3::TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent)
                      "Graphen erzeugt."));
   Label1->setWordWrap(true);
   Label1->setGeometry(64, 12, 266, 48);
-  SpeedButton1->setFlat(true);
-  SpeedButton1->setFocusPolicy(Qt::NoFocus);
-  SpeedButton1->setAutoDefault(false);
-  SpeedButton1->setGeometry(126, 76, 91, 28);
   connect(SpeedButton1, &QPushButton::clicked, this, &TForm3::Button1Click);
   Timer1->setSingleShot(true);
   Timer1->setInterval(1000);

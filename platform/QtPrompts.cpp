@@ -2,11 +2,14 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "platform/QtColor.h"
@@ -97,8 +100,8 @@ QString CompletionSuffix(const QString& filter, int filterIndex, const QString& 
 
 }  // namespace FileFilters
 
-QtPrompts::QtPrompts(std::function<void(const QString&)> showHelp)
-    : showHelp_(std::move(showHelp)) {}
+QtPrompts::QtPrompts(std::function<void(const QString&)> showHelp, QString pagesFolder)
+    : showHelp_(std::move(showHelp)), pagesFolder_(std::move(pagesFolder)) {}
 
 PromptButton QtPrompts::Message(QWidget* parent, const QString& caption, const QString& text,
                                 const std::vector<PromptButton>& buttons, PromptIcon icon) {
@@ -159,8 +162,14 @@ bool QtPrompts::ConfirmCreation(QWidget* parent, const FileDialogSpec& spec, con
                  PromptIcon::Question) == PromptButton::Yes;
 }
 
+// The set-up only chooses the printer and its page; printing starts elsewhere, so the dialog must
+// not offer "Drucken".
 bool QtPrompts::PrinterSetup(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("Drucker auswählen"));
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(QStringLiteral("&Auswählen"));
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -168,7 +177,15 @@ void QtPrompts::ShowHelp(const QString& topic) {
   if (showHelp_) showHelp_(topic);
 }
 
-// The desktop reports nothing back worth telling the user; a failure stays silent.
+// A click that seems to do nothing leaves the user guessing, so a browser that cannot be started
+// is reported together with the address, which the user may open by hand.
 void QtPrompts::OpenUrl(const QUrl& url) {
-  QDesktopServices::openUrl(url);
+  const QUrl target =
+      url.isRelative() ? QUrl::fromLocalFile(QDir(pagesFolder_).absoluteFilePath(url.path())) : url;
+  if (QDesktopServices::openUrl(target)) return;
+  Message(nullptr, QStringLiteral("Qel Graphics"),
+          QStringLiteral("Es konnte kein Webbrowser gestartet werden.\nÖffnen Sie die Adresse "
+                         "bitte selbst:\n%1")
+              .arg(target.toString(QUrl::PreferLocalFile)),
+          {PromptButton::Ok}, PromptIcon::Information);
 }

@@ -20,7 +20,8 @@ QString CompletionSuffix(const QString& filter, int filterIndex, const QString& 
 // addresses.
 class QtPrompts : public Prompts {
  public:
-  explicit QtPrompts(std::function<void(const QString&)> showHelp);
+  // Relative web addresses name the application's own pages in pagesFolder.
+  explicit QtPrompts(std::function<void(const QString&)> showHelp, QString pagesFolder = {});
 
   PromptButton Message(QWidget* parent, const QString& caption, const QString& text,
                        const std::vector<PromptButton>& buttons, PromptIcon icon) override;
@@ -36,4 +37,5 @@ class QtPrompts : public Prompts {
   bool ConfirmCreation(QWidget* parent, const FileDialogSpec& spec, const QString& path);
 
   std::function<void(const QString&)> showHelp_;
+  QString pagesFolder_;
 };

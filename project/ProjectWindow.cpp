@@ -169,10 +169,17 @@ QWidget* TMDIChild::CreateListArea(QWidget* parent) {
   ListView1->setObjectName("ListView1");
   ListView1->setColumnCount(4);
   ListView1->setHeaderLabels({"Nr.", "Funktion", "Schrittweite", "Farbe"});
-  const int widths[] = {60, 250, 100, 100};
-  for (int column = 0; column < 4; ++column) ListView1->setColumnWidth(column, widths[column]);
-  ListView1->header()->setSectionsClickable(false);
-  ListView1->header()->setStretchLastSection(false);
+  // The columns share the list's width, the function taking what the others leave, so no column
+  // ever lies outside the list and selecting a row never scrolls it sideways.
+  QHeaderView* header = ListView1->header();
+  header->setSectionsClickable(false);
+  header->setStretchLastSection(false);
+  header->setMinimumSectionSize(24);
+  for (const int column : {0, 2, 3})
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(1, QHeaderView::Stretch);
+  ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ListView1->setTextElideMode(Qt::ElideRight);
   ListView1->setRootIsDecorated(false);
   ListView1->setItemsExpandable(false);
   ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -180,6 +187,8 @@ QWidget* TMDIChild::CreateListArea(QWidget* parent) {
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setAllColumnsShowFocus(true);
   ListView1->setFont(ArialBold(13));
+  // The headings in the window's own font leave the function column more room.
+  header->setFont(parent->font());
   ListView1->move(kListLeft, kListTop);
   QPalette palette = ListView1->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::Light));
@@ -206,32 +215,33 @@ QWidget* TMDIChild::CreateListArea(QWidget* parent) {
 QWidget* TMDIChild::CreateFunctionPanel(QWidget* parent) {
   auto* panel = new QWidget(parent);
   panel->setObjectName("Panel10");
-  Label2 = NewLabel(panel, "Label2", "Funktion :", 8, 8);
+  // Rows packed so the whole panel fits the height the window leaves it at its minimum size.
+  Label2 = NewLabel(panel, "Label2", "Funktion :", 8, 4);
   QFont bold = Label2->font();
   bold.setBold(true);
   Label2->setFont(bold);
   Label2->adjustSize();
   Label19 = NewLabel(panel, "Label19",
-                     "Funktionen : sin(x), cos(x), tan(x), , lg(x), ln(x), abs(x)", 8, 30);
-  Label7 = NewLabel(panel, "Label7", "Operatoren :   +, -, *, /, ^, mod", 8, 46);
-  Label20 = NewLabel(panel, "Label20", "Konstanten : pi, e", 8, 62);
+                     "Funktionen : sin(x), cos(x), tan(x), , lg(x), ln(x), abs(x)", 8, 22);
+  Label7 = NewLabel(panel, "Label7", "Operatoren :   +, -, *, /, ^, mod", 8, 36);
+  Label20 = NewLabel(panel, "Label20", "Konstanten : pi, e", 8, 50);
   for (QLabel* hint : {Label19, Label7, Label20}) SetTextColor(*hint, kGray);
-  Label3 = NewLabel(panel, "Label3", "f (x) =", 8, 90);
-  Edit1 = NewEdit(panel, "Edit1", "", QRect(56, 86, 375, 21));
+  Label3 = NewLabel(panel, "Label3", "f (x) =", 8, 72);
+  Edit1 = NewEdit(panel, "Edit1", "", QRect(56, 68, 375, 21));
   Label21 =
       NewLabel(panel, "Label21",
                "Achtung : Bei der Multiplikation STETS ein * verwenden! Also statt 3x immer 3 "
                "* x schreiben",
-               8, 116);
+               8, 94);
   Label21->setFont(bold);
   Label21->setWordWrap(true);
-  Label21->setGeometry(8, 116, 440, 30);
+  Label21->setGeometry(8, 94, 440, 30);
   SetTextColor(*Label21, kNavy);
-  Label4 = NewLabel(panel, "Label4", "Farbe :", 8, 160);
-  Panel3 = NewSwatch(panel, "Panel3", 0, QRect(56, 156, 57, 21));
-  Button3 = NewFlatButton(panel, "Button3", "Ändern ...", QRect(120, 154, 75, 25));
-  Label9 = NewLabel(panel, "Label9", "Schrittweite :", 8, 192);
-  Edit3 = NewEdit(panel, "Edit3", "0.01", QRect(88, 188, 100, 21));
+  Label4 = NewLabel(panel, "Label4", "Farbe :", 8, 134);
+  Panel3 = NewSwatch(panel, "Panel3", 0, QRect(56, 130, 57, 21));
+  Button3 = NewFlatButton(panel, "Button3", "Ändern ...", QRect(120, 128, 75, 25));
+  Label9 = NewLabel(panel, "Label9", "Schrittweite :", 216, 134);
+  Edit3 = NewEdit(panel, "Edit3", "0.01", QRect(296, 130, 100, 21));
   panel->hide();
   return panel;
 }
@@ -642,13 +652,15 @@ bool TMDIChild::Save() {
   return SaveAs();
 }
 
-// Replacing another project must be confirmed; a cancelled dialog saves nothing.
+// Creating a new file and replacing another project must both be confirmed; a cancelled dialog
+// saves nothing.
 bool TMDIChild::SaveAs() {
   FileDialogSpec spec;
   spec.Title = "Projektdatei speichern unter";
   spec.Filter = kProjectFilter;
   spec.DefaultExt = kProjectDefaultExt;
   spec.AskBeforeReplacing = true;
+  spec.AskBeforeCreating = true;
   const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
   if (!choice) return false;
   document_.DateiName = Native(choice->Path);

@@ -4,7 +4,10 @@
 inline constexpr const char* kMessageCaption = "Qel Graphics";  // caption of the windows' messages
 inline constexpr const char* kApplicationTitle = "Qel Graphics 4";
 inline constexpr const char* kFrameCaption = "Qel Graphics 4.2";
-inline constexpr const char* kWebSite = "https://qelgraphics.example.org/";
+// The project's home page. It has no public one, so this is the help installed as a web page; a
+// relative address is opened from the folder of the help file.
+inline constexpr const char* kWebSite = "Riruvedo32.html";
+inline constexpr const char* kWebSiteCaption = "Qel Graphics – Hilfe als Webseite";
 inline constexpr const char* kHelpFileName = "Riruvedo32.hlp";
 
 // The open and save dialogs' entry for project files, and the default extension they are given.

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 bool HandleDialogKey(int key, const DialogKeys& keys) {
@@ -18,4 +19,12 @@ int ExecCentred(QDialog& dialog) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     dialog.move(screen->availableGeometry().center() - dialog.rect().center());
   return dialog.exec();
+}
+
+QPushButton* NewDialogButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+  auto* button = new QPushButton(caption, parent);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setAutoDefault(false);
+  button->setGeometry(geometry);
+  return button;
 }

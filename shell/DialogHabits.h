@@ -3,6 +3,10 @@
 #include <functional>
 
 class QDialog;
+class QPushButton;
+class QRect;
+class QString;
+class QWidget;
 
 // The keys the application's dialogs answer before the focused control sees them: Enter confirms,
 // F1 asks for help, Esc cancels.
@@ -17,3 +21,7 @@ bool HandleDialogKey(int key, const DialogKeys& keys);
 
 // Shows the dialog modally, centred on the primary screen's available area.
 int ExecCentred(QDialog& dialog);
+
+// A command button of the application's dialogs: drawn as a raised button in the desktop's style,
+// and never taking the focus, so the field being edited keeps it while the button acts.
+QPushButton* NewDialogButton(QWidget* parent, const QString& caption, const QRect& geometry);

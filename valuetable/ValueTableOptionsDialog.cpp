@@ -24,11 +24,11 @@ constexpr int kMinDecimals = 0;
 constexpr int kMaxDecimals = 16;
 constexpr int kDefaultDecimals = 2;
 
-QToolButton* FlatButton(const QString& caption, QWidget* parent) {
+// Drawn raised, as the desktop draws buttons.
+QToolButton* CommandButton(const QString& caption, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setText(caption);
-  button->setAutoRaise(true);
-  // Flat buttons never take the focus, so OK reads the edit exactly as the user left it.
+  // The buttons never take the focus, so OK reads the edit exactly as the user left it.
   button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
@@ -67,9 +67,9 @@ TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(
   UpDown1->Up->setAutoRepeat(true);
   UpDown1->Down->setAutoRepeat(true);
   Label3 = new QLabel("Dezimalstellen hinter dem Komma.", this);
-  Button1 = FlatButton("&Ok            ", this);
-  Button2 = FlatButton("A&bbrechen", this);
-  Button3 = FlatButton("&Hilfe          ", this);
+  Button1 = CommandButton("&Ok            ", this);
+  Button2 = CommandButton("A&bbrechen", this);
+  Button3 = CommandButton("&Hilfe          ", this);
   PlaceControls();
 
   connect(Button1, &QToolButton::clicked, this, &TForm5::Button1Click);

@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "platform/AtomicFile.h"
 #include "platform/Prompts.h"
@@ -28,8 +31,18 @@ QTreeWidget* MakeList(QWidget* parent) {
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
-  list->header()->setSectionResizeMode(QHeaderView::Stretch);
+  // The x column is sized to its texts and f(x) takes the rest of the width.
+  list->header()->setStretchLastSection(true);
   return list;
+}
+
+// The width a column needs to show every one of its texts whole, the item's margins included.
+int ColumnWidthFor(const QTreeWidget& list, const QString& caption, const QStringList& texts) {
+  const QFontMetrics metrics(list.font());
+  int widest = QFontMetrics(list.header()->font()).horizontalAdvance(caption);
+  for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+  const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+  return widest + 2 * margin + 8;
 }
 
 }  // namespace
@@ -59,6 +72,27 @@ void TForm4::SetRows(ValueTable rows) {
   ListView1->clear();
   ListView1->addTopLevelItems(items);
   ListView1->setUpdatesEnabled(true);
+  FitColumns();
+}
+
+// Both columns show their longest text whole; where the window is too narrow for them it grows,
+// as far as the work area allows, rather than cutting the values short.
+void TForm4::FitColumns() {
+  QStringList xs, fxs;
+  for (const ValueTableRow& row : rows_) {
+    xs << FromWindows1252(row.X);
+    fxs << FromWindows1252(row.Fx);
+  }
+  const int xWidth = ColumnWidthFor(*ListView1, "x", xs);
+  const int fxWidth = ColumnWidthFor(*ListView1, "f(x)", fxs);
+  ListView1->setColumnWidth(0, xWidth);
+  const int available = ListView1->width() - 2 * ListView1->frameWidth() -
+                        ListView1->verticalScrollBar()->sizeHint().width();
+  const int missing = xWidth + fxWidth - available;
+  if (missing <= 0) return;
+  const QWidget* area = mdiArea() ? mdiArea()->viewport() : nullptr;
+  const int widest = area ? std::max(width(), area->width() - x()) : width() + missing;
+  resize(std::min(width() + missing, widest), height());
 }
 
 void TForm4::Wertetabellespeichernunter1Click() {

@@ -31,6 +31,7 @@ class TForm4 : public ChildForm {
   void Wertetabellespeichernunter1Click() override;
 
  private:
+  void FitColumns();
   FrameCommands& frame_;
   StandardMenus menus_;
   ValueTable rows_;

@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "app/AboutBox.h"
 #include "app/HelpViewer.h"
@@ -114,9 +120,51 @@ TEST(AboutBoxTest, ShowsTheVersionAndOpensTheWebSite) {
   EXPECT_EQ(about.Label3->pos(), QPoint(112, 88));
   EXPECT_EQ(about.OKButton->text(), "&Schließen");
   EXPECT_EQ(about.OKButton->geometry(), QRect(248, 232, 97, 25));
-  EXPECT_EQ(about.Comments->text(), kWebSite);
+  EXPECT_EQ(about.Comments->text(), kWebSiteCaption);
   QTest::mouseClick(about.Comments, Qt::LeftButton);
   EXPECT_EQ(prompts.Urls, std::vector<QUrl>{QUrl(kWebSite)});
+}
+
+// Runs `look` on the modal dialog that `show` opens, then closes that dialog.
+void OnModal(const std::function<void(QWidget&)>& look, const std::function<void()>& show) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      seen = true;
+      look(*dialog);
+      dialog->close();
+    }
+  });
+  show();
+  EXPECT_TRUE(seen) << "no dialog was shown";
+}
+
+TEST(QtPromptsTest, AnAddressNoBrowserOpensIsShownToTheUser) {
+  QtPrompts prompts({}, "/opt/qel/share/qelgraphics");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", "");
+  QString text;
+  OnModal([&](QWidget& box) { text = static_cast<QMessageBox&>(box).text(); },
+          [&] { prompts.OpenUrl(QUrl(kWebSite)); });
+  qputenv("PATH", path);
+  EXPECT_EQ(text,
+            "Es konnte kein Webbrowser gestartet werden.\nÖffnen Sie die Adresse bitte selbst:\n"
+            "/opt/qel/share/qelgraphics/Riruvedo32.html");
+}
+
+TEST(QtPromptsTest, PrinterSetUpSaysItChoosesAPrinter) {
+  QtPrompts prompts({});
+  QPrinter printer;
+  QString title, ok;
+  OnModal(
+      [&](QWidget& dialog) {
+        title = dialog.windowTitle();
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+          ok = buttons->button(QDialogButtonBox::Ok)->text();
+      },
+      [&] { EXPECT_FALSE(prompts.PrinterSetup(nullptr, printer)); });
+  EXPECT_EQ(title, "Drucker auswählen");
+  EXPECT_EQ(ok, "&Auswählen");
 }
 
 TEST(ErrorReportTest, ShowsTheMessageWithAFullStopAsAStopBox) {

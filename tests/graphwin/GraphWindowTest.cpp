@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -270,6 +271,21 @@ TEST_F(GraphWindowTest, CancellingWritesNothing) {
   EXPECT_TRUE(frame.Questions.Messages.empty());
 }
 
+TEST_F(GraphWindowTest, APictureWithoutPixelsIsRefusedForEveryFormat) {
+  auto* graph = new TGraph(frame, form2, &frame.Area);
+  graph->resize(graph->width() - graph->Image1->width() + 2,
+                graph->height() - graph->Image1->height());
+  ASSERT_EQ(graph->Picture().Height(), 0);
+  graph->Graphenspeichernunter1Click();
+  EXPECT_TRUE(frame.Questions.FileDialogs.empty()) << "no name is asked for a file never written";
+  ASSERT_EQ(frame.Questions.Messages.size(), 1u);
+  EXPECT_EQ(frame.Questions.Messages[0].Text,
+            "Das Bild des Graphen ist 2 x 0 Pixel groß und kann nicht gespeichert werden.\n"
+            "Wählen Sie eine größere Ausgabegröße und erstellen Sie den Graphen neu.");
+  EXPECT_EQ(frame.Questions.Messages[0].Icon, PromptIcon::Exclamation);
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(GraphWindowTest, AFileThatCannotBeWrittenIsReported) {
   TGraph* graph = RedGraph();
   ChooseFile("missing/picture.bmp", 2);
@@ -325,6 +341,24 @@ TEST_F(GraphWindowTest, PrintedPageShowsThePictureCentredWithItsHeader) {
     EXPECT_GT(dark, 10);
     graph->close();
   }
+}
+
+TEST_F(GraphWindowTest, PrintingToAFileNumbersItTellsWhereAndKeepsThePictureLossless) {
+  const QString pdf = dir.filePath("Qel Graphics.pdf");
+  frame.UsePdfPage(pdf, 480, 660);
+  TGraph* graph = RedGraph();
+  const QString expected[] = {pdf, dir.filePath("Qel Graphics (2).pdf"),
+                              dir.filePath("Qel Graphics (3).pdf")};
+  for (const QString& path : expected) {
+    WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
+    graph->Graphendrucken1Click();
+    EXPECT_EQ(frame.Questions.LastMessageText(),
+              "Der Graph wurde als PDF-Datei gespeichert:\n" + path);
+    const QByteArray written = ReadAll(path);
+    EXPECT_TRUE(written.startsWith("%PDF")) << path.toStdString();
+    EXPECT_FALSE(written.contains("/DCTDecode")) << "the picture is stored without JPEG";
+  }
+  EXPECT_EQ(frame.PrinterDevice.outputFileName(), pdf);
 }
 
 TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {

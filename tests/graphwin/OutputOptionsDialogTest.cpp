@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "graph/OutputOptionsDialog.h"
+#include "graph/ProgressDialog.h"
 #include "tests/graphwin/ModalHelpers.h"
+#include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
 
 namespace {
@@ -45,6 +47,20 @@ class Form2Test : public ::testing::Test {
   FakeFrame frame;
   TForm2 form{frame};
 };
+
+TEST_F(Form2Test, DialogButtonsAreDrawnAsButtonsAndKeepTheirCaptions) {
+  TForm3 progress(frame, form, nullptr);
+  const std::pair<QPushButton*, const char*> buttons[] = {{form.Button1, "&Ok           "},
+                                                          {form.Button2, "A&bbrechen"},
+                                                          {form.Button4, "&Hilfe           "},
+                                                          {form.Button3, "&Drucker Setup"},
+                                                          {progress.SpeedButton1, "A&bbrechen"}};
+  for (const auto& [button, caption] : buttons) {
+    EXPECT_EQ(button->text(), QString::fromUtf8(caption));
+    EXPECT_TRUE(DrawnAsButton(*button)) << caption;
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << caption;
+  }
+}
 
 TEST_F(Form2Test, JpegQualityComesFromTheSliderOnConfirmation) {
   struct Case {

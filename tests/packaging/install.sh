@@ -33,6 +33,7 @@ icon_sizes=(16 22 24 32 48 64 128 256)
   echo "share/metainfo/$id.metainfo.xml"
   echo "share/mime/packages/$id.xml"
   echo share/qelgraphics/Riruvedo32.hlp
+  echo share/qelgraphics/Riruvedo32.html
   for example in "$source"/resources/examples/*.qgp; do
     echo "share/qelgraphics/examples/$(basename "$example")"
   done

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -375,7 +376,7 @@ TEST_F(Focused, EnterInTheListMovesToTheExpression) {
   EXPECT_TRUE(window->Edit1->hasFocus());
 }
 
-TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacing) {
+TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacingAndBeforeCreating) {
   TMDIChild* window = New();
   frame.Questions.FileAnswers.push_back(std::nullopt);
   window->SpeichernClick();
@@ -385,7 +386,31 @@ TEST_F(ProjectWindow, SaveDialogAsksBeforeReplacing) {
   EXPECT_EQ(spec.Filter, "Qel Graphics  (*.qgp)|*.qgp");
   EXPECT_EQ(spec.DefaultExt, "*.qpg");
   EXPECT_TRUE(spec.AskBeforeReplacing);
+  EXPECT_TRUE(spec.AskBeforeCreating);
   EXPECT_EQ(window->windowTitle(), "Unbenannt 1");
+}
+
+TEST_F(ProjectWindow, ListShowsEveryColumnAndClickingARowDoesNotScrollIt) {
+  TMDIChild* window = WithFunctions({"x", "sin(x) * 5 + cos(x) * 3 + tan(x) / 7 + abs(x) * 1000"});
+  window->resize(724, 440);
+  QApplication::processEvents();
+  QTreeWidget* list = window->ListView1;
+  const QHeaderView* header = list->header();
+  const QRect row = list->visualItemRect(list->topLevelItem(1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(1) + 5, row.center().y()));
+  ASSERT_EQ(window->Edit1->text(), "sin(x) * 5 + cos(x) * 3 + tan(x) / 7 + abs(x) * 1000");
+  for (int column = 0; column < 4; ++column) {
+    const int left = header->sectionViewportPosition(column);
+    EXPECT_GE(left, 0) << column;
+    EXPECT_LE(left + header->sectionSize(column), list->viewport()->width()) << column;
+  }
+  // The short columns show their headings whole.
+  const QFontMetrics metrics(header->font());
+  for (const int column : {0, 2, 3})
+    EXPECT_GE(header->sectionSize(column),
+              metrics.horizontalAdvance(list->headerItem()->text(column)))
+        << column;
 }
 
 TEST_F(ProjectWindow, SaveAndReopenKeepsEveryText) {

@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +16,7 @@
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
 #include "shell/ChildForm.h"
+#include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 #include "valuetable/ValueTableWindow.h"
@@ -152,6 +155,23 @@ TEST_F(ValueTableWindows, BuildsTheTableOfTheChosenFunction) {
   }
 }
 
+TEST_F(ValueTableWindows, SixteenDecimalsShowWholeWithoutAHorizontalScrollBar) {
+  TForm4* table = Build("sin(x)", "0.1", "-10", "10", "16");
+  ASSERT_NE(table, nullptr);
+  QApplication::processEvents();
+  const QTreeWidget& list = *table->ListView1;
+  EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+  EXPECT_LE(list.header()->length(), list.viewport()->width());
+  const QFontMetrics metrics(list.font());
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    for (int column = 0; column < 2; ++column) {
+      const QString text = list.topLevelItem(row)->text(column);
+      ASSERT_LT(metrics.horizontalAdvance(text), list.columnWidth(column) - 6)
+          << text.toStdString();
+    }
+  }
+}
+
 TEST_F(ValueTableWindows, StopsAfterTwoThousandRowsAndKeepsThem) {
   TForm4* table = Build("x", "0.001", "-10", "10", "3");
   ASSERT_NE(table, nullptr);
@@ -208,6 +228,12 @@ TEST_F(ValueTableWindows, DecimalsSurviveFromOneUseToTheNext) {
   Build("x", "1", "0", "1", "5");
   Open();
   EXPECT_EQ(dialog.Edit1->text(), "5");
+}
+
+TEST_F(ValueTableWindows, DialogButtonsAreDrawnAsButtons) {
+  Open();
+  for (QToolButton* button : {dialog.Button1, dialog.Button2, dialog.Button3})
+    EXPECT_TRUE(DrawnAsButton(*button)) << button->text().toStdString();
 }
 
 TEST_F(ValueTableWindows, ArrowsStepWithinZeroToSixteen) {
