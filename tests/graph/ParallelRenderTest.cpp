@@ -10,6 +10,7 @@
 
 #include "engine/QelParser.h"
 #include "fuzz/FuzzInput.h"
+#include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
