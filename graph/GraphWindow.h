@@ -10,6 +10,7 @@
 
 class Bitmap;
 class FrameCommands;
+class GraphPointer;
 class TForm2;
 
 // Shows a bitmap stretched over the whole of its own area; nothing while there is none.
@@ -40,6 +41,7 @@ class TGraph : public ChildForm {
   bool HasPicture() const { return picture_ != nullptr; }
 
   TGraphImage* Image1;
+  GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
   FileDialogSpec SaveDialog1;
   TPrintDIB PrintDIB1;
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/FloatFaults.h"
+#include "graph/PlotMapping.h"
 
 namespace {
 
@@ -186,12 +187,11 @@ RenderResult DrawCurve(Bitmap& bitmap, const PlotGeometry& frame, TQelParser& pa
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint) {
   const int64_t p = PixelStep(frame, step);
-  const long double rangeX = frame.XTo - frame.XFrom;
   Point previous;
   bitmap.SetPenColor(color);
   for (int64_t u = 1; u <= frame.W; u += p) {
     if (checkpoint.Stop()) return RenderResult::Cancelled;
-    parser.SetX(parser.LongDoubleToStr(frame.XFrom + u * rangeX / frame.W));
+    parser.SetX(parser.LongDoubleToStr(ColumnX(frame, u)));
     long double v;
     try {
       v = parser.Evaluate();

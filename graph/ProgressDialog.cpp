@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "graph/GraphPointer.h"
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
 #include "platform/Prompts.h"
@@ -62,9 +63,11 @@ int TForm3::ShowModal() {
   return ExecCentred(*this);
 }
 
-int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption) {
+int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption,
+                         ChildForm* editor) {
   ProjectCaption = caption;
   Project = &project;
+  editor_ = editor;
   return ShowModal();
 }
 
@@ -115,7 +118,10 @@ bool TForm3::Generate(const QString& graphTitle) {
   const RenderResult result = GraphRenderer(
       project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
       [this] { Poll(); }, report);
-  if (result == RenderResult::Completed) return true;
+  if (result == RenderResult::Completed) {
+    graph->Pointer->Attach(editor_, RenderGeometry(project.Settings, frame_.QelParser1()));
+    return true;
+  }
   graph->close();
   return false;
 }
