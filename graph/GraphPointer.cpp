@@ -94,10 +94,23 @@ bool GraphPointer::ExplainWhenGone() {
 
 void GraphPointer::AnsichtzurueckClick() {
   if (Busy() || ExplainWhenGone() || !CanZoom()) return;
+  Hand([](GraphSource& source) { source.ZoomBack(); });
+}
+
+// Drawing again closes this window, so the editor goes on once this handler has returned. Until it
+// has, this window's geometry is stale and nothing more is handed over.
+void GraphPointer::Hand(std::function<void(GraphSource&)> act) {
+  if (pending_) return;
+  pending_ = true;
+  QPointer<GraphPointer> self = this;
   GraphSource* source = source_;
-  // Drawing again closes this window, so the editor goes on once this handler has returned.
   QMetaObject::invokeMethod(
-      editor_, [source] { source->ZoomBack(); }, Qt::QueuedConnection);
+      editor_,
+      [self, source, act = std::move(act)] {
+        act(*source);
+        if (self) self->pending_ = false;
+      },
+      Qt::QueuedConnection);
 }
 
 bool GraphPointer::eventFilter(QObject* watched, QEvent* event) {
@@ -188,8 +201,5 @@ void GraphPointer::Apply(const std::optional<ViewRanges>& ranges) {
   }
   const RangeTexts texts{Text(ranges->XFrom), Text(ranges->XTo), Text(ranges->YFrom),
                          Text(ranges->YTo)};
-  GraphSource* source = source_;
-  // Drawing again closes this window, so the editor goes on once this handler has returned.
-  QMetaObject::invokeMethod(
-      editor_, [source, texts] { source->ZoomTo(texts); }, Qt::QueuedConnection);
+  Hand([texts](GraphSource& source) { source.ZoomTo(texts); });
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 #include "graph/PlotLoop.h"
@@ -48,6 +49,7 @@ class GraphPointer : public QObject {
   void Release(QMouseEvent& event);
   void Wheel(QWheelEvent& event);
   void Apply(const std::optional<ViewRanges>& ranges);
+  void Hand(std::function<void(GraphSource&)> act);
   bool ExplainWhenGone();
   void SourceGone();
 
@@ -59,6 +61,7 @@ class GraphPointer : public QObject {
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;
   int wheelAngle_ = 0;
+  bool pending_ = false;      // a zoom was handed to the editor and has not run yet
   bool noticeShown_ = false;  // the reason zoom is gone was told
   bool noticeUp_ = false;     // and stays until the pointer leaves
 };
