@@ -184,7 +184,7 @@ void GraphPointer::Wheel(QWheelEvent& event) {
   event.accept();
   if (ExplainWhenGone() || !CanZoom()) return;
   wheelAngle_ += event.angleDelta().y();
-  const int notches = wheelAngle_ / kWheelNotch;
+  const int64_t notches = wheelAngle_ / kWheelNotch;
   if (notches == 0) return;
   wheelAngle_ -= notches * kWheelNotch;
   const std::optional<QPointF> at = FramePosition(event.position());

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -60,7 +61,7 @@ class GraphPointer : public QObject {
   GraphSource* source_ = nullptr;
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;
-  int wheelAngle_ = 0;
+  int64_t wheelAngle_ = 0;
   bool pending_ = false;      // a zoom was handed to the editor and has not run yet
   bool noticeShown_ = false;  // the reason zoom is gone was told
   bool noticeUp_ = false;     // and stays until the pointer leaves
