@@ -305,11 +305,19 @@ void TMainForm::HelpAbout1Execute() {
 }
 
 void TMainForm::GenerateGraph(TMDIChild& editor) {
-  if (Form3) Form3->ShowModalFor(editor.Document(), editor.windowTitle());
+  if (Form3) Form3->ShowModalFor(editor.Document(), editor.windowTitle(), &editor);
 }
 
 void TMainForm::ShowValueTableDialog(TMDIChild& editor) {
   if (Form5) Form5->ShowFor(editor, editor.Document());
+}
+
+void TMainForm::ShowStatusText(const QString& text) {
+  if (text.isEmpty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(text);
+  }
 }
 
 ChildForm* TMainForm::ActiveChild(ChildKind kind) const {

@@ -66,6 +66,7 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void HelpAbout1Execute() override;
   void GenerateGraph(TMDIChild& editor) override;
   void ShowValueTableDialog(TMDIChild& editor) override;
+  void ShowStatusText(const QString& text) override;
 
   TQelParser& QelParser1() override { return QelParser1_; }
   FrameFields& Fields() override { return fields_; }

@@ -57,6 +57,14 @@ PlotGeometry Geometry(const Inputs& in) {
   return g;
 }
 
+}  // namespace
+
+PlotGeometry RenderGeometry(const ProjectSettings& settings, TQelParser& parser) {
+  return Geometry(Convert(settings, parser));
+}
+
+namespace {
+
 bool IsBlank(const std::string& text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) > ' ') return false;

@@ -27,6 +27,9 @@ struct OutputSize {
   int32_t Height;
 };
 
+// The frame the renderer draws the project in: its ranges, W x H and origin, read as it reads them.
+PlotGeometry RenderGeometry(const ProjectSettings& settings, TQelParser& parser);
+
 // The project's W x H as the renderer reads it: 640 x 480 where a text is no integer.
 OutputSize RenderOutputSize(const ProjectSettings& settings);
 

@@ -8,6 +8,7 @@
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
+#include "graph/GraphPointer.h"
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
 #include "graph/OutputOptions.h"
@@ -44,7 +45,11 @@ void TGraphImage::paintEvent(QPaintEvent*) {
 }
 
 TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
-    : ChildForm(area, "Graph"), Image1(new TGraphImage(this)), frame_(frame), form2_(form2) {
+    : ChildForm(area, "Graph"),
+      Image1(new TGraphImage(this)),
+      Pointer(new GraphPointer(frame, *Image1, *this)),
+      frame_(frame),
+      form2_(form2) {
   setWindowTitle("Graph");
   setWidget(Image1);
   SaveDialog1.Title = QStringLiteral("Graphen speichern unter");

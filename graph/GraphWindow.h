@@ -10,6 +10,7 @@
 
 class Bitmap;
 class FrameCommands;
+class GraphPointer;
 struct ProjectDocument;
 class TForm2;
 class TQelParser;
@@ -45,6 +46,7 @@ class TGraph : public ChildForm {
   void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);
 
   TGraphImage* Image1;
+  GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
   FileDialogSpec SaveDialog1;
   TPrintDIB PrintDIB1;
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/FloatFaults.h"
+#include "graph/PlotMapping.h"
 
 namespace {
 
@@ -186,9 +187,7 @@ int64_t SampleCount(const PlotGeometry& frame, int64_t p) {
 
 const VariableReading& ColumnTable::At(int64_t u) {
   if (const VariableReading* cached = Cached(u)) return *cached;
-  const long double rangeX = frame_.XTo - frame_.XFrom;
-  VariableReading reading =
-      parser_.ReadVariable(parser_.LongDoubleToStr(frame_.XFrom + u * rangeX / frame_.W));
+  VariableReading reading = parser_.ReadVariable(parser_.LongDoubleToStr(ColumnX(frame_, u)));
   if (u > kCachedColumns) {
     scratch_ = std::move(reading);
     return scratch_;

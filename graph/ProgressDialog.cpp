@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "graph/Bitmap.h"
+#include "graph/GraphPointer.h"
 #include "graph/GraphRenderer.h"
 #include "graph/GraphWindow.h"
 #include "platform/Prompts.h"
@@ -63,9 +64,11 @@ int TForm3::ShowModal() {
   return ExecCentred(*this);
 }
 
-int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption) {
+int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption,
+                         ChildForm* editor) {
   ProjectCaption = caption;
   Project = &project;
+  editor_ = editor;
   return ShowModal();
 }
 
@@ -117,7 +120,10 @@ bool TForm3::Generate(const QString& graphTitle) {
   const RenderResult result =
       GraphRenderer(project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
                     ThrottledPoll([this] { Poll(); }, kPollEvery), report);
-  if (result == RenderResult::Completed) return true;
+  if (result == RenderResult::Completed) {
+    graph->Pointer->Attach(editor_, RenderGeometry(project.Settings, frame_.QelParser1()));
+    return true;
+  }
   graph->close();
   return false;
 }

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
+class ChildForm;
 class FrameCommands;
 class QLabel;
 class QPushButton;
@@ -27,8 +28,9 @@ class TForm3 : public QDialog {
 
   int ShowModal();
   // The frame's hand-over once the editor has checked its settings: the editor's project and its
-  // caption.
-  int ShowModalFor(const ProjectDocument& project, const QString& caption);
+  // caption, and the editor itself, which the new graph may ask to zoom.
+  int ShowModalFor(const ProjectDocument& project, const QString& caption,
+                   ChildForm* editor = nullptr);
   bool Generating() const { return generating_; }
   // The graph window of the last generation while it is open.
   TGraph* LastGraph() const;
@@ -56,5 +58,6 @@ class TForm3 : public QDialog {
   TForm2& form2_;
   bool generating_ = false;
   QPointer<TGraph> lastGraph_;
+  QPointer<ChildForm> editor_;
   QElapsedTimer sinceRepaint_;
 };

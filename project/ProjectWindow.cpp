@@ -741,6 +741,39 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   document_.Modified = false;
 }
 
+RangeTexts TMDIChild::RangeFields() const {
+  return {Edit4->text(), Edit5->text(), Edit6->text(), Edit7->text()};
+}
+
+// Setting the texts runs the edits' change handlers, as typing would.
+void TMDIChild::SetRangeFields(const RangeTexts& ranges) {
+  Edit4->setText(ranges.XFrom);
+  Edit5->setText(ranges.XTo);
+  Edit6->setText(ranges.YFrom);
+  Edit7->setText(ranges.YTo);
+}
+
+void TMDIChild::ZoomTo(const RangeTexts& ranges) {
+  zoomHistory_.push_back(RangeFields());
+  SetRangeFields(ranges);
+  DrawFromGraph();
+}
+
+bool TMDIChild::ZoomBack() {
+  if (zoomHistory_.empty()) return false;
+  SetRangeFields(zoomHistory_.back());
+  zoomHistory_.pop_back();
+  DrawFromGraph();
+  return true;
+}
+
+// The command replaces the project's graph windows except the active child, which is the editor
+// when the command is its own.
+void TMDIChild::DrawFromGraph() {
+  if (QMdiArea* area = mdiArea()) area->setActiveSubWindow(this);
+  Funktionsgrapherstellen1Click();
+}
+
 ChildForm* CreateProjectWindow(FrameCommands& frame, const QString& fileName, bool isNew) {
   auto* window = new TMDIChild(frame);
   window->show();

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "project/ProjectDocument.h"
 #include "shell/ChildForm.h"
+#include "shell/GraphSource.h"
 #include "shell/StandardMenus.h"
 
 class FrameCommands;
@@ -23,7 +25,7 @@ class QWidget;
 // edit at once, so the renderer and the value-table builder can read the document while the window
 // is open. Caption and DateiName hold paths in the file system's encoding; every other text is
 // Windows-1252, as in the project file.
-class TMDIChild : public ChildForm {
+class TMDIChild : public ChildForm, public GraphSource {
   Q_OBJECT
  public:
   explicit TMDIChild(FrameCommands& frame);
@@ -94,6 +96,11 @@ class TMDIChild : public ChildForm {
   void Funktionsgrapherstellen1Click() override;
   void Wertetabelleanzeigen1Click() override;
 
+  // Zooming from a graph window of this project.
+  void ZoomTo(const RangeTexts& ranges) override;
+  bool ZoomBack() override;
+  bool CanZoomBack() const override { return !zoomHistory_.empty(); }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -144,6 +151,9 @@ class TMDIChild : public ChildForm {
   bool SaveDataReporting();
   bool SettingsPassCheck();
   void SetCaption(const QString& caption);
+  RangeTexts RangeFields() const;
+  void SetRangeFields(const RangeTexts& ranges);
+  void DrawFromGraph();
 
   FrameCommands& frame_;
   ProjectDocument document_;
@@ -151,6 +161,7 @@ class TMDIChild : public ChildForm {
   QWidget* client_ = nullptr;
   uint32_t lastColor_ = 0;  // the colour dialog opens with the colour last chosen in it
   bool filling_ = false;    // the controls are being filled from the document
+  std::vector<RangeTexts> zoomHistory_;  // the ranges each zoom replaced, the latest last
 };
 
 // The frame's "Neu" (isNew: an empty project captioned fileName) and "Öffnen" (fileName is the path

@@ -57,5 +57,9 @@ class FrameCommands {
   // dialog on that editor. TMainForm overrides both; a frame without those dialogs (a test's) does
   // nothing.
   virtual void GenerateGraph(TMDIChild&) {}
+
+  // A passing line in the frame's status bar (the coordinates under the pointer); an empty text
+  // gives the bar back its usual contents. A frame without a status bar ignores it.
+  virtual void ShowStatusText(const QString&) {}
   virtual void ShowValueTableDialog(TMDIChild&) {}
 };
