@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graph/Bitmap.h"
 #include "graph/GraphPointer.h"
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
