@@ -95,7 +95,7 @@ class TMDIChild : public ChildForm {
   void Wertetabelleanzeigen1Click() override;
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
+  bool AskToClose() override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
