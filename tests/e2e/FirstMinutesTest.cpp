@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -140,6 +142,38 @@ class FirstMinutes : public ::testing::Test {
     QThread::msleep(200);
   }
 
+  QRect Geometry(const QString& window) {
+    QMap<QString, int> values;
+    for (const QString& line :
+         Tool("xdotool", {"getwindowgeometry", "--shell", window}).split('\n'))
+      values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    return {values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+  }
+
+  QImage Shot(const QString& window) {
+    const QString file = home_.filePath("window.png");
+    Tool("import", {"-display", display_, "-window", window, file});
+    return QImage(file);
+  }
+
+  // F1 in a modal dialog opens the help beside the frame, and the wheel scrolls it while the
+  // dialog stays open.
+  void HelpScrollsBesideTheFrame(const QString& frame, const QString& dialog) {
+    Keys(dialog, {"F1"});
+    const QString help = Window("Qel Graphics - Hilfe");
+    ASSERT_FALSE(help.isEmpty());
+    QThread::msleep(300);
+    // The centred frame leaves no room for the whole help on either side: it goes to the roomier
+    // one, on the screen, rather than over the frame's top-left corner.
+    EXPECT_GT(Geometry(help).left(), Geometry(frame).left());
+    EXPECT_LE(Geometry(help).right(), 1279);
+    const QImage before = Shot(help);
+    Tool("xdotool", {"mousemove", "--window", help, "200", "300", "click", "--repeat", "5", "5"});
+    QThread::msleep(300);
+    EXPECT_NE(Shot(help), before) << "the help scrolls while the dialog is open";
+    EXPECT_FALSE(Window("Wertetabelle erstellen").isEmpty());
+  }
+
   QImage Screen() {
     const QString file = home_.filePath("screen.png");
     Tool("import", {"-display", display_, "-window", "root", file});
@@ -182,6 +216,7 @@ TEST_F(FirstMinutes, NewFunctionGraphTableAndBeenden) {
   Keys(frame, {"ctrl+w"});
   const QString options = Window("Wertetabelle erstellen");
   ASSERT_FALSE(options.isEmpty());
+  HelpScrollsBesideTheFrame(frame, options);
   Keys(options, {"Return"});
   ASSERT_TRUE(Gone("Wertetabelle erstellen"));
   Keys(frame, {"alt+g", "p"});
