@@ -1,13 +1,18 @@
 #include "app/HelpViewer.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/Icons.h"
+#include "app/WindowLayout.h"
 
 HelpViewer::HelpViewer(const QString& helpFile, QWidget* parent)
     : QWidget(parent, Qt::Window), helpFile_(helpFile) {
@@ -55,7 +60,9 @@ bool HelpViewer::ShowContents() {
 }
 
 void HelpViewer::ShowTopic(const QString& topic) {
+  PlaceBesideAnchor();
   show();
+  FollowModalDialog();
   raise();
   activateWindow();
   if (!ShowContents() || topic.isEmpty()) return;
@@ -81,4 +88,34 @@ void HelpViewer::CollectAnchors() {
   for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next())
     for (auto it = block.begin(); !it.atEnd(); ++it)
       for (const QString& name : it.fragment().charFormat().anchorNames()) anchors_.insert(name);
+}
+
+void HelpViewer::PlaceBesideAnchor() {
+  if (placed_ || !anchor_ || !anchor_->isVisible()) return;
+  placed_ = true;
+  const QScreen* screen = anchor_->screen();
+  if (!screen) return;
+  const auto rect = [](const QRect& r) { return TileRect{r.x(), r.y(), r.width(), r.height()}; };
+  const QRect frame = frameGeometry();
+  const QSize decoration = frame.size() - size();
+  const TileRect place = PlaceBeside(rect(anchor_->frameGeometry()), frame.width(), frame.height(),
+                                     rect(screen->availableGeometry()));
+  move(place.Left, place.Top);
+  resize(place.Width - decoration.width(), place.Height - decoration.height());
+}
+
+// A modal dialog blocks every window that is not its own; the viewer becomes the open dialog's
+// (the innermost one's while several are open) and is free again once no dialog is open.
+void HelpViewer::FollowModalDialog() {
+  if (!isVisible()) return;
+  QWidget* modal = QApplication::activeModalWidget();
+  QWindow* owner = modal && modal != this ? modal->windowHandle() : nullptr;
+  if (windowHandle() && windowHandle()->transientParent() != owner)
+    windowHandle()->setTransientParent(owner);
+}
+
+bool HelpViewer::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked)
+    QTimer::singleShot(0, this, &HelpViewer::FollowModalDialog);
+  return QWidget::event(event);
 }

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,6 +26,7 @@
 #include "project/ProjectWindow.h"
 #include "shell/AppInfo.h"
 #include "shell/ChildForm.h"
+#include "shell/MenuKeys.h"
 #include "valuetable/ValueTableOptionsDialog.h"
 
 namespace {
@@ -95,6 +97,11 @@ void Tile(QMdiArea& area, std::vector<TileRect> (*layout)(int count, int width, 
   }
 }
 
+// Cascaded windows lie one title bar apart.
+int CascadeStep(const QMdiSubWindow& window) {
+  return window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + 2;
+}
+
 // Where no printer is installed, printing writes a PDF file (the printer set-up can change its
 // name), so "Drucken" always has somewhere to go.
 void UsePdfWithoutPrinter(QPrinter& printer) {
@@ -117,6 +124,9 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   mdiArea_ = new QMdiArea(this);
   mdiArea_->setBackground(QColor(128, 128, 128));
   mdiArea_->viewport()->installEventFilter(this);
+  // Children may reach past the area (a large graph); scroll bars keep every part reachable.
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea_);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::ChildrenChanged);
 
@@ -126,6 +136,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   frameMenus_ = StandardMenus::ForFrame(*this, *this);
   ShowMenusOf(frameMenus_.Bar);
   UpdateWindowActions();
+  new MenuKeysFirst(*this, *menuBar());
 
   Timer2_ = new QTimer(this);
   Timer2_->setInterval(1);
@@ -242,11 +253,9 @@ void TMainForm::FileExit1Execute() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  for (const QPointer<QMdiSubWindow> child : mdiArea_->subWindowList()) {
-    if (child && !child->close()) {
-      event->ignore();
-      return;
-    }
+  if (!ChildForm::CloseAll(*mdiArea_)) {
+    event->ignore();
+    return;
   }
   event->accept();
   RequestQuit();
@@ -259,8 +268,17 @@ void TMainForm::RequestQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+// Each window keeps its size, so none shrinks to a bare title bar.
 void TMainForm::WindowCascadeItemClick() {
-  mdiArea_->cascadeSubWindows();
+  const QList<QMdiSubWindow*> windows = Restored(mdiArea_->subWindowList(QMdiArea::StackingOrder));
+  const QSize area = mdiArea_->viewport()->size();
+  for (int i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows[i];
+    window->showNormal();
+    const TileRect place = CascadePosition(i, window->width(), window->height(), area.width(),
+                                           area.height(), CascadeStep(*window));
+    window->move(place.Left, place.Top);
+  }
 }
 
 void TMainForm::WindowTileItemClick() {
@@ -304,8 +322,13 @@ void TMainForm::HelpAbout1Execute() {
   if (AboutBox) AboutBox->exec();
 }
 
+// A cancelled drawing leaves its project in front, whichever child was active before.
 void TMainForm::GenerateGraph(TMDIChild& editor) {
-  if (Form3) Form3->ShowModalFor(editor.Document(), editor.windowTitle(), &editor);
+  if (!Form3) return;
+  const QPointer<QMdiSubWindow> starter = &editor;
+  if (Form3->ShowModalFor(editor.Document(), editor.windowTitle(), &editor) != QDialog::Accepted &&
+      starter)
+    mdiArea_->setActiveSubWindow(starter);
 }
 
 void TMainForm::ShowValueTableDialog(TMDIChild& editor) {
@@ -385,7 +408,28 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == mdiArea_->viewport() &&
       (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
     QTimer::singleShot(0, this, &TMainForm::ChildrenChanged);
+  if (watched == mdiArea_->viewport() && event->type() == QEvent::ChildAdded)
+    if (auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+      ChildArrives(child);
   return QMainWindow::eventFilter(watched, event);
+}
+
+// A new child never joins a maximized one half-maximized: the others are restored first. It is
+// placed once its maker has given it its size, which happens before the next pass of the loop.
+void TMainForm::ChildArrives(QMdiSubWindow* child) {
+  for (QMdiSubWindow* other : mdiArea_->subWindowList())
+    if (other != child && other->isMaximized()) other->showNormal();
+  QTimer::singleShot(0, child, [this, child] { PlaceNewChild(*child); });
+}
+
+void TMainForm::PlaceNewChild(QMdiSubWindow& child) {
+  if (child.isMaximized() || child.isMinimized()) return;
+  QList<QMdiSubWindow*> others = Restored(mdiArea_->subWindowList());
+  others.removeAll(&child);
+  const QSize area = mdiArea_->viewport()->size();
+  const TileRect place = CascadePosition(int(others.size()), child.width(), child.height(),
+                                         area.width(), area.height(), CascadeStep(child));
+  child.move(place.Left, place.Top);
 }
 
 QMdiSubWindow* TMainForm::MenuSource() const {

@@ -102,6 +102,8 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void BuildToolBar();
   void BuildEditActions();
   void CreateProjectWindow(const QString& name, bool isNew);
+  void ChildArrives(QMdiSubWindow* child);
+  void PlaceNewChild(QMdiSubWindow& child);
   ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);

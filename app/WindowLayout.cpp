@@ -38,3 +38,29 @@ std::vector<TileRect> LineUpIcons(int count, int iconWidth, int iconHeight, int 
   }
   return rects;
 }
+
+TileRect CascadePosition(int index, int width, int height, int areaWidth, int areaHeight,
+                         int step) {
+  if (step <= 0 || index < 0) return {0, 0, width, height};
+  const int room = std::min(areaWidth - width, areaHeight - height);
+  const int places = room > 0 ? room / step + 1 : 1;
+  const int offset = index % places * step;
+  return {offset, offset, width, height};
+}
+
+TileRect PlaceBeside(const TileRect& frame, int width, int height, const TileRect& screen) {
+  width = std::min(width, screen.Width);
+  height = std::min(height, screen.Height);
+  const int screenRight = screen.Left + screen.Width;
+  const int roomRight = screenRight - (frame.Left + frame.Width);
+  const int roomLeft = frame.Left - screen.Left;
+  int left = 0;
+  if (roomRight >= width)
+    left = frame.Left + frame.Width;
+  else if (roomLeft >= width)
+    left = frame.Left - width;
+  else
+    left = roomRight >= roomLeft ? screenRight - width : screen.Left;
+  const int top = std::clamp(frame.Top, screen.Top, screen.Top + screen.Height - height);
+  return {left, top, width, height};
+}

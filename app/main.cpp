@@ -24,23 +24,26 @@ int main(int argc, char** argv) {
   LoadGermanQtTexts(app);
 
   QPointer<HelpViewer> help;
+  QPointer<QWidget> frame;
   const QString helpFile = ResolveHelpFile(QCoreApplication::applicationDirPath());
   QtPrompts prompts(
-      [&help, &helpFile](const QString& topic) {
+      [&help, &frame, &helpFile](const QString& topic) {
         if (!help) help = new HelpViewer(helpFile);
+        help->SetAnchor(frame);
         help->ShowTopic(topic);
       },
       QFileInfo(helpFile).absolutePath());
 
   InstanceLock lock;
   if (!EnsureSingleInstance(lock, prompts)) return 0;
+  // Only the name: a display name would be appended to every caption the desktop shows.
   app.setApplicationName(kApplicationTitle);
-  app.setApplicationDisplayName(kApplicationTitle);
   // Lets the desktop match the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("de.qelgraphics.QelGraphics"));
   app.SetPrompts(&prompts);
 
   TMainForm MainForm(FrameEnvironment{&prompts, {}, {}});
+  frame = &MainForm;
   TAboutBox AboutBox(prompts, &MainForm);
   MainForm.AboutBox = &AboutBox;
   MainForm.SetProjectWindowFactory([&MainForm](const QString& name, bool isNew) {

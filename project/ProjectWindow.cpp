@@ -1,7 +1,6 @@
 #include "project/ProjectWindow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -685,17 +684,12 @@ void TMDIChild::SetCaption(const QString& caption) {
 }
 
 // FormCloseQuery: a modified project closes only once it is saved or the user gives it up.
-void TMDIChild::closeEvent(QCloseEvent* event) {
-  if (document_.Modified) {
-    const PromptButton answer = frame_.prompts().Message(
-        this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
-        {PromptButton::Yes, PromptButton::No, PromptButton::Cancel}, PromptIcon::Question);
-    if (answer == PromptButton::Cancel || (answer == PromptButton::Yes && !Save())) {
-      event->ignore();
-      return;
-    }
-  }
-  ChildForm::closeEvent(event);
+bool TMDIChild::AskToClose() {
+  if (!document_.Modified) return true;
+  const PromptButton answer = frame_.prompts().Message(
+      this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
+      {PromptButton::Yes, PromptButton::No, PromptButton::Cancel}, PromptIcon::Question);
+  return answer == PromptButton::No || (answer == PromptButton::Yes && Save());
 }
 
 bool TMDIChild::SettingsPassCheck() {

@@ -102,7 +102,7 @@ class TMDIChild : public ChildForm, public GraphSource {
   bool CanZoomBack() const override { return !zoomHistory_.empty(); }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
+  bool AskToClose() override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

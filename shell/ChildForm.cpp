@@ -1,10 +1,12 @@
 #include "shell/ChildForm.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <algorithm>
 
 ChildForm::ChildForm(QMdiArea* area, const QString& baseName) {
@@ -47,4 +49,38 @@ bool ChildForm::CloseOlder(QMdiArea& area, const QString& title,
     QMdiSubWindow* child = children[position];
     if (child->windowTitle() != title || !child->close()) ++position;
   }
+}
+
+bool ChildForm::MayClose() {
+  if (!agreed_) agreed_ = AskToClose();
+  return agreed_;
+}
+
+void ChildForm::closeEvent(QCloseEvent* event) {
+  const bool agreed = MayClose();
+  agreed_ = false;
+  if (!agreed) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+bool ChildForm::CloseAll(QMdiArea& area) {
+  QList<QPointer<ChildForm>> children;
+  for (QMdiSubWindow* window : area.subWindowList())
+    if (auto* child = qobject_cast<ChildForm*>(window)) children << child;
+  bool agreed = true;
+  for (const QPointer<ChildForm>& child : children) {
+    if (child && !child->MayClose()) {
+      agreed = false;
+      break;
+    }
+  }
+  for (const QPointer<ChildForm>& child : children) {
+    if (!child) continue;
+    if (!agreed) child->ForgetAgreement();
+    if (agreed && !child->close()) agreed = false;
+  }
+  return agreed && area.subWindowList().isEmpty();
 }

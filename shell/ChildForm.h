@@ -31,6 +31,16 @@ class ChildForm : public QMdiSubWindow {
 
   static QString FreeName(const QMdiArea* area, const QString& baseName);
 
+  // Asks whether the window may close, without closing it: a modified project asks its question
+  // and saves at once on "Ja". An agreement holds for the next close, which then asks nothing;
+  // ForgetAgreement() withdraws it when the close it was given for does not happen.
+  bool MayClose();
+  void ForgetAgreement() { agreed_ = false; }
+
+  // Asks every child of the area in turn and closes them only when all agree; after a refusal
+  // every child stays as it was.
+  static bool CloseAll(QMdiArea& area);
+
   // Closes every child of the area but the active one whose caption is the title. Pending input
   // runs before each look, and the list is read again each time: a child that closes leaves it, so
   // the same position is looked at again; one that refuses stays and is passed over. Answers false,
@@ -38,6 +48,13 @@ class ChildForm : public QMdiSubWindow {
   static bool CloseOlder(QMdiArea& area, const QString& title,
                          const std::function<bool()>& stop = {});
 
+ protected:
+  // The question a window asks before it closes; true lets it close.
+  virtual bool AskToClose() { return true; }
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void KeepCloseKeyToItself();
+
+  bool agreed_ = false;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCloseEvent>
 #include <QMdiArea>
 #include <QStringList>
 
@@ -45,15 +44,11 @@ class FakeChild : public ChildForm {
   }
 
  protected:
-  void closeEvent(QCloseEvent* event) override {
-    if (Modified &&
-        frame_.prompts().Message(this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
-                                 {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
-                                 PromptIcon::Question) == PromptButton::Cancel) {
-      event->ignore();
-      return;
-    }
-    ChildForm::closeEvent(event);
+  bool AskToClose() override {
+    return !Modified || frame_.prompts().Message(
+                            this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
+                            {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
+                            PromptIcon::Question) != PromptButton::Cancel;
   }
 
  private:

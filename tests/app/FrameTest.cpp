@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -49,8 +50,9 @@ class FrameTest : public ::testing::Test {
     Settle();
   }
 
-  FakeChild* AddChild(const QString& baseName) {
+  FakeChild* AddChild(const QString& baseName, QSize size = {}) {
     auto* child = new FakeChild(*frame_, baseName, baseName, calls_);
+    if (size.isValid()) child->resize(size);
     child->show();
     frame_->MdiArea()->setActiveSubWindow(child);
     Settle();
@@ -328,6 +330,52 @@ TEST_F(FrameTest, ArrangementCommandsPlaceTheChildren) {
   EXPECT_EQ(a->geometry().bottom(), area.height() - 1);
 }
 
+// New children cascade from the top-left so each is seen whole while it fits; one larger than the
+// area goes to the corner and the area's scroll bars reach the rest.
+TEST_F(FrameTest, NewChildrenAreSeenWholeAndLargerOnesScroll) {
+  const QRect area = frame_->MdiArea()->viewport()->rect();
+  QList<QPoint> corners;
+  for (int i = 0; i < 4; ++i) {
+    FakeChild* child = AddChild("MDIChild", QSize(area.width() / 2, area.height() / 2));
+    EXPECT_TRUE(area.contains(child->geometry())) << i;
+    EXPECT_FALSE(corners.contains(child->pos())) << i;
+    corners << child->pos();
+  }
+  FakeChild* large = AddChild("Graph", area.size() + QSize(200, 100));
+  EXPECT_EQ(large->geometry(), QRect(QPoint(0, 0), area.size() + QSize(200, 100)));
+  EXPECT_TRUE(frame_->MdiArea()->horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(frame_->MdiArea()->verticalScrollBar()->isVisible());
+}
+
+// Cascading moves the windows but keeps each one's size, and restores maximized ones.
+TEST_F(FrameTest, CascadeKeepsEveryWindowsSize) {
+  const QList<QSize> sizes = {{300, 200}, {500, 350}, {240, 180}};
+  QList<FakeChild*> children;
+  for (const QSize& size : sizes) children << AddChild("Graph", size);
+  children[1]->showMaximized();
+  frame_->WindowCascadeItemClick();
+  Settle();
+  for (int i = 0; i < sizes.size(); ++i) {
+    EXPECT_FALSE(children[i]->isMaximized()) << i;
+    EXPECT_EQ(children[i]->size(), sizes[i]) << i;
+  }
+  EXPECT_LT(children[0]->pos().y(), children[2]->pos().y());
+}
+
+// A child opened while another is maximized: the maximized one is restored first, so the new one
+// opens whole in its own size, with its title bar.
+TEST_F(FrameTest, NewChildBesideAMaximizedOneOpensRestored) {
+  FakeChild* first = AddChild("MDIChild", QSize(300, 200));
+  first->showMaximized();
+  Settle();
+  FakeChild* second = AddChild("Graph", QSize(320, 240));
+  EXPECT_FALSE(first->isMaximized());
+  EXPECT_FALSE(second->isMaximized());
+  EXPECT_EQ(second->size(), QSize(320, 240));
+  EXPECT_EQ(first->size(), QSize(300, 200));
+  EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), second);
+}
+
 enum class ExitPath { Menu, ToolBar, CloseControl };
 
 TEST_F(FrameTest, EveryWayOutAsksForUnsavedChangesAndCancelKeepsTheApplication) {
@@ -355,6 +403,44 @@ TEST_F(FrameTest, EveryWayOutAsksForUnsavedChangesAndCancelKeepsTheApplication) 
       frame_->MdiArea()->closeAllSubWindows();
       Settle();
     }
+  }
+}
+
+// Closing the frame asks every child before it closes any: a refusal anywhere keeps every window,
+// and the agreements given before it do not carry over to the next attempt.
+TEST_F(FrameTest, ClosingAsksEveryChildFirstAndARefusalKeepsThemAll) {
+  const struct {
+    std::vector<bool> Modified;
+    std::deque<PromptButton> Answers;
+    bool Closes;
+  } cases[] = {
+      {{false, false, true}, {PromptButton::Cancel}, false},
+      {{true, false, true}, {PromptButton::No, PromptButton::Cancel}, false},
+      {{true, false, true}, {PromptButton::Cancel}, false},
+      {{true, false, true}, {PromptButton::No, PromptButton::No}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Answers.size() * 10 + c.Closes);
+    frame_->show();
+    quits_ = 0;
+    prompts_.Messages.clear();
+    QList<QPointer<FakeChild>> children;
+    for (bool modified : c.Modified) {
+      children << AddChild(modified ? "MDIChild" : "Graph");
+      children.back()->Modified = modified;
+    }
+    prompts_.MessageAnswers = c.Answers;
+    frame_->close();
+    Settle();
+    EXPECT_EQ(prompts_.Messages.size(), c.Answers.size());
+    EXPECT_EQ(quits_, c.Closes ? 1 : 0);
+    for (const QPointer<FakeChild>& child : children) EXPECT_EQ(child.isNull(), c.Closes);
+    if (c.Closes) continue;
+    prompts_.MessageAnswers = {PromptButton::No, PromptButton::No};
+    frame_->MdiArea()->closeAllSubWindows();
+    Settle();
+    const auto modified = std::count(c.Modified.begin(), c.Modified.end(), true);
+    EXPECT_EQ(prompts_.Messages.size(), c.Answers.size() + size_t(modified)) << "each asks again";
   }
 }
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
@@ -14,9 +15,12 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 
 #include "app/AboutBox.h"
@@ -93,6 +97,37 @@ TEST(HelpTest, ViewerReportsUnknownTopicsAndMissingFiles) {
   HelpViewer missing("/nirgends/Riruvedo32.hlp");
   missing.ShowTopic("Indice");
   EXPECT_EQ(missing.Report(), "Die Hilfedatei /nirgends/Riruvedo32.hlp wurde nicht gefunden.");
+}
+
+// The help takes keys while a modal dialog is open, whether it was opened before the dialog or
+// from it, and opens beside the frame rather than over it.
+TEST(HelpTest, StaysUsableBesideTheFrameWhileADialogIsOpen) {
+  for (bool openedFromDialog : {false, true}) {
+    SCOPED_TRACE(openedFromDialog);
+    QWidget frame;
+    frame.setGeometry(40, 40, 400, 300);
+    frame.show();
+    HelpViewer viewer(QEL_HELP_FILE);
+    viewer.resize(300, 200);  // fits beside the frame on the small offscreen screen
+    viewer.SetAnchor(&frame);
+    if (!openedFromDialog) viewer.ShowTopic("Indice");
+    QDialog dialog(&frame);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    if (openedFromDialog) viewer.ShowTopic("Indice");
+    QTest::qWait(10);
+    EXPECT_GE(viewer.frameGeometry().left(), frame.frameGeometry().right());
+    QScrollBar* scroll = viewer.Browser()->verticalScrollBar();
+    viewer.Browser()->setFocus();
+    scroll->setValue(0);
+    QTest::keyClick(viewer.windowHandle(), Qt::Key_End);
+    EXPECT_GT(scroll->value(), 0);
+    dialog.hide();
+    QTest::qWait(10);
+    scroll->setValue(0);
+    QTest::keyClick(viewer.windowHandle(), Qt::Key_End);
+    EXPECT_GT(scroll->value(), 0) << "and after the dialog";
+  }
 }
 
 TEST(HelpTest, HelpFileIsFoundInTheShareFolderOrBesideTheProgram) {

@@ -1,6 +1,10 @@
+#include <QFile>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +12,7 @@
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
+#include "project/ProjectFile.h"
 #include "project/ProjectWindow.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -48,6 +53,51 @@ TEST(FrameRoad, ToolBarDrawsSavesAndPrintsTheActiveWindowsGraph) {
   });
   frame.ToolButton8Click();
   EXPECT_TRUE(frame.Fields().PrintCancelled);
+}
+
+// A drawing cancelled with Esc brings back the project that asked for it, not whichever child the
+// area would activate next.
+TEST(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
+  QTemporaryDir dir;
+  ProjectDocument document;
+  for (int i = 0; i < 20; ++i) document.Functions.push_back({"f", "sin(x)", "0.001", "255"});
+  const QString path = dir.filePath("lang.qgp");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray::fromStdString(ProjectFileText(document)));
+  file.close();
+
+  ScriptedPrompts prompts;
+  TMainForm frame(FrameEnvironment{&prompts, [] { return 1280; }, [] {}});
+  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
+    return CreateProjectWindow(frame, name, isNew);
+  });
+  TForm2 form2(frame, &frame);
+  TForm3 form3(frame, form2, &frame);
+  frame.Form3 = &form3;
+  form3.Timer1->setInterval(0);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  frame.FileNew1Execute();
+  frame.FileNew1Execute();
+  prompts.FileAnswers.push_back(FileChoice{path, 1});
+  frame.FileOpen1Execute();
+  QMdiSubWindow* starter = frame.MdiArea()->currentSubWindow();
+  ASSERT_EQ(starter->windowTitle(), path);
+
+  auto* timer = new QTimer(&form3);
+  timer->setInterval(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [&form3, timer] {
+    if (!form3.Generating() || !form3.LastGraph()) return;
+    timer->stop();
+    QCoreApplication::postEvent(&form3,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  });
+  timer->start();
+  frame.ToolButton10Click();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(frame.MdiArea()->currentSubWindow(), starter);
+  EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 3);
 }
 
 }  // namespace
