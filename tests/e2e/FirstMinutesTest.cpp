@@ -168,7 +168,9 @@ class FirstMinutes : public ::testing::Test {
     EXPECT_GT(Geometry(help).left(), Geometry(frame).left());
     EXPECT_LE(Geometry(help).right(), 1279);
     const QImage before = Shot(help);
-    Tool("xdotool", {"mousemove", "--window", help, "200", "300", "click", "--repeat", "5", "5"});
+    // Upwards: the topic's heading is at the top of the view, with the rest of the help above it,
+    // whereas a topic near the end leaves nothing to scroll down to.
+    Tool("xdotool", {"mousemove", "--window", help, "200", "300", "click", "--repeat", "5", "4"});
     QThread::msleep(300);
     EXPECT_NE(Shot(help), before) << "the help scrolls while the dialog is open";
     EXPECT_FALSE(Window("Wertetabelle erstellen").isEmpty());

@@ -60,7 +60,7 @@ TEST(FrameRoad, ToolBarDrawsSavesAndPrintsTheActiveWindowsGraph) {
 TEST(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
   QTemporaryDir dir;
   ProjectDocument document;
-  for (int i = 0; i < 20; ++i) document.Functions.push_back({"f", "sin(x)", "0.001", "255"});
+  for (int i = 0; i < 400; ++i) document.Functions.push_back({"f", "sin(x)", "0.001", "255"});
   const QString path = dir.filePath("lang.qgp");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
