@@ -118,6 +118,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   mdiArea_->setBackground(QColor(128, 128, 128));
   mdiArea_->viewport()->installEventFilter(this);
   setCentralWidget(mdiArea_);
+  setAcceptDrops(true);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::ChildrenChanged);
 
   BuildToolBar();
@@ -227,6 +228,7 @@ void TMainForm::CreateProjectWindow(const QString& name, bool isNew) {
   if (!factory_) return;
   ChildForm* child = factory_(name, isNew);
   if (!child) return;
+  RememberProject(child, name, isNew);
   child->show();
   mdiArea_->setActiveSubWindow(child);
 }

@@ -17,6 +17,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
+class RecentProjects;
 class QToolBar;
 class TAboutBox;
 class TForm2;
@@ -42,6 +43,13 @@ class TMainForm : public QMainWindow, public FrameCommands {
   // Opens a project in a new editor window: the name of a new project, or the path of a file.
   using ProjectWindowFactory = std::function<ChildForm*(const QString& name, bool isNew)>;
   void SetProjectWindowFactory(ProjectWindowFactory factory) { factory_ = std::move(factory); }
+
+  // Opening from the desktop (FrameOpening.cpp): files as "Öffnen" opens them, in order; the
+  // frame to the front for a second start; the list behind "Zuletzt geöffnet" (none: empty).
+  void OpenProjectFiles(const QStringList& paths);
+  void BringToFront();
+  void SetRecentProjects(RecentProjects* recent);
+  void FillRecentProjects(QMenu& menu) override;
 
   // The long-lived dialogs, created at start-up after the frame.
   TAboutBox* AboutBox = nullptr;
@@ -92,6 +100,9 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private slots:
   void ChildrenChanged();
@@ -101,6 +112,7 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void BuildToolBar();
   void BuildEditActions();
   void CreateProjectWindow(const QString& name, bool isNew);
+  void RememberProject(ChildForm* child, const QString& name, bool isNew);
   ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);
@@ -120,4 +132,5 @@ class TMainForm : public QMainWindow, public FrameCommands {
   std::array<QAction*, kToolButtonCount> toolButtons_{};
   ProjectWindowFactory factory_;
   bool shownOnce_ = false;
+  RecentProjects* recent_ = nullptr;
 };

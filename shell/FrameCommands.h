@@ -4,6 +4,7 @@
 
 class Prompts;
 class QMdiArea;
+class QMenu;
 class QPrinter;
 class TMDIChild;
 class TQelParser;
@@ -57,5 +58,7 @@ class FrameCommands {
   // dialog on that editor. TMainForm overrides both; a frame without those dialogs (a test's) does
   // nothing.
   virtual void GenerateGraph(TMDIChild&) {}
+  // Fills the "Zuletzt geöffnet" submenu of any window's "Datei" menu as it opens.
+  virtual void FillRecentProjects(QMenu&) {}
   virtual void ShowValueTableDialog(TMDIChild&) {}
 };
