@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include "app/AboutBox.h"
 #include "app/Icons.h"
@@ -128,10 +129,8 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   ShowMenusOf(frameMenus_.Bar);
   UpdateWindowActions();
 
-  Timer2_ = new QTimer(this);
-  Timer2_->setInterval(1);
-  connect(Timer2_, &QTimer::timeout, this, &TMainForm::Timer2Timer);
-  Timer2_->start();
+  // A modal dialog that opens or closes moves the focus to another window.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::Timer2Timer);
 
   UsePdfWithoutPrinter(printer_);
   resize(762, 613);
@@ -142,6 +141,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
 // The children close while QWidget's destructor runs, after this object's members are gone: they
 // must not reach it any more.
 TMainForm::~TMainForm() {
+  disconnect(qApp, nullptr, this, nullptr);
   mdiArea_->disconnect(this);
   mdiArea_->viewport()->removeEventFilter(this);
 }
@@ -347,8 +347,9 @@ void TMainForm::ToolButton13Click() {
   FileExit1Execute();
 }
 
-// Runs every millisecond: one name test and at most eight enabled-state stores, which Qt ignores
-// when nothing changes.
+// Runs on every event that can change the active child's kind: another child activated, a child
+// opened or closed, a modal dialog shown or closed. One name test and at most eight enabled-state
+// stores, which Qt ignores when nothing changes. Nothing polls, so an idle frame sleeps.
 void TMainForm::Timer2Timer() {
   const std::array<bool, kToolButtonCount> states =
       ToolBarStates(KindOf(mdiArea_->currentSubWindow()));
@@ -389,6 +390,7 @@ QMdiSubWindow* TMainForm::MenuSource() const {
 }
 
 void TMainForm::ChildrenChanged() {
+  Timer2Timer();
   UpdateWindowActions();
   const auto* child = qobject_cast<const ChildForm*>(MenuSource());
   QMenuBar* childMenus = child ? child->MainMenu1() : nullptr;

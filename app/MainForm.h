@@ -16,7 +16,6 @@ class ChildForm;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QTimer;
 class RecentProjects;
 class QToolBar;
 class TAboutBox;
@@ -126,7 +125,6 @@ class TMainForm : public QMainWindow, public FrameCommands {
   QPrinter printer_;
   QMdiArea* mdiArea_ = nullptr;
   QToolBar* toolBar_ = nullptr;
-  QTimer* Timer2_ = nullptr;
   StandardMenus frameMenus_;
   QPointer<QMenuBar> shownMenus_;
   std::array<QAction*, kToolButtonCount> toolButtons_{};
