@@ -16,6 +16,7 @@
 #include "app/MainForm.h"
 #include "app/RecentProjects.h"
 #include "platform/PathText.h"
+#include "project/ProjectWindow.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -224,6 +225,19 @@ TEST_F(OpeningFrameTest, EveryDateiMenuHasTheRecentProjectsJustBeforeBeenden) {
   const QList<QAction*> frameItems = qobject_cast<QMenu*>(frameExit->parent())->actions();
   EXPECT_EQ(frameItems[frameItems.indexOf(frameExit) - 1]->menu()->objectName(),
             "ZuletztGeoeffnet1");
+}
+
+TEST_F(OpeningFrameTest, ASavedProjectGoesToTheFrontOfTheList) {
+  frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
+    return CreateProjectWindow(*frame_, name, isNew);
+  });
+  const QString opened = folder_.filePath("geoeffnet.qgp"), saved = folder_.filePath("neu.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, opened));
+  frame_->OpenProjectFiles({opened});
+  frame_->FileNew1Execute();
+  prompts_.FileAnswers = {FileChoice{saved, 1}};
+  frame_->ToolButton2Click();
+  EXPECT_EQ(recent_->List(), (QStringList{saved, opened}));
 }
 
 QMimeData* Drop(const QList<QByteArray>& urls) {
