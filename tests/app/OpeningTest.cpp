@@ -15,6 +15,8 @@
 #include "app/InstanceChannel.h"
 #include "app/MainForm.h"
 #include "app/RecentProjects.h"
+#include "app/Startup.h"
+#include "platform/InstanceLock.h"
 #include "platform/PathText.h"
 #include "project/ProjectWindow.h"
 #include "tests/app/FakeChild.h"
@@ -126,6 +128,22 @@ TEST(InstanceServerTest, ReplacesTheSocketOfADeadInstance) {
   stale.close();
   InstanceServer server(folder.path());
   EXPECT_TRUE(server.Listen());
+}
+
+// A running instance that does not answer (here this very process, busy in the hand-over) never
+// keeps the second start waiting: it gives up and shows the one-instance message.
+TEST(InstanceServerTest, AHandOverNobodyAnswersEndsInTheOneInstanceMessage) {
+  QTemporaryDir folder;
+  InstanceLock first(folder.path());
+  ASSERT_TRUE(first.Acquire());
+  InstanceServer hung(folder.path());
+  ASSERT_TRUE(hung.Listen());
+  ScriptedPrompts prompts;
+  InstanceLock second(folder.path());
+  EXPECT_FALSE(EnsureSingleInstance(second, prompts, {"/x/a.qgp"}));
+  ASSERT_EQ(prompts.Messages.size(), 1u);
+  EXPECT_EQ(prompts.LastMessageText(),
+            "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.");
 }
 
 class OpeningFrameTest : public ::testing::Test {
