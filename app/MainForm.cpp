@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include "app/AboutBox.h"
 #include "app/Icons.h"
@@ -128,6 +129,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea_);
+  setAcceptDrops(true);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::ChildrenChanged);
 
   BuildToolBar();
@@ -138,10 +140,8 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
   UpdateWindowActions();
   new MenuKeysFirst(*this, *menuBar());
 
-  Timer2_ = new QTimer(this);
-  Timer2_->setInterval(1);
-  connect(Timer2_, &QTimer::timeout, this, &TMainForm::Timer2Timer);
-  Timer2_->start();
+  // A modal dialog that opens or closes moves the focus to another window.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::Timer2Timer);
 
   UsePdfWithoutPrinter(printer_);
   resize(762, 613);
@@ -152,6 +152,7 @@ TMainForm::TMainForm(FrameEnvironment environment) : environment_(std::move(envi
 // The children close while QWidget's destructor runs, after this object's members are gone: they
 // must not reach it any more.
 TMainForm::~TMainForm() {
+  disconnect(qApp, nullptr, this, nullptr);
   mdiArea_->disconnect(this);
   mdiArea_->viewport()->removeEventFilter(this);
 }
@@ -238,6 +239,7 @@ void TMainForm::CreateProjectWindow(const QString& name, bool isNew) {
   if (!factory_) return;
   ChildForm* child = factory_(name, isNew);
   if (!child) return;
+  RememberProject(child, name, isNew);
   child->show();
   mdiArea_->setActiveSubWindow(child);
 }
@@ -376,8 +378,9 @@ void TMainForm::ToolButton13Click() {
   FileExit1Execute();
 }
 
-// Runs every millisecond: one name test and at most eight enabled-state stores, which Qt ignores
-// when nothing changes.
+// Runs on every event that can change the active child's kind: another child activated, a child
+// opened or closed, a modal dialog shown or closed. One name test and at most eight enabled-state
+// stores, which Qt ignores when nothing changes. Nothing polls, so an idle frame sleeps.
 void TMainForm::Timer2Timer() {
   const std::array<bool, kToolButtonCount> states =
       ToolBarStates(KindOf(mdiArea_->currentSubWindow()));
@@ -439,6 +442,7 @@ QMdiSubWindow* TMainForm::MenuSource() const {
 }
 
 void TMainForm::ChildrenChanged() {
+  Timer2Timer();
   UpdateWindowActions();
   const auto* child = qobject_cast<const ChildForm*>(MenuSource());
   QMenuBar* childMenus = child ? child->MainMenu1() : nullptr;

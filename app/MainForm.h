@@ -16,7 +16,7 @@ class ChildForm;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QTimer;
+class RecentProjects;
 class QToolBar;
 class TAboutBox;
 class TForm2;
@@ -42,6 +42,13 @@ class TMainForm : public QMainWindow, public FrameCommands {
   // Opens a project in a new editor window: the name of a new project, or the path of a file.
   using ProjectWindowFactory = std::function<ChildForm*(const QString& name, bool isNew)>;
   void SetProjectWindowFactory(ProjectWindowFactory factory) { factory_ = std::move(factory); }
+
+  // Opening from the desktop (FrameOpening.cpp): files as "Öffnen" opens them, in order; the
+  // frame to the front for a second start; the list behind "Zuletzt geöffnet" (none: empty).
+  void OpenProjectFiles(const QStringList& paths);
+  void BringToFront();
+  void SetRecentProjects(RecentProjects* recent);
+  void FillRecentProjects(QMenu& menu) override;
 
   // The long-lived dialogs, created at start-up after the frame.
   TAboutBox* AboutBox = nullptr;
@@ -93,6 +100,9 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private slots:
   void ChildrenChanged();
@@ -104,6 +114,7 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void CreateProjectWindow(const QString& name, bool isNew);
   void ChildArrives(QMdiSubWindow* child);
   void PlaceNewChild(QMdiSubWindow& child);
+  void RememberProject(ChildForm* child, const QString& name, bool isNew);
   ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);
@@ -117,10 +128,10 @@ class TMainForm : public QMainWindow, public FrameCommands {
   QPrinter printer_;
   QMdiArea* mdiArea_ = nullptr;
   QToolBar* toolBar_ = nullptr;
-  QTimer* Timer2_ = nullptr;
   StandardMenus frameMenus_;
   QPointer<QMenuBar> shownMenus_;
   std::array<QAction*, kToolButtonCount> toolButtons_{};
   ProjectWindowFactory factory_;
   bool shownOnce_ = false;
+  RecentProjects* recent_ = nullptr;
 };

@@ -6,12 +6,14 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 #include "platform/Prompts.h"
 #include "shell/AppInfo.h"
 
-bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts) {
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files) {
   if (lock.Acquire()) return true;
+  if (!files.isEmpty() && HandOverToRunningInstance(lock.Folder(), files)) return false;
   prompts.Message(nullptr, kMessageCaption,
                   "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
                   {PromptButton::Ok}, PromptIcon::Exclamation);

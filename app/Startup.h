@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class InstanceLock;
 class Prompts;
 class QCoreApplication;
 
-// True when this is the only running instance; otherwise tells the user so and returns false.
-bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts);
+// True when this is the only running instance. Otherwise hands the files to the running instance
+// and returns false; without files, or when the hand-over fails, tells the user that only one
+// instance may run.
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files = {});
 
 // Loads Qt's own German texts (dialog buttons, file, colour and print dialogs); false when missing.
 bool LoadGermanQtTexts(QCoreApplication& app);

@@ -3,8 +3,11 @@
 #include <csignal>
 
 #include "app/AboutBox.h"
+#include "app/CommandLine.h"
 #include "app/HelpViewer.h"
+#include "app/InstanceChannel.h"
 #include "app/MainForm.h"
+#include "app/RecentProjects.h"
 #include "app/Startup.h"
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
@@ -20,7 +23,17 @@ int main(int argc, char** argv) {
   // A file-size limit fails the save with its message instead of ending the application.
   std::signal(SIGXFSZ, SIG_IGN);
   EnableStaleTemporaryFileCleanup();
+
+  // Help, version and a wrong option need no display, so they are answered before the application
+  // object exists; Qt's own options are left for it to take.
+  const CommandLine early = ParseCommandLine(ArgumentsOf(argc, argv), {});
+  if (early.Request != CommandLine::Action::Run && !IsToolkitOption(early.UnknownOption))
+    return PrintAndExit(early);
+
   QelApplication app(argc, argv);
+  // Qt has taken its own options (-platform, -style, ...) out of argv by now.
+  const CommandLine command = ParseCommandLine(ArgumentsOf(argc, argv), StartFolder());
+  if (command.Request != CommandLine::Action::Run) return PrintAndExit(command);
   LoadGermanQtTexts(app);
 
   QPointer<HelpViewer> help;
@@ -35,7 +48,9 @@ int main(int argc, char** argv) {
       QFileInfo(helpFile).absolutePath());
 
   InstanceLock lock;
-  if (!EnsureSingleInstance(lock, prompts)) return 0;
+  if (!EnsureSingleInstance(lock, prompts, command.Files)) return 0;
+  InstanceServer server(lock.Folder());
+  server.Listen();
   // Only the name: a display name would be appended to every caption the desktop shows.
   app.setApplicationName(kApplicationTitle);
   // Lets the desktop match the window to the installed desktop entry and its icon.
@@ -49,6 +64,8 @@ int main(int argc, char** argv) {
   MainForm.SetProjectWindowFactory([&MainForm](const QString& name, bool isNew) {
     return CreateProjectWindow(MainForm, name, isNew);
   });
+  RecentProjects recent(RecentProjects::UserSettings());
+  MainForm.SetRecentProjects(&recent);
   TForm2 Form2(MainForm, &MainForm);
   MainForm.Form2 = &Form2;
   TForm3 Form3(MainForm, Form2, &MainForm);
@@ -56,6 +73,12 @@ int main(int argc, char** argv) {
   TForm5 Form5(MainForm, &MainForm);
   MainForm.Form5 = &Form5;
   MainForm.show();
+  MainForm.OpenProjectFiles(command.Files);
+  QObject::connect(&server, &InstanceServer::OpenRequested, &MainForm,
+                   [&MainForm](const QStringList& paths) {
+                     MainForm.OpenProjectFiles(paths);
+                     MainForm.BringToFront();
+                   });
   const int result = app.exec();
   delete help;
   return result;

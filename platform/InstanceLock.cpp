@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 InstanceLock::InstanceLock(const QString& folder)
-    : lock_(QDir(folder).filePath("Qel Graphics 4.lock")) {
+    : folder_(folder), lock_(QDir(folder).filePath("Qel Graphics 4.lock")) {
   // Only a dead owner makes the lock stale, never its age: an instance may run for days.
   lock_.setStaleLockTime(0);
 }

@@ -13,8 +13,12 @@ class InstanceLock {
   // False when another running instance holds the lock.
   bool Acquire();
 
+  // The folder of the lock; the running instance's hand-over socket lives beside it.
+  const QString& Folder() const { return folder_; }
+
   static QString DefaultFolder();
 
  private:
+  QString folder_;
   QLockFile lock_;
 };

@@ -20,6 +20,7 @@
 #include "engine/QelParser.h"
 #include "platform/AtomicFile.h"
 #include "platform/Conversions.h"
+#include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "platform/QtColor.h"
 #include "platform/Windows1252Text.h"
@@ -46,10 +47,10 @@ const QColor kGray(128, 128, 128);
 const QColor kNavy(0, 0, 128);
 
 QString Native(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
+  return PathFromBytes(QByteArray::fromStdString(path));
 }
 std::string Native(const QString& path) {
-  return QFile::encodeName(path).toStdString();
+  return PathToBytes(path).toStdString();
 }
 
 QFont ArialBold(int pixels) {
@@ -670,6 +671,7 @@ bool TMDIChild::SaveAs() {
 bool TMDIChild::SaveDataReporting() {
   try {
     SaveData(document_);
+    emit ProjectSaved(Native(document_.DateiName));
     return true;
   } catch (const FileCreateError& error) {
     ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));

@@ -90,6 +90,10 @@ class TMDIChild : public ChildForm, public GraphSource {
   QAction* Hinzufuegen1;
   QAction* Loeschen1;
 
+ signals:
+  // The project was written to this file.
+  void ProjectSaved(const QString& path);
+
  public slots:
   void SpeichernClick() override;
   void SpeichernunterClick();

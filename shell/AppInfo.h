@@ -9,6 +9,9 @@ inline constexpr const char* kFrameCaption = "Qel Graphics 4.2";
 inline constexpr const char* kWebSite = "Riruvedo32.html";
 inline constexpr const char* kWebSiteCaption = "Qel Graphics – Hilfe als Webseite";
 inline constexpr const char* kHelpFileName = "Riruvedo32.hlp";
+// Where the user's settings live: <configuration folder>/Qel/Qel Graphics.conf.
+inline constexpr const char* kSettingsOrganisation = "Qel";
+inline constexpr const char* kSettingsApplication = "Qel Graphics";
 
 // The open and save dialogs' entry for project files, and the default extension they are given.
 inline constexpr const char* kProjectFilter = "Qel Graphics  (*.qgp)|*.qgp";

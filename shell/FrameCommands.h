@@ -4,6 +4,7 @@
 
 class Prompts;
 class QMdiArea;
+class QMenu;
 class QPrinter;
 class TMDIChild;
 class TQelParser;
@@ -61,5 +62,7 @@ class FrameCommands {
   // A passing line in the frame's status bar (the coordinates under the pointer); an empty text
   // gives the bar back its usual contents. A frame without a status bar ignores it.
   virtual void ShowStatusText(const QString&) {}
+  // Fills the "Zuletzt geöffnet" submenu of any window's "Datei" menu as it opens.
+  virtual void FillRecentProjects(QMenu&) {}
   virtual void ShowValueTableDialog(TMDIChild&) {}
 };

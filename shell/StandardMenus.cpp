@@ -80,6 +80,10 @@ std::map<MenuItem, std::function<void()>> FrameHandlers(FrameCommands& f) {
   };
 }
 
+std::function<void(QMenu&)> RecentFiller(FrameCommands& frame) {
+  return [&frame](QMenu& menu) { frame.FillRecentProjects(menu); };
+}
+
 // Everything that makes one window's menu differ from the next.
 struct Variant {
   std::map<MenuItem, std::function<void()>> Handlers;
@@ -87,6 +91,7 @@ struct Variant {
   std::map<MenuItem, QString> Shortcuts;
   std::vector<MenuItem> Omitted;
   std::vector<MenuItem> ExtraSeparatorsAfter;
+  std::function<void(QMenu&)> FillRecent;
 };
 
 template <typename T>
@@ -123,6 +128,15 @@ QMenu* AddMenu(StandardMenus& menus, const char* name, const char* caption, cons
   return menu;
 }
 
+// "Zuletzt geöffnet" just before "&Beenden"; the frame fills it each time it opens.
+void AddRecentProjects(StandardMenus& menus, const std::function<void(QMenu&)>& fill) {
+  menus.ZuletztGeoeffnet = new QMenu(QStringLiteral("&Zuletzt geöffnet"), menus.Datei);
+  menus.ZuletztGeoeffnet->setObjectName("ZuletztGeoeffnet1");
+  menus.Datei->insertMenu(menus.Item(M::FileExitItem), menus.ZuletztGeoeffnet);
+  QObject::connect(menus.ZuletztGeoeffnet, &QMenu::aboutToShow, menus.ZuletztGeoeffnet,
+                   [menu = menus.ZuletztGeoeffnet, fill] { fill(*menu); });
+}
+
 StandardMenus Build(QWidget& owner, const Variant& variant) {
   StandardMenus menus;
   menus.Bar = new QMenuBar(&owner);
@@ -132,6 +146,7 @@ StandardMenus Build(QWidget& owner, const Variant& variant) {
   menus.Bar->setNativeMenuBar(false);
   menus.Bar->hide();
   menus.Datei = AddMenu(menus, "File1", "&Datei", "File related commands", kDatei, variant);
+  AddRecentProjects(menus, variant.FillRecent);
   menus.Graph = AddMenu(menus, "Projekt1", "&Graph", "", kGraph, variant);
   menus.Fenster =
       AddMenu(menus, "Window1", "&Fenster", "Window related commands", kFenster, variant);
@@ -148,7 +163,8 @@ QAction* StandardMenus::Item(MenuItem item) const {
 
 StandardMenus StandardMenus::ForChild(ChildForm& child, FrameCommands& frame,
                                       const ChildMenuSpec& spec) {
-  Variant variant{FrameHandlers(frame), spec.Captions, {}, {}, spec.ExtraSeparatorsAfter};
+  Variant variant{FrameHandlers(frame),      spec.Captions,      {}, {},
+                  spec.ExtraSeparatorsAfter, RecentFiller(frame)};
   variant.Handlers[M::FileCloseItem] = [&child] { child.close(); };
   variant.Handlers[M::Kontexthilfe1] = [&frame, topic = spec.ContextHelpTopic] {
     frame.prompts().ShowHelp(topic);
@@ -164,7 +180,7 @@ StandardMenus StandardMenus::ForChild(ChildForm& child, FrameCommands& frame,
 }
 
 StandardMenus StandardMenus::ForFrame(QWidget& window, FrameCommands& frame) {
-  Variant variant{FrameHandlers(frame), {}, {}, {}, {}};
+  Variant variant{FrameHandlers(frame), {}, {}, {}, {}, RecentFiller(frame)};
   variant.Captions = {{M::Wertetabelleanzeigen1, "&Wertetabelle anzeigen"},
                       {M::ZurQelWebseite1, "Zur Qel Webseite"}};
   variant.Shortcuts = {{M::Index1, "F1"}};

@@ -67,6 +67,7 @@ struct ChildMenuSpec {
 struct StandardMenus {
   QMenuBar* Bar = nullptr;
   QMenu* Datei = nullptr;
+  QMenu* ZuletztGeoeffnet = nullptr;  // "Zuletzt geöffnet", filled by the frame when it opens
   QMenu* Graph = nullptr;
   QMenu* Fenster = nullptr;
   QMenu* Hilfe = nullptr;

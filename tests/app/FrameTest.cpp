@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -138,9 +139,61 @@ TEST_F(FrameTest, ToolBarFollowsTheKindOfTheActiveChild) {
   EXPECT_EQ(ToolBarStates(), none) << "after the last child closed";
 }
 
-TEST_F(FrameTest, TimerKeepsTheToolBarCurrentWithoutBeingAsked) {
-  AddChild("Graph");
-  QTRY_VERIFY_WITH_TIMEOUT(frame_->ToolButton("ToolButton8")->isEnabled(), 2000);
+// Every row of the tool bar's table holds through the events that can change the active child,
+// without the update being called and without a timer polling for it.
+TEST_F(FrameTest, ToolBarFollowsEveryRowThroughTheEventsThatChangeTheActiveChild) {
+  const std::vector<bool> none = {true, true, false, false, false, false, false, true};
+  const std::vector<bool> editor = {true, true, true, true, true, false, false, true};
+  const std::vector<bool> graph = {true, true, false, false, false, true, true, true};
+  const std::vector<bool> table = {true, true, false, false, false, true, false, true};
+  const struct {
+    const char* Kind;
+    std::vector<bool> States;
+  } rows[] = {{"MDIChild", editor}, {"Graph", graph}, {"Form4", table}, {"Notiz", none}};
+  EXPECT_EQ(ToolBarStates(), none) << "at start";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Kind);
+    const bool isGraph = std::string_view(row.Kind) == "Graph";
+    FakeChild* other = AddChild(isGraph ? "MDIChild" : "Graph");
+    const std::vector<bool> otherStates = isGraph ? editor : graph;
+    FakeChild* child = AddChild(row.Kind);
+    EXPECT_EQ(ToolBarStates(), row.States) << "opened";
+    frame_->MdiArea()->setActiveSubWindow(other);
+    Settle();
+    EXPECT_EQ(ToolBarStates(), otherStates) << "another child activated";
+    frame_->MdiArea()->setActiveSubWindow(child);
+    Settle();
+    EXPECT_EQ(ToolBarStates(), row.States) << "activated again";
+
+    // As graph generation does: a child opens while a modal dialog is up.
+    QDialog dialog(frame_.get());
+    std::vector<bool> shown, opened;
+    QPointer<FakeChild> behind;
+    QTimer::singleShot(0, &dialog, [&] {
+      shown = ToolBarStates();
+      behind = AddChild(isGraph ? "Form4" : "Graph");
+      opened = ToolBarStates();
+      dialog.accept();
+    });
+    dialog.exec();
+    Settle();
+    EXPECT_EQ(shown, row.States) << "modal dialog shown";
+    EXPECT_EQ(opened, isGraph ? table : graph) << "child opened under a modal dialog";
+    EXPECT_EQ(ToolBarStates(), isGraph ? table : graph) << "modal dialog closed";
+    // Which child the area activates next is its own choice; the bar follows whichever it is.
+    behind->close();
+    Settle();
+    const bool otherActive = frame_->MdiArea()->currentSubWindow() == other;
+    EXPECT_EQ(ToolBarStates(), otherActive ? otherStates : row.States) << "the active child closed";
+    other->close();
+    Settle();
+    EXPECT_EQ(ToolBarStates(), row.States) << "the other child closed";
+    child->close();
+    Settle();
+    EXPECT_EQ(ToolBarStates(), none) << "the last child closed";
+  }
+  for (const QTimer* timer : frame_->findChildren<QTimer*>())
+    EXPECT_FALSE(timer->isActive() && !timer->isSingleShot()) << "a timer polls";
 }
 
 TEST_F(FrameTest, DocumentButtonsCallTheActiveChildOfTheirKindOnly) {

@@ -267,7 +267,7 @@ TEST(MenuTest, FrameMenuHasItsCaptionsShortcutsSeparatorsAndStates) {
   }
   EXPECT_EQ(lines.join('\n'),
             "&Datei:\n&Neu\tCtrl+N\nÖ&ffnen\tCtrl+O\n!S&chließen\n-\n!&Speichern\tCtrl+S\n"
-            "!Speichern &unter ...\n-\n&Druckereinstellungen\n-\n&Beenden\n"
+            "!Speichern &unter ...\n-\n&Druckereinstellungen\n-\n&Zuletzt geöffnet\n&Beenden\n"
             "&Graph:\n!Graphen &erstellen\tCtrl+E\n!Graphen &speichern unter...\n"
             "!Graphen &drucken\n-\n!&Wertetabelle anzeigen\tCtrl+W\n"
             "!Wertetabelle s&peichern unter...\n"

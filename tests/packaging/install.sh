@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what lands there: exactly the expected
 # files, icons of the sizes their folders name, a MIME definition that maps *.qgp, a help file where
-# the program looks for it, and a manual page that documents everything qelcli --help lists.
+# the program looks for it, a desktop entry that the desktop picks for projects, and a manual page
+# that documents everything qelcli --help lists.
 set -uo pipefail
 build="$1"
 source="$2"
@@ -30,6 +31,7 @@ icon_sizes=(16 22 24 32 48 64 128 256)
   for size in "${icon_sizes[@]}"; do echo "share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   echo "share/icons/hicolor/scalable/apps/$id.svg"
   echo share/man/man1/qelcli.1
+  echo share/man/man1/qelgraphics.1
   echo "share/metainfo/$id.metainfo.xml"
   echo "share/mime/packages/$id.xml"
   echo share/qelgraphics/Riruvedo32.hlp
@@ -66,6 +68,21 @@ if update-mime-database "$mime" >/dev/null 2>&1; then
     fail "the MIME database does not map *.qgp"
 else
   fail "update-mime-database rejects the MIME definition"
+fi
+
+# File managers open projects with the entry: it takes the files and names the project type, and
+# after update-desktop-database the desktop's default lookup picks it for that type.
+entry="$prefix/share/applications/$id.desktop"
+grep -q -x 'Exec=qelgraphics %F' "$entry" || fail "the installed entry does not pass the files (%F)"
+grep -q -x 'MimeType=application/x-qel-graphics-project;' "$entry" ||
+  fail "the installed entry does not name the project type"
+if update-desktop-database "$prefix/share/applications" >/dev/null 2>&1; then
+  default=$(env -i PATH="$PATH" HOME="$work/home" XDG_DATA_HOME="$work/data" \
+    XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/config-dirs" \
+    XDG_DATA_DIRS="$prefix/share" xdg-mime query default application/x-qel-graphics-project)
+  [[ "$default" == "$id.desktop" ]] || fail "xdg-mime picks '$default' for projects, not $id.desktop"
+else
+  fail "update-desktop-database rejects the installed entry"
 fi
 
 if help=$("$prefix/bin/qelcli" --help); then

@@ -1,0 +1,145 @@
+// The real program, started as a user starts it: arguments, and the hand-over from a second start
+// to the running instance. Each test gets its own runtime, home and configuration folders.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/InstanceChannel.h"
+#include "platform/PathText.h"
+
+namespace {
+
+// Waits until the condition holds or the time is up; whether it holds.
+template <typename Condition>
+bool Eventually(Condition condition, int milliseconds = 10000) {
+  for (QDeadlineTimer deadline(milliseconds); !condition(); QTest::qWait(50))
+    if (deadline.hasExpired()) return false;
+  return true;
+}
+
+class StartTest : public ::testing::Test {
+ protected:
+  // Qt uses a runtime folder only when it is private to the user.
+  void SetUp() override {
+    ASSERT_TRUE(QDir().mkpath(folder_.filePath("runtime")));
+    QFile::setPermissions(folder_.filePath("runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  void TearDown() override {
+    for (auto& process : running_) {
+      process->kill();
+      process->waitForFinished(5000);
+    }
+  }
+
+  std::unique_ptr<QProcess> Program(const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", folder_.filePath("runtime"));
+    environment.insert("HOME", folder_.path());
+    environment.insert("XDG_CONFIG_HOME", folder_.filePath("config"));
+    // In a sanitizer build, Qt's process-lifetime caches are no leak of ours.
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(folder_.path());
+    process->start(QEL_PROGRAM, arguments);
+    EXPECT_TRUE(process->waitForStarted(10000));
+    return process;
+  }
+  // Runs a start that must end by itself; its exit status.
+  int Finished(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr) {
+    auto process = Program(arguments);
+    EXPECT_TRUE(process->waitForFinished(20000)) << arguments.join(' ').toStdString();
+    if (out) *out = process->readAllStandardOutput();
+    if (err) *err = process->readAllStandardError();
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+  }
+  // Starts the instance that keeps running, and waits until it listens for second starts.
+  QProcess& Running(const QStringList& arguments = {}) {
+    running_.push_back(Program(arguments));
+    const QString socket = InstanceChannelPath(folder_.filePath("runtime"));
+    EXPECT_TRUE(Eventually([&] { return QFile::exists(socket); }));
+    return *running_.back();
+  }
+  QString Project(const QString& name) {
+    EXPECT_TRUE(QFile::copy(QEL_EXAMPLE, folder_.filePath(name)));
+    return folder_.filePath(name);
+  }
+  // The running instance records each project it opened from a file.
+  QStringList Remembered() {
+    QSettings settings(folder_.filePath("config/Qel/Qel Graphics.conf"), QSettings::NativeFormat);
+    QStringList paths;
+    for (const QVariant& entry : settings.value("RecentProjects").toList())
+      paths << PathFromBytes(entry.toByteArray());
+    return paths;
+  }
+
+  QTemporaryDir folder_;
+  std::vector<std::unique_ptr<QProcess>> running_;
+};
+
+TEST_F(StartTest, HelpAndVersionPrintAndAWrongOptionGivesTheUsage) {
+  const struct {
+    QStringList Arguments;
+    int Status;
+    const char* OutContains;
+    const char* ErrContains;
+  } cases[] = {
+      {{"--help"}, 0, "Aufruf: qelgraphics", ""},
+      {{"datei.qgp", "-h"}, 0, "--version", ""},
+      {{"--version"}, 0, "Qel Graphics 4.2", ""},
+      {{"--gibtsnicht", "datei.qgp"}, 64, "", "--gibtsnicht"},
+  };
+  for (const auto& c : cases) {
+    QByteArray out, err;
+    EXPECT_EQ(Finished(c.Arguments, &out, &err), c.Status) << c.Arguments.join(' ').toStdString();
+    EXPECT_TRUE(out.contains(c.OutContains)) << out.constData();
+    EXPECT_TRUE(err.contains(c.ErrContains)) << err.constData();
+    if (c.Status != 0) {
+      EXPECT_TRUE(out.isEmpty());
+    }
+  }
+}
+
+// A pipe and a folder among the files neither hang the running instance nor count as projects:
+// it still takes the next hand-over.
+TEST_F(StartTest, ASecondStartHandsItsFilesToTheRunningInstanceAndEnds) {
+  const QString first = Project("erstes Projekt.qgp");
+  const QString second = Project("zwei\xC3\xBC.qgp");
+  const QString third = Project("drei.qgp");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(folder_.filePath("rohr.qgp")).constData(), 0600), 0);
+  Running({"erstes Projekt.qgp"});
+  EXPECT_TRUE(Eventually([&] { return Remembered() == QStringList{first}; }))
+      << Remembered().join(' ').toStdString();
+  EXPECT_EQ(Finished({second, "fehlt.qgp", "rohr.qgp", folder_.path()}), 0);
+  EXPECT_TRUE(Eventually([&] {
+    return Remembered() == (QStringList{second, first});
+  })) << Remembered().join(' ').toStdString();
+  EXPECT_EQ(Finished({third}), 0);
+  EXPECT_TRUE(Eventually([&] { return Remembered().value(0) == third; }));
+}
+
+TEST_F(StartTest, AStartAfterADeadInstanceRecoversItsLockAndSocket) {
+  QProcess& dead = Running();
+  ::kill(pid_t(dead.processId()), SIGKILL);
+  dead.waitForFinished(5000);
+  ASSERT_TRUE(QFile::exists(InstanceChannelPath(folder_.filePath("runtime"))));
+  const QString a = Project("a.qgp"), b = Project("b.qgp");
+  QProcess& next = Running({a});
+  QTest::qWait(500);
+  EXPECT_EQ(next.state(), QProcess::Running) << "the new start became the running instance";
+  EXPECT_EQ(Finished({b}), 0);
+  EXPECT_TRUE(Eventually([&] {
+    return Remembered() == (QStringList{b, a});
+  })) << Remembered().join(' ').toStdString();
+}
+
+}  // namespace
