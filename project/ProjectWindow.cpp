@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "engine/QelParser.h"
 #include "platform/AtomicFile.h"
@@ -719,7 +720,9 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   const std::string path = Native(fileName);
   try {
     // Only a missing file is a new project; a pipe or a device is reported as unreadable.
-    if (QFileInfo::exists(fileName)) ReadProjectFile(path, document_);
+    // Asked of the bytes of the name: a name that is no valid UTF-8 would not be found otherwise.
+    std::error_code missing;
+    if (std::filesystem::exists(path, missing)) ReadProjectFile(path, document_);
   } catch (const FileOpenError& error) {
     const QString reason = FromWindows1252(error.Reason());
     ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()) +

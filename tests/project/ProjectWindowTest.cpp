@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "platform/PathText.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
@@ -457,6 +458,16 @@ TEST_F(ProjectWindow, EditsRefuseCharactersTheFileCannotHold) {
   EXPECT_EQ(window->Document().Functions[0].Expression, "x\x80");
   window->Edit2->insert("1\n2");
   EXPECT_EQ(window->Edit2->text(), "1");
+}
+
+// A name that is no valid UTF-8 (from a file manager, an argument or a drop) still finds its file.
+TEST_F(ProjectWindow, ANameOfAnyBytesOpensItsFile) {
+  const QString path = PathFromBytes(QFile::encodeName(dir.path()) + "/\xFF.qgp");
+  TMDIChild* window = WithFunctions({"sin(x)"});
+  frame.Questions.FileAnswers.push_back(FileChoice{path, 1});
+  window->SpeichernClick();
+  ASSERT_FALSE(window->Document().Modified);
+  EXPECT_EQ(Open(path, false)->Document().Functions, window->Document().Functions);
 }
 
 TEST_F(ProjectWindow, OpeningAMissingFileStartsEmptyUnderItsName) {
