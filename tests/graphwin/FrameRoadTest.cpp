@@ -19,22 +19,29 @@
 
 namespace {
 
+// The real frame with its output options and progress dialogs, shown and active.
+class FrameRoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame.SetProjectWindowFactory([this](const QString& name, bool isNew) {
+      return CreateProjectWindow(frame, name, isNew);
+    });
+    frame.Form2 = &form2;
+    frame.Form3 = &form3;
+    form3.Timer1->setInterval(0);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  }
+
+  ScriptedPrompts prompts;
+  TMainForm frame{FrameEnvironment{&prompts, [] { return 1280; }, [] {}}};
+  TForm2 form2{frame, &frame};
+  TForm3 form3{frame, form2, &frame};
+};
+
 // The main road through the real frame: "Neu", the tool bar's "Zeichnen", then its "Speichern" and
 // "Drucken" on the graph window that this made.
-TEST(FrameRoad, ToolBarDrawsSavesAndPrintsTheActiveWindowsGraph) {
-  ScriptedPrompts prompts;
-  TMainForm frame(FrameEnvironment{&prompts, [] { return 1280; }, [] {}});
-  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
-    return CreateProjectWindow(frame, name, isNew);
-  });
-  TForm2 form2(frame, &frame);
-  TForm3 form3(frame, form2, &frame);
-  frame.Form2 = &form2;
-  frame.Form3 = &form3;
-  form3.Timer1->setInterval(0);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-
+TEST_F(FrameRoad, ToolBarDrawsSavesAndPrintsTheActiveWindowsGraph) {
   frame.FileNew1Execute();
   frame.ToolButton10Click();
   QMdiSubWindow* active = frame.MdiArea()->currentSubWindow();
@@ -57,7 +64,7 @@ TEST(FrameRoad, ToolBarDrawsSavesAndPrintsTheActiveWindowsGraph) {
 
 // A drawing cancelled with Esc brings back the project that asked for it, not whichever child the
 // area would activate next.
-TEST(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
+TEST_F(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
   QTemporaryDir dir;
   ProjectDocument document;
   for (int i = 0; i < 400; ++i) document.Functions.push_back({"f", "sin(x)", "0.001", "255"});
@@ -67,17 +74,6 @@ TEST(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
   file.write(QByteArray::fromStdString(ProjectFileText(document)));
   file.close();
 
-  ScriptedPrompts prompts;
-  TMainForm frame(FrameEnvironment{&prompts, [] { return 1280; }, [] {}});
-  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
-    return CreateProjectWindow(frame, name, isNew);
-  });
-  TForm2 form2(frame, &frame);
-  TForm3 form3(frame, form2, &frame);
-  frame.Form3 = &form3;
-  form3.Timer1->setInterval(0);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
   frame.FileNew1Execute();
   frame.FileNew1Execute();
   prompts.FileAnswers.push_back(FileChoice{path, 1});
@@ -87,7 +83,7 @@ TEST(FrameRoad, CancelledDrawingBringsItsProjectBackToTheFront) {
 
   auto* timer = new QTimer(&form3);
   timer->setInterval(0);
-  QObject::connect(timer, &QTimer::timeout, timer, [&form3, timer] {
+  QObject::connect(timer, &QTimer::timeout, timer, [this, timer] {
     if (!form3.Generating() || !form3.LastGraph()) return;
     timer->stop();
     QCoreApplication::postEvent(&form3,
