@@ -4,6 +4,8 @@ CMAKE_FLAGS :=
 ifeq ($(SANITIZE),1)
 BUILD_DIR := build-sanitize
 CMAKE_FLAGS += -DQEL_SANITIZE=ON
+# The system libraries keep a few allocations until exit; the list says which.
+export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/lsan-suppressions.txt
 endif
 JOBS ?= $(shell nproc)
 # Ninja for new build folders; a folder keeps the generator it was first configured with.
