@@ -30,6 +30,7 @@ test: build
 
 # The whole-process figures need gnuplot (apt-get install gnuplot-nox); without it they are skipped.
 bench: build
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)/bin/*_bench; do echo "== $$b"; $$b; done
 	@bench/render_vs_gnuplot $(BUILD_DIR)/bin/qelcli
 	@bench/render_memory $(BUILD_DIR)/bin/qelcli
