@@ -8,19 +8,10 @@
 
 #include "app/MainForm.h"
 #include "project/ProjectWindow.h"
+#include "tests/project/HandOverFrame.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace {
-
-// The frame with the editor's two hand-overs counted instead of running their dialogs.
-class CountingFrame : public TMainForm {
- public:
-  using TMainForm::TMainForm;
-  void GenerateGraph(TMDIChild&) override { ++Graphs; }
-  void ShowValueTableDialog(TMDIChild&) override { ++Tables; }
-  int Graphs = 0;
-  int Tables = 0;
-};
 
 // Every control of the editor that takes typed text.
 QList<QWidget*> TextControls(const TMDIChild& editor) {
@@ -51,7 +42,7 @@ QString TextOf(const QWidget* control) {
 // it was; the controls' own editing keys that no menu claims still edit.
 TEST(EditorKeys, MenuShortcutsWinOverTheEditingKeysOfEveryField) {
   ScriptedPrompts prompts;
-  CountingFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
+  HandOverFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
   frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
     return CreateProjectWindow(frame, name, isNew);
   });

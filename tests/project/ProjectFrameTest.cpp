@@ -9,6 +9,7 @@
 #include "app/MainForm.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectWindow.h"
+#include "tests/project/HandOverFrame.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
 
@@ -76,16 +77,6 @@ TEST_F(ProjectFrame, ToolBarSaveActsOnTheActiveEditor) {
   frame.ToolButton2Click();
   EXPECT_EQ(prompts.FileDialogs.size(), 2u);
 }
-
-// The frame with the editor's two hand-overs counted instead of running their dialogs.
-class HandOverFrame : public TMainForm {
- public:
-  using TMainForm::TMainForm;
-  void GenerateGraph(TMDIChild&) override { ++Graphs; }
-  void ShowValueTableDialog(TMDIChild&) override { ++Tables; }
-  int Graphs = 0;
-  int Tables = 0;
-};
 
 // Every shortcut of the editor's menu reaches its command exactly once, with a second editor open
 // behind it, and none of them closes the editor.
