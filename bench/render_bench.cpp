@@ -54,9 +54,11 @@ PlotGeometry Frame() {
   return frame;
 }
 
-// The samples as each curve took them: x to text and back and the result's text, per function.
+// The samples as each curve took them: x to text and back and the result's text, per function,
+// with the fault flags read after each operation.
 void BM_EnginePerFunction(benchmark::State& state) {
   TQelParser parser = MakeParser();
+  parser.SetFaultChecking(FaultChecks::EachOperation);
   const PlotGeometry frame = Frame();
   for (auto _ : state) {
     for (const FunctionEntry& entry : Twenty().Functions) {

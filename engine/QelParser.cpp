@@ -1,5 +1,6 @@
 #include "engine/QelParser.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cfloat>
 #include <cmath>
@@ -71,12 +72,6 @@ int TakeFaults() {
   throw EngineError(FloatFaultMessage(flags));
 }
 
-long double Checked(long double value) {
-  Materialise(value);
-  if (const int flags = TakeFaults()) RaiseFault(flags);
-  return value;
-}
-
 // fegetround without the call: the x87 rounding bits, which fesetround keeps equal to SSE's.
 bool RoundsToNearest() {
 #if defined(__x86_64__)
@@ -86,11 +81,6 @@ bool RoundsToNearest() {
 #else
   return std::fegetround() == FE_TONEAREST;
 #endif
-}
-
-bool Faulted(long double value) {
-  Materialise(value);
-  return TakeFaults() != 0;
 }
 
 bool IsWhole(long double r) {
@@ -195,6 +185,86 @@ void TrimZerosAndSeparator(std::string& text, const std::string& separator) {
 std::shared_ptr<QelTreeRoot> ApplicationRoot() {
   static const auto root = std::make_shared<QelTreeRoot>();
   return root;
+}
+
+}  // namespace
+
+namespace {
+
+NodeKind FunctionKind(const std::string& code) {
+  if (code.size() != 1) return NodeKind::OtherFunction;
+  switch (code[0]) {
+    case 's':
+      return NodeKind::Sin;
+    case 'c':
+      return NodeKind::Cos;
+    case 't':
+      return NodeKind::Tan;
+    case 'n':
+      return NodeKind::Ln;
+    case 'g':
+      return NodeKind::Lg;
+    case 'r':
+      return NodeKind::Abs;
+    default:
+      return NodeKind::OtherFunction;
+  }
+}
+
+NodeKind KindOf(const Tree& node) {
+  const std::string& text = node.Text;
+  // Only a node with both operands is an operator; anything else converts as a leaf.
+  if (text.size() != 1 || !node.Left || !node.Right || !IsOperator(text[0])) {
+    return EqualsLower(text, "x") ? NodeKind::VariableX : NodeKind::Leaf;
+  }
+  switch (text[0]) {
+    case '+':
+      return NodeKind::Add;
+    case '-':
+      return NodeKind::Subtract;
+    case '*':
+      return NodeKind::Multiply;
+    case '/':
+      return NodeKind::Divide;
+    case 'm':
+      return NodeKind::Mod;
+    case '^':
+      return NodeKind::Power;
+    default:
+      return FunctionKind(node.Left->Text);
+  }
+}
+
+bool IsFunction(NodeKind kind) {
+  return kind >= NodeKind::Sin;
+}
+
+// A function's code letter is part of its node and is not evaluated.
+void AppendSteps(const Tree& node, std::vector<EvalStep>& steps) {
+  const NodeKind kind = KindOf(node);
+  if (kind != NodeKind::Leaf && kind != NodeKind::VariableX) {
+    AppendSteps(*node.Right, steps);
+    if (!IsFunction(kind)) AppendSteps(*node.Left, steps);
+  }
+  steps.push_back({kind, &node});
+}
+
+template <typename F>
+struct AtScopeExit {
+  F Leave;
+  ~AtScopeExit() { Leave(); }
+};
+
+bool MemoFits(const LeafMemo& memo, char dot, char comma) {
+  return memo.Valid && memo.Dot == dot && memo.Comma == comma;
+}
+
+bool NamesAValue(std::string_view text) {
+  if (text.size() > 2) return false;
+  for (const std::string_view name : {"a", "b", "c", "d", "pi", "e"}) {
+    if (EqualsLower(text, name)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -389,6 +459,7 @@ bool TQelParser::CreateTree() {
   Tree fresh;
   const bool built = bounded && MakeTree(fresh, Expression_);
   Root_->Root = std::move(fresh);
+  Root_->Steps.clear();
   return built;
 }
 
@@ -399,18 +470,154 @@ long double TQelParser::Evaluate() {
 }
 
 long double TQelParser::EvaluateValue() {
-  // Faults left behind by code outside the engine must not be taken for this evaluation's.
-  TakeFaults();
   if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
   InitLandDot();
   LandDotFresh_ = true;
   try {
-    const long double value = Eval(&Root_->Root);
+    std::optional<long double> value;
+    if (FaultChecks_ == FaultChecks::AtEnd) value = EvalChecksAtEnd();
+    if (!value) {
+      // Faults left behind by code outside the engine must not be taken for this evaluation's.
+      TakeFaults();
+      value = Run();
+    }
     LandDotFresh_ = false;
-    return value;
+    return *value;
   } catch (...) {
     LandDotFresh_ = false;
     throw;
+  }
+}
+
+// Nothing in this pass reads or clears the flags: each place whose result depends on them acts as
+// if none were raised. The flags are sticky, so when none is raised at the end (or at an error),
+// no operation raised one, and checking after each would have taken the very same steps: the
+// value or the error stands. Otherwise (a fault, or flags left by code outside the engine) there
+// is no answer yet.
+std::optional<long double> TQelParser::EvalChecksAtEnd() {
+  ChecksDeferred_ = true;
+  try {
+    long double value = Run();
+    Materialise(value);
+    ChecksDeferred_ = false;
+    if (RaisedFaults() == 0) return value;
+  } catch (const EngineError&) {
+    ChecksDeferred_ = false;
+    if (RaisedFaults() == 0) throw;
+  }
+  return std::nullopt;
+}
+
+inline long double TQelParser::Checked(long double value) const {
+  if (ChecksDeferred_) return value;
+  Materialise(value);
+  if (const int flags = TakeFaults()) RaiseFault(flags);
+  return value;
+}
+
+int TQelParser::TakeFaultsUnlessDeferred() const {
+  return ChecksDeferred_ ? 0 : TakeFaults();
+}
+
+bool TQelParser::Faulted(long double value) const {
+  Materialise(value);
+  return TakeFaultsUnlessDeferred() != 0;
+}
+
+void TQelParser::EvaluateAt(const VariableReading* xs, size_t count, long double* values,
+                            bool* failed) {
+  for (size_t first = 0; first < count; first += kBatch) {
+    const size_t n = std::min(kBatch, count - first);
+    if (FaultChecks_ != FaultChecks::AtEnd ||
+        !EvalBatchChecksAtEnd(xs + first, n, values + first, failed + first)) {
+      EvalEach(xs + first, n, values + first, failed + first);
+    }
+  }
+  if (count > 0) SetX(xs[count - 1]);
+}
+
+void TQelParser::EvalEach(const VariableReading* xs, size_t count, long double* values,
+                          bool* failed) {
+  for (size_t i = 0; i < count; ++i) {
+    SetX(xs[i]);
+    try {
+      values[i] = EvaluateValue();
+      failed[i] = false;
+    } catch (const EngineError&) {
+      failed[i] = true;
+    }
+  }
+}
+
+// The readings go through each step together, so that a step is chosen once for them all and the
+// flags are read once at the end; what EvalChecksAtEnd says holds for each reading, as none of its
+// operations depends on another reading's. A reading that raised is left alone by later steps.
+// False when the readings must be evaluated one at a time: a fault was raised, or an x would not
+// be taken as its reading's value.
+bool TQelParser::EvalBatchChecksAtEnd(const VariableReading* xs, size_t count, long double* values,
+                                      bool* failed) {
+  if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
+  InitLandDot();
+  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  for (size_t i = 0; i < count; ++i) {
+    if (!MemoFits(xs[i].Memo, dot, comma) || NamesAValue(xs[i].Text)) return false;
+  }
+  std::vector<EvalStep>& steps = Root_->Steps;
+  if (steps.empty()) AppendSteps(Root_->Root, steps);
+  if (BatchStack_.size() < steps.size() * kBatch) BatchStack_.resize(steps.size() * kBatch);
+  std::fill_n(failed, count, false);
+  TakeFaults();
+  {
+    ChecksDeferred_ = LandDotFresh_ = true;
+    const AtScopeExit restore{[this] { ChecksDeferred_ = LandDotFresh_ = false; }};
+    long double* top = BatchStack_.data();
+    for (const EvalStep& step : steps) {
+      if (step.Kind == NodeKind::VariableX) {
+        for (size_t i = 0; i < count; ++i) top[i] = xs[i].Memo.Value;
+        top += kBatch;
+      } else if (step.Kind == NodeKind::Leaf) {
+        std::fill_n(top, count, BatchLeaf(*step.Node, dot, comma, count, failed));
+        top += kBatch;
+      } else if (IsFunction(step.Kind)) {
+        RunBatchStep(step.Kind, top - kBatch, nullptr, count, failed);
+      } else {
+        top -= kBatch;
+        RunBatchStep(step.Kind, top - kBatch, top, count, failed);
+      }
+    }
+    std::copy_n(BatchStack_.data(), count, values);
+  }
+  // The values are in memory, so every operation is done before the flags are read.
+  asm volatile("" ::: "memory");
+  if (RaisedFaults() == 0) return true;
+  TakeFaults();
+  return false;
+}
+
+// A leaf other than x has the same value at every reading; when it raises, every reading does.
+long double TQelParser::BatchLeaf(const Tree& node, char dot, char comma, size_t count,
+                                  bool* failed) {
+  if (MemoFits(node.Memo, dot, comma)) return node.Memo.Value;
+  try {
+    return EvalLeaf(node);
+  } catch (const EngineError&) {
+    std::fill_n(failed, count, true);
+    return 0;
+  }
+}
+
+// Applies an operator (right operands in `operand`, left ones in `left`) or a function (`left`
+// null) to the readings that have not raised, in place.
+void TQelParser::RunBatchStep(NodeKind kind, long double* operand, const long double* left,
+                              size_t count, bool* failed) {
+  for (size_t i = 0; i < count; ++i) {
+    if (failed[i]) continue;
+    try {
+      operand[i] = left ? EvalOperator(kind, left[i], operand[i]) : EvalFunction(kind, operand[i]);
+    } catch (const EngineError&) {
+      failed[i] = true;
+    }
   }
 }
 
@@ -446,52 +653,64 @@ TQelParser TQelParser::Sibling() const {
   return sibling;
 }
 
-long double TQelParser::Eval(const Tree* node) {
-  const std::string& text = node->Text;
-  // Only a node with both operands is an operator; anything else converts as a leaf.
-  if (text.size() != 1 || !node->Left || !node->Right || !IsOperator(text[0])) {
-    return EvalLeaf(*node);
-  }
-  if (text[0] == '#') return EvalFunction(node);
-  const long double r = Eval(node->Right.get());
-  const long double l = Eval(node->Left.get());
-  switch (text[0]) {
-    case '+':
+inline long double TQelParser::EvalOperator(NodeKind kind, long double l, long double r) {
+  switch (kind) {
+    case NodeKind::Add:
       return Checked(l + r);
-    case '*':
+    case NodeKind::Multiply:
       return l == 0 || r == 0 ? 0.0L : Checked(l * r);
-    case '-':
+    case NodeKind::Subtract:
       return Checked(l - r);
-    case '/':
+    case NodeKind::Divide:
       if (r == 0) throw EngineError("Division durch 0");
       return Checked(l / r);
-    case 'm':
+    case NodeKind::Mod:
       return modl(l, r);
     default:
       return EvalPower(l, r);
   }
 }
 
-long double TQelParser::EvalFunction(const Tree* node) {
-  const long double v = Eval(node->Right.get());
-  const std::string& code = node->Left->Text;
-  if (code.size() != 1) return 0;
-  switch (code[0]) {
-    case 's':
+long double TQelParser::Run() {
+  std::vector<EvalStep>& steps = Root_->Steps;
+  if (steps.empty()) AppendSteps(Root_->Root, steps);
+  if (Stack_.size() < steps.size()) Stack_.resize(steps.size());
+  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  long double* top = Stack_.data();
+  for (const EvalStep& step : steps) {
+    if (step.Kind == NodeKind::Leaf) {
+      const LeafMemo& memo = step.Node->Memo;
+      *top++ = MemoFits(memo, dot, comma) ? memo.Value : EvalLeaf(*step.Node);
+    } else if (step.Kind == NodeKind::VariableX) {
+      *top++ = EvalX(*step.Node);
+    } else if (IsFunction(step.Kind)) {
+      top[-1] = EvalFunction(step.Kind, top[-1]);
+    } else {
+      const long double l = *--top;
+      top[-1] = EvalOperator(step.Kind, l, top[-1]);
+    }
+  }
+  return top[-1];
+}
+
+long double TQelParser::EvalFunction(NodeKind kind, long double v) {
+  switch (kind) {
+    case NodeKind::Sin:
       return Checked(Trig(std::sin, v));
-    case 'c':
+    case NodeKind::Cos:
       return Checked(Trig(std::cos, v));
-    case 't':
+    case NodeKind::Tan:
       return Checked(Trig(std::tan, v));
-    case 'n':
+    case NodeKind::Ln:
       if (!std::isgreater(v, 0.0L)) throw EngineError(kLogDomain);
       return Checked(std::log(v));
-    case 'g': {
+    case NodeKind::Lg: {
       if (!std::isgreater(v, 0.0L)) throw EngineError(kLogDomain);
       static const long double kLn10 = std::log(10.0L);
       return Checked(std::log(v) / kLn10);
     }
-    case 'r':
+    case NodeKind::Abs:
       return std::fabs(v);
     default:
       return 0;
@@ -504,12 +723,12 @@ long double TQelParser::EvalPower(long double l, long double r) const {
   const double base = static_cast<double>(l);
   const double exponent = static_cast<double>(r);
   if ((std::isinf(base) && !std::isinf(l)) || (std::isinf(exponent) && !std::isinf(r))) {
-    TakeFaults();
+    TakeFaultsUnlessDeferred();
     throw EngineError(checked ? kNegativeBase : "Floating point overflow");
   }
   const double power = std::pow(base, exponent);
   // Only an invalid operation is a fault of the power itself; range errors have fixed results.
-  if ((TakeFaults() & FE_INVALID) != 0 && checked) throw EngineError(kNegativeBase);
+  if ((TakeFaultsUnlessDeferred() & FE_INVALID) != 0 && checked) throw EngineError(kNegativeBase);
   if (std::isinf(power)) return INFINITY;
   // Zero and results below the double range are +0 whatever the base's sign: "-0" would be shown.
   if (std::isless(std::fabs(power), DBL_MIN)) return 0;
@@ -552,6 +771,18 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
 // A leaf is read from its text at every evaluation; a number text, and a constant's text under a
 // one-character separator, give the same value as long as the separators stay, so the node keeps
 // that value. A variable's value is remembered with its text.
+// x at a reading given to SetX: the value read with its text, unless the text names another
+// variable or a constant, which substitution goes on to.
+long double TQelParser::EvalX(const Tree& node) {
+  const LeafMemo& memo = VariableMemo_;
+  if (VariableMemoIsX_ && !NamesAValue(X_) &&
+      MemoFits(memo, LandDot_.size() == 1 ? LandDot_[0] : '.',
+               ConvertAllColonsAndDots_ ? ',' : '.')) {
+    return memo.Value;
+  }
+  return EvalLeaf(node);
+}
+
 long double TQelParser::EvalLeaf(const Tree& node) {
   if (!LandDotFresh_) InitLandDot();
   const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
@@ -584,7 +815,7 @@ long double TQelParser::ConvertNumber(const std::string& source) const {
       IsPlainSeparator(dot) ? ReadLeadingDecimal(source, dot, comma)
                             : ReadLeadingDecimal(ConversionText(source, dot, comma), '.', '.');
   if (reading.Overflow) {
-    TakeFaults();
+    TakeFaultsUnlessDeferred();
     throw EngineError(ConversionText(source, dot, comma) +
                       " kann nicht in eine Zahl umgewandelt werden! (STD)");
   }

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // An error raised while evaluating; the message is the German text the windows show.
 class EngineError : public std::runtime_error {
@@ -36,11 +38,46 @@ struct Tree {
   mutable LeafMemo Memo;
 };
 
-// The tree that CreateTree fills and Evaluate walks. The application's engines share one root;
-// an engine that must not disturb them (the stand-alone plotting component) brings its own.
+// What a node computes, as its text and children say.
+enum class NodeKind : uint8_t {
+  Leaf,
+  VariableX,
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Mod,
+  Power,
+  Sin,
+  Cos,
+  Tan,
+  Ln,
+  Lg,
+  Abs,
+  OtherFunction
+};
+
+// One node in the order evaluation takes them: a leaf's value is put on a stack, an operator takes
+// its left operand (on top) and its right one off it, a function its argument, and each puts its
+// result back.
+struct EvalStep {
+  NodeKind Kind;
+  const Tree* Node;
+};
+
+// The tree that CreateTree fills and Evaluate computes, with its nodes in evaluation order (right
+// operand, left operand, operator), made at its first evaluation. The application's engines share
+// one root; an engine that must not disturb them (the stand-alone plotting component) brings its
+// own.
 struct QelTreeRoot {
   Tree Root;
+  std::vector<EvalStep> Steps;
 };
+
+// When evaluation reads the floating-point fault flags: after each operation, or only where a
+// result depends on them and once at the end, going over the tree again with a check after each
+// operation when any fault was raised. Both give the same values, errors and messages.
+enum class FaultChecks { EachOperation, AtEnd };
 
 // How "^" treats a negative base with a fractional exponent and faults inside the power
 // computation: reported as an error, or passed on as the library's result and fault.
@@ -84,6 +121,8 @@ class TQelParser {
   void SetOverwriteDecimalSymbol(std::string value) { OverwriteDecimalSymbol_ = std::move(value); }
   bool ConvertAllColonsAndDots() const { return ConvertAllColonsAndDots_; }
   void SetConvertAllColonsAndDots(bool value) { ConvertAllColonsAndDots_ = value; }
+  FaultChecks FaultChecking() const { return FaultChecks_; }
+  void SetFaultChecking(FaultChecks value) { FaultChecks_ = value; }
   // The last Evaluate's result as text (see LongDoubleToStr).
   const std::string& ErgebnisString() const { return ErgebnisString_; }
 
@@ -93,6 +132,9 @@ class TQelParser {
   long double Evaluate();
   // Evaluate without writing ErgebnisString, for loops that keep only their last result's text.
   long double EvaluateValue();
+  // Evaluates at each reading as SetX and EvaluateValue would, keeping only whether each raised:
+  // values[i], or failed[i] set. X is left at the last reading.
+  void EvaluateAt(const VariableReading* xs, size_t count, long double* values, bool* failed);
   // ErgebnisString as Evaluate leaves it after computing the value.
   void RecordResult(long double value) { ErgebnisString_ = LongDoubleToStr(value); }
   // Reads a text as the value of a variable leaf would be read.
@@ -137,8 +179,6 @@ class TQelParser {
   bool IsZahl(const std::string& text) const;
   // Builds the subtree of a text into node; false when a part is no expression.
   bool MakeTree(Tree& node, const std::string& text) const;
-  // The value of a subtree. Throws EngineError.
-  long double Eval(const Tree* node);
   // The remainder of a / b truncated towards zero; 0 for b = 0, a when the quotient faults.
   long double modl(long double a, long double b) const;
   // The number text without trailing zeros and without a trailing separator.
@@ -153,10 +193,23 @@ class TQelParser {
   static constexpr int kMaxNesting = 256;
 
  private:
+  std::optional<long double> EvalChecksAtEnd();
+  bool EvalBatchChecksAtEnd(const VariableReading* xs, size_t count, long double* values,
+                            bool* failed);
+  void EvalEach(const VariableReading* xs, size_t count, long double* values, bool* failed);
+  long double BatchLeaf(const Tree& node, char dot, char comma, size_t count, bool* failed);
+  void RunBatchStep(NodeKind kind, long double* operand, const long double* left, size_t count,
+                    bool* failed);
+  long double Checked(long double value) const;
+  int TakeFaultsUnlessDeferred() const;
+  bool Faulted(long double value) const;
   long double EvalPower(long double l, long double r) const;
   long double EvalLeaf(const Tree& node);
+  long double Run();
+  long double EvalX(const Tree& node);
+  long double EvalOperator(NodeKind kind, long double l, long double r);
   long double ConvertNumber(const std::string& source) const;
-  long double EvalFunction(const Tree* node);
+  long double EvalFunction(NodeKind kind, long double v);
   const std::string& SubstituteName(const std::string& text, std::string& scratch) const;
 
   std::shared_ptr<QelTreeRoot> Root_;
@@ -166,9 +219,16 @@ class TQelParser {
   std::string X_, A_, B_, C_, D_;
   std::string OverwriteDecimalSymbol_;
   bool ConvertAllColonsAndDots_ = false;
+  FaultChecks FaultChecks_ = FaultChecks::AtEnd;
+  // Set during the pass that checks only at the end.
+  bool ChecksDeferred_ = false;
   std::string ErgebnisString_;
   std::string LandDot_ = ".";
   LeafMemo VariableMemo_;
+  std::vector<long double> Stack_;
+  // Readings evaluated together: one stack row of kBatch values per step.
+  static constexpr size_t kBatch = 64;
+  std::vector<long double> BatchStack_;
   std::string VariableText_;
   // The memo holds the value of X's text as SetX was given it, whatever VariableText_ says.
   bool VariableMemoIsX_ = false;

@@ -1,9 +1,11 @@
 // Any bytes as an expression: building and evaluating must never crash, hang, leak or give two
-// different answers for the same input.
+// different answers for the same input, however faults are found.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "engine/QelParser.h"
 #include "fuzz/FuzzInput.h"
@@ -50,6 +52,26 @@ void Configure(TQelParser& parser, FuzzInput& in) {
   parser.SetD("");
 }
 
+// The readings evaluated together must give what each gives alone.
+void CompareBlock(TQelParser& parser) {
+  std::vector<VariableReading> xs;
+  for (const char* x : kXTexts) xs.push_back(parser.ReadVariable(x));
+  long double values[std::size(kXTexts)];
+  bool failed[std::size(kXTexts)];
+  parser.EvaluateAt(xs.data(), xs.size(), values, failed);
+  for (size_t i = 0; i < xs.size(); ++i) {
+    parser.SetX(xs[i]);
+    Outcome alone;
+    try {
+      alone.Value = parser.EvaluateValue();
+    } catch (const EngineError&) {
+      alone.Text = "error";
+    }
+    const Outcome together{failed[i] ? 0 : values[i], failed[i] ? "error" : ""};
+    if (!(alone == together)) FuzzFailure("readings evaluated together and alone differ");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -69,6 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parser.SetX(x);
     const Outcome first = EvaluateOnce(parser);
     if (!(EvaluateOnce(parser) == first)) FuzzFailure("evaluating twice gave different results");
+    parser.SetFaultChecking(FaultChecks::EachOperation);
+    const Outcome checkedEach = EvaluateOnce(parser);
+    parser.SetFaultChecking(FaultChecks::AtEnd);
+    if (!(checkedEach == first)) FuzzFailure("the ways of finding faults gave different results");
   }
+  CompareBlock(parser);
   return 0;
 }

@@ -59,9 +59,11 @@ void CurveWorkers::Sample(TQelParser& engine, Slot& slot) {
   const int64_t p = slot.Job.P;
   slot.Samples.resize(static_cast<size_t>(SampleCount(frame_, p)));
   const auto column = [&](int64_t u) -> const VariableReading& { return *columns_.Cached(u); };
-  for (size_t k = 0; k < slot.Samples.size() && !stop_; ++k) {
-    SampleCurve(engine, frame_, p, static_cast<int64_t>(k), 1, column, &slot.Samples[k]);
-    slot.Ready = static_cast<int64_t>(k + 1);
+  for (size_t k = 0; k < slot.Samples.size() && !stop_;) {
+    const size_t n = std::min(kSampleBlock, slot.Samples.size() - k);
+    SampleCurve(engine, frame_, p, static_cast<int64_t>(k), n, column, &slot.Samples[k]);
+    k += n;
+    slot.Ready = static_cast<int64_t>(k);
     if (waiting_ && slot.Ready >= wanted_) {
       const std::lock_guard lock(mutex_);
       sampled_.notify_all();

@@ -217,18 +217,26 @@ const VariableReading* ColumnTable::Cached(int64_t u) const {
 void SampleCurve(TQelParser& parser, const PlotGeometry& frame, int64_t p, int64_t first,
                  size_t count, const std::function<const VariableReading&(int64_t u)>& column,
                  CurveSample* out) {
-  for (size_t i = 0; i < count; ++i) {
-    CurveSample& sample = out[i];
-    parser.SetX(column(1 + (first + static_cast<int64_t>(i)) * p));
-    try {
-      sample.Value = parser.EvaluateValue();
-    } catch (const EngineError&) {
-      sample.Kind = SampleKind::Failed;
-      continue;
+  std::vector<VariableReading> xs(std::min(count, kSampleBlock));
+  long double values[kSampleBlock];
+  bool failed[kSampleBlock];
+  for (size_t done = 0; done < count; done += xs.size()) {
+    xs.resize(std::min(count - done, kSampleBlock));
+    for (size_t i = 0; i < xs.size(); ++i) {
+      xs[i] = column(1 + (first + static_cast<int64_t>(done + i)) * p);
     }
-    const std::optional<int64_t> r = RowOf(frame, sample.Value);
-    sample.Kind = r ? SampleKind::Point : SampleKind::NoRow;
-    sample.Row = r.value_or(0);
+    parser.EvaluateAt(xs.data(), xs.size(), values, failed);
+    for (size_t i = 0; i < xs.size(); ++i) {
+      CurveSample& sample = out[done + i];
+      if (failed[i]) {
+        sample.Kind = SampleKind::Failed;
+        continue;
+      }
+      sample.Value = values[i];
+      const std::optional<int64_t> r = RowOf(frame, sample.Value);
+      sample.Kind = r ? SampleKind::Point : SampleKind::NoRow;
+      sample.Row = r.value_or(0);
+    }
   }
 }
 
@@ -299,11 +307,13 @@ RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& pa
                        const CurveStyle& style, const Checkpoint& checkpoint) {
   const int64_t p = PixelStep(frame, step);
   const auto column = [&](int64_t u) -> const VariableReading& { return columns.At(u); };
-  CurveSample sample;
+  const auto count = static_cast<size_t>(SampleCount(frame, p));
+  std::vector<CurveSample> block(std::min(count, kSampleBlock));
   const SampleFetch evaluate = [&](int64_t first, const CurveSample*& out) {
-    SampleCurve(parser, frame, p, first, 1, column, &sample);
-    out = &sample;
-    return size_t{1};
+    const size_t n = std::min(block.size(), count - static_cast<size_t>(first));
+    SampleCurve(parser, frame, p, first, n, column, block.data());
+    out = block.data();
+    return n;
   };
   return DrawSampledCurve(bitmap, frame, parser, columns, p, color, style, checkpoint, evaluate);
 }

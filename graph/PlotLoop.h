@@ -100,6 +100,9 @@ int64_t PixelStep(const PlotGeometry& frame, long double step);
 // The number of columns 1, 1 + p, ... up to W.
 int64_t SampleCount(const PlotGeometry& frame, int64_t p);
 
+// Samples are evaluated in blocks of this many, which the engine takes together.
+constexpr size_t kSampleBlock = 64;
+
 // Evaluates the built tree at the columns of samples first .. first + count - 1.
 void SampleCurve(TQelParser& parser, const PlotGeometry& frame, int64_t p, int64_t first,
                  size_t count, const std::function<const VariableReading&(int64_t u)>& column,

@@ -4,7 +4,11 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/RegionalSettings.h"
 
@@ -227,8 +231,7 @@ TEST_P(BothSeparators, ZeroPowersArePositiveZero) {
   }
 }
 
-TEST_P(BothSeparators, EvaluationErrorsCarryTheirMessagesAndKeepTheOldResult) {
-  TQelParser p = AppEngine(GetParam());
+void ExpectEvaluationErrors(TQelParser& p) {
   struct ErrorCase {
     const char* expression;
     const char* x;
@@ -248,6 +251,12 @@ TEST_P(BothSeparators, EvaluationErrorsCarryTheirMessagesAndKeepTheOldResult) {
       {"0^(0-1)-0^(0-1)", "", "Invalid floating point operation"},
       {"0^(0-1)*0^(0-1)/(0^(0-1))", "", "Invalid floating point operation"},
       {"x", "1e5000", "1e5000 kann nicht in eine Zahl umgewandelt werden! (STD)"},
+      {"x*x-x*x", "1e3000", "Floating point overflow"},
+      {"ln(0-x*x)", "1e3000", "Floating point overflow"},
+      {"(x*x) mod 2", "1e3000", "Floating point overflow"},
+      {"2^(x*x)", "1e3000", "Floating point overflow"},
+      {"1/0+ln(0-x*x)", "1e3000", "Floating point overflow"},
+      {"ln(0)+x*x", "1e3000", "Floating point overflow"},
   };
   p.SetExpression("2");
   ASSERT_TRUE(p.CreateTree());
@@ -268,6 +277,17 @@ TEST_P(BothSeparators, EvaluationErrorsCarryTheirMessagesAndKeepTheOldResult) {
   p.SetExpression("1+1");
   ASSERT_TRUE(p.CreateTree());
   EXPECT_EQ(p.Evaluate(), 2);
+}
+
+// Errors under both ways of finding faults: a fault raised early must win over what its value
+// does later (an invalid operation, a log of minus infinity, a flag read by mod or "^").
+TEST_P(BothSeparators, EvaluationErrorsCarryTheirMessagesAndKeepTheOldResult) {
+  for (const FaultChecks checks : {FaultChecks::EachOperation, FaultChecks::AtEnd}) {
+    SCOPED_TRACE(checks == FaultChecks::AtEnd ? "at the end" : "after each operation");
+    TQelParser p = AppEngine(GetParam());
+    p.SetFaultChecking(checks);
+    ExpectEvaluationErrors(p);
+  }
 }
 
 TEST(Evaluation, NegativeBaseOfASquareRootAtX) {
@@ -303,6 +323,45 @@ TEST(Evaluation, HugeTrigonometricArgumentsGiveNotANumberWithoutError) {
     p.SetExpression(expression);
     ASSERT_TRUE(p.CreateTree());
     EXPECT_TRUE(std::isnan(p.Evaluate())) << expression;
+  }
+}
+
+bool SameBits(long double a, long double b) {
+  return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, 10) == 0;
+}
+
+// Readings evaluated together give each reading's own outcome, whatever the others in the block
+// raise: faults, errors, texts that name a value or do not read as a number.
+TEST(Evaluation, ReadingsEvaluatedTogetherGiveTheirOwnOutcomes) {
+  const std::vector<const char*> numbers = {"0",  "0.5", "-2", "1e3000", "3,5",
+                                            "-0", "7",   "-1", "1e-4940"};
+  std::vector<const char*> anyTexts = numbers;
+  anyTexts.insert(anyTexts.end(), {"a", "PI", "junk", "1e5000"});
+  TQelParser p = AppEngine('.');
+  p.SetA("3");
+  for (const char* expression : {"x", "1/x", "ln(x)*2^x", "x^0.5+x*x", "(x*x) mod 3", "x*x*x",
+                                 "sin(x)/(x-0.5)", "tan(x)^x", "a*x-pi", "lg(x)+ln(0-x)"}) {
+    for (const std::vector<const char*>* texts : {&numbers, &std::as_const(anyTexts)}) {
+      p.SetExpression(expression);
+      ASSERT_TRUE(p.CreateTree()) << expression;
+      std::vector<VariableReading> xs;
+      for (size_t i = 0; i < 150; ++i) xs.push_back(p.ReadVariable((*texts)[i % texts->size()]));
+      std::vector<long double> values(xs.size());
+      const std::unique_ptr<bool[]> failed(new bool[xs.size()]);
+      p.EvaluateAt(xs.data(), xs.size(), values.data(), failed.get());
+      EXPECT_EQ(p.X(), xs.back().Text);
+      for (size_t i = 0; i < xs.size(); ++i) {
+        p.SetX(xs[i]);
+        SCOPED_TRACE(std::string(expression) + " at " + xs[i].Text);
+        try {
+          const long double value = p.EvaluateValue();
+          EXPECT_FALSE(failed[i]);
+          EXPECT_TRUE(failed[i] || SameBits(value, values[i])) << values[i] << " for " << value;
+        } catch (const EngineError&) {
+          EXPECT_TRUE(failed[i]);
+        }
+      }
+    }
   }
 }
 
