@@ -254,6 +254,8 @@ struct AtScopeExit {
   F Leave;
   ~AtScopeExit() { Leave(); }
 };
+template <typename F>
+AtScopeExit(F) -> AtScopeExit<F>;
 
 bool MemoFits(const LeafMemo& memo, char dot, char comma) {
   return memo.Valid && memo.Dot == dot && memo.Comma == comma;

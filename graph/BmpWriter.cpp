@@ -34,6 +34,7 @@ std::string EncodeBmp(const Bitmap& bitmap) {
 void WriteBmpFile(const std::string& path, const Bitmap& bitmap) {
   AtomicFileWriter file(path);
   std::string chunk = BmpHeaders(bitmap);
+  chunk.reserve(kChunkSize + DibRowSize(bitmap.Width(), 24));
   for (int32_t y = bitmap.Height() - 1; y >= 0; --y) {
     AppendDibRow24(bitmap, y, chunk);
     if (chunk.size() < kChunkSize) continue;
