@@ -43,11 +43,18 @@ struct Windows {
     editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
   }
 
+  // The user's click into the editor, shown before the generation starts.
+  void ActivateEditor() {
+    frame.Area.setActiveSubWindow(editor);
+    QCoreApplication::processEvents();
+  }
+
+  // From the command until the older window is gone and the new one shows its finished picture.
   void Generate() {
     frame.Shared.GenerationCancelled = false;
-    frame.Area.setActiveSubWindow(editor);
     form3.ShowModalFor(editor->Document(), editor->windowTitle());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
   }
 
   QTemporaryDir dir;
@@ -74,7 +81,12 @@ BENCHMARK(BM_CoreRender)->Unit(benchmark::kMillisecond);
 // The same project through the progress dialog into a new graph window.
 void BM_WindowedGeneration(benchmark::State& state) {
   Windows windows;
-  for (auto _ : state) windows.Generate();
+  for (auto _ : state) {
+    state.PauseTiming();
+    windows.ActivateEditor();
+    state.ResumeTiming();
+    windows.Generate();
+  }
 }
 BENCHMARK(BM_WindowedGeneration)->Unit(benchmark::kMillisecond);
 
@@ -93,6 +105,7 @@ void BM_CancelLatency(benchmark::State& state) {
                                   new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     });
     timer->start(0);
+    windows.ActivateEditor();
     windows.Generate();
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - clicked).count());
     delete timer;
