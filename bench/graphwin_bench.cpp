@@ -43,9 +43,14 @@ struct Windows {
     editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
   }
 
+  // The user's click into the editor, shown before the generation starts.
+  void ActivateEditor() {
+    frame.Area.setActiveSubWindow(editor);
+    QCoreApplication::processEvents();
+  }
+
   void Generate() {
     frame.Shared.GenerationCancelled = false;
-    frame.Area.setActiveSubWindow(editor);
     form3.ShowModalFor(editor->Document(), editor->windowTitle());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -71,10 +76,17 @@ void BM_CoreRender(benchmark::State& state) {
 }
 BENCHMARK(BM_CoreRender)->Unit(benchmark::kMillisecond);
 
-// The same project through the progress dialog into a new graph window.
+// The same project through the progress dialog into a new graph window, from the command until
+// the older window is gone and the new one shows its finished picture.
 void BM_WindowedGeneration(benchmark::State& state) {
   Windows windows;
-  for (auto _ : state) windows.Generate();
+  for (auto _ : state) {
+    state.PauseTiming();
+    windows.ActivateEditor();
+    state.ResumeTiming();
+    windows.Generate();
+    QCoreApplication::processEvents();
+  }
 }
 BENCHMARK(BM_WindowedGeneration)->Unit(benchmark::kMillisecond);
 
@@ -82,6 +94,7 @@ BENCHMARK(BM_WindowedGeneration)->Unit(benchmark::kMillisecond);
 void BM_CancelLatency(benchmark::State& state) {
   Windows windows;
   for (auto _ : state) {
+    windows.ActivateEditor();
     Clock::time_point clicked = Clock::now();
     int polls = 0;
     auto* timer = new QTimer(&windows.form3);

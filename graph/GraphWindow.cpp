@@ -1,6 +1,7 @@
 #include "graph/GraphWindow.h"
 
 #include <QFile>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <stdexcept>
@@ -30,18 +31,40 @@ void TextOut(QPainter& canvas, int x, int y, const QString& text) {
   canvas.drawText(QPoint(x, y + canvas.fontMetrics().ascent()), text);
 }
 
+// The pixels of `part`, which lies inside the picture, as an image sharing them.
+QImage PicturePart(const Bitmap& picture, const QRect& part) {
+  const uint8_t* first = picture.Row(part.y()) + static_cast<ptrdiff_t>(part.x()) * 3;
+  return QImage(first, part.width(), part.height(), static_cast<qsizetype>(picture.Stride()),
+                QImage::Format_RGB888);
+}
+
 }  // namespace
 
 TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent) {
   setObjectName("Image1");
+  // Every exposed pixel is painted: what lies below need not be.
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TGraphImage::paintEvent(QPaintEvent*) {
-  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) return;
-  const QImage view(Picture->Data(), Picture->Width(), Picture->Height(),
-                    static_cast<qsizetype>(Picture->Stride()), QImage::Format_RGB888);
+// Only the exposed part is converted and drawn: the picture is repainted often while it grows, and
+// a window larger than the frame's area shows only a part of it.
+void TGraphImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(rect(), view);
+  const QRect exposed = event->rect();
+  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) {
+    painter.fillRect(exposed, palette().brush(backgroundRole()));
+    return;
+  }
+  const QRect whole(0, 0, Picture->Width(), Picture->Height());
+  if (size() == whole.size()) {
+    const QRect part = exposed & whole;
+    if (!part.isEmpty()) painter.drawImage(part.topLeft(), PicturePart(*Picture, part));
+    return;
+  }
+  const QTransform toPicture = QTransform::fromScale(
+      static_cast<double>(whole.width()) / width(), static_cast<double>(whole.height()) / height());
+  painter.drawImage(QRectF(exposed), PicturePart(*Picture, whole),
+                    toPicture.mapRect(QRectF(exposed)));
 }
 
 TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)

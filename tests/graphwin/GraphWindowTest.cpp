@@ -152,6 +152,45 @@ TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
   EXPECT_EQ(frame.Area.subWindowList().size(), 1);
 }
 
+// A picture shown at its own size gives every exposed pixel as it is; a stretched one the nearest
+// picture pixel. A part exposed alone shows what the whole shows there.
+TEST_F(GraphWindowTest, EveryExposedPartShowsThePictureAtItsSizeOrStretched) {
+  auto* graph = new TGraph(frame, form2, &frame.Area);
+  const int frameWidth = graph->width() - graph->Image1->width();
+  const int frameHeight = graph->height() - graph->Image1->height();
+  graph->resize(63 + frameWidth, 45 + frameHeight);
+  Bitmap& picture = graph->Picture();
+  for (int y = 0; y < 45; ++y)
+    for (int x = 0; x < 63; ++x) picture.SetPixel(x, y, x * 4 | y * 5 << 8 | (x ^ y) << 18);
+  struct Case {
+    QSize Shown;
+    QRect Part;
+  };
+  const Case cases[] = {
+      {{63, 45}, {0, 0, 63, 45}},    {{63, 45}, {10, 7, 20, 30}},   {{63, 45}, {50, 40, 30, 30}},
+      {{126, 90}, {0, 0, 126, 90}},  {{126, 90}, {33, 21, 50, 40}}, {{40, 29}, {5, 3, 20, 20}},
+      {{100, 77}, {37, 11, 41, 60}},
+  };
+  for (const Case& c : cases) {
+    graph->resize(c.Shown.width() + frameWidth, c.Shown.height() + frameHeight);
+    ASSERT_EQ(graph->Image1->size(), c.Shown);
+    const QRect part = c.Part & graph->Image1->rect();
+    const QImage shown = graph->Image1->grab(part).toImage();
+    ASSERT_EQ(shown.size(), part.size());
+    int wrong = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+      for (int x = part.left(); x <= part.right(); ++x) {
+        const QRgb pixel = shown.pixel(x - part.left(), y - part.top());
+        const int u = (2 * x + 1) * 63 / (2 * c.Shown.width());
+        const int v = (2 * y + 1) * 45 / (2 * c.Shown.height());
+        wrong += (qRed(pixel) | qGreen(pixel) << 8 | qBlue(pixel) << 16) != picture.Pixel(u, v);
+      }
+    }
+    EXPECT_EQ(wrong, 0) << c.Shown.width() << "x" << c.Shown.height() << " part at " << part.x()
+                        << "," << part.y();
+  }
+}
+
 TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
   TGraph* graph = RedGraph();
   graph->resize(400, 300);  // the display grows; the picture does not
