@@ -28,12 +28,14 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The whole-process figures need gnuplot (apt-get install gnuplot-nox); without it they are skipped.
+# The whole-process figures need gnuplot (apt-get install gnuplot-nox) and, for the idle figure,
+# Xvfb and xdotool; without them those figures are skipped.
 bench: build
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)/bin/*_bench; do echo "== $$b"; $$b; done
 	@bench/render_vs_gnuplot $(BUILD_DIR)/bin/qelcli
 	@bench/render_memory $(BUILD_DIR)/bin/qelcli
+	@bench/idle_cpu $(BUILD_DIR)/bin/qelgraphics
 
 # libFuzzer pass over the core (clang, its own build folder): each target runs SECONDS seconds.
 SECONDS ?= 60
