@@ -132,7 +132,8 @@ std::unique_ptr<CurveWorkers> StartWorkers(const ProjectDocument& project, TQelP
   std::set<int64_t> steps;
   for (const CurveJob& job : jobs) steps.insert(job.P);
   for (const int64_t p : steps) columns.Prepare(p);
-  return std::make_unique<CurveWorkers>(parser, frame, columns, std::move(jobs), threads);
+  // The calling thread draws all the while, so it takes one of the threads.
+  return std::make_unique<CurveWorkers>(parser, frame, columns, std::move(jobs), threads - 1);
 }
 
 }  // namespace
