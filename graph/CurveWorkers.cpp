@@ -3,9 +3,23 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace {
+
+// Curves sampled ahead wait in memory until they are drawn: as many as this holds, so that the
+// workers keep going while the drawing thread is held up (a window repainting), and at least one
+// a worker and one more.
+constexpr size_t kAheadBytes = size_t{8} << 20;
+
+size_t CurvesAhead(const PlotGeometry& frame, unsigned threads) {
+  const size_t curveBytes = sizeof(CurveSample) * static_cast<size_t>(std::max(frame.W, 1));
+  return std::max<size_t>(threads + 1, kAheadBytes / curveBytes);
+}
+
+}  // namespace
+
 CurveWorkers::CurveWorkers(const TQelParser& engine, const PlotGeometry& frame,
                            const ColumnTable& columns, std::vector<CurveJob> jobs, unsigned threads)
-    : frame_(frame), columns_(columns), ahead_(threads + 1) {
+    : frame_(frame), columns_(columns), ahead_(CurvesAhead(frame, threads)) {
   size_t functions = 0;
   for (const CurveJob& job : jobs) functions = std::max(functions, job.Function + 1);
   slotOf_.assign(functions, -1);
