@@ -20,10 +20,11 @@ struct CurveJob {
   int64_t P = 1;
 };
 
-// Samples curves on worker threads, each with an engine and tree of its own, a few curves ahead
-// of the drawing, which takes their samples in list order as they become ready. Every sample is
-// what the drawing engine would have computed: the workers' engines copy its settings and
-// variables and read the same column table, made before they start.
+// Samples curves on worker threads, each with an engine and tree of its own, ahead of the drawing
+// as far as a fixed amount of memory for samples allows; the drawing takes their samples in list
+// order as they become ready. Every sample is what the drawing engine would have computed: the
+// workers' engines copy its settings and variables and read the same column table, made before
+// they start.
 class CurveWorkers {
  public:
   CurveWorkers(const TQelParser& engine, const PlotGeometry& frame, const ColumnTable& columns,
