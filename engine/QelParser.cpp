@@ -269,6 +269,12 @@ bool NamesAValue(std::string_view text) {
   return false;
 }
 
+// Whether x at this reading is the value read with its text: the memo fits and the text names no
+// variable or constant that substitution would go on to.
+bool TakenAsRead(const std::string& text, const LeafMemo& memo, char dot, char comma) {
+  return MemoFits(memo, dot, comma) && !NamesAValue(text);
+}
+
 }  // namespace
 
 TQelParser::TQelParser() : TQelParser(ApplicationRoot(), PowerRule::CheckNegativeBase) {}
@@ -475,20 +481,13 @@ long double TQelParser::EvaluateValue() {
   if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
   InitLandDot();
   LandDotFresh_ = true;
-  try {
-    std::optional<long double> value;
-    if (FaultChecks_ == FaultChecks::AtEnd) value = EvalChecksAtEnd();
-    if (!value) {
-      // Faults left behind by code outside the engine must not be taken for this evaluation's.
-      TakeFaults();
-      value = Run();
-    }
-    LandDotFresh_ = false;
-    return *value;
-  } catch (...) {
-    LandDotFresh_ = false;
-    throw;
+  const AtScopeExit restore{[this] { LandDotFresh_ = false; }};
+  if (FaultChecks_ == FaultChecks::AtEnd) {
+    if (const std::optional<long double> value = EvalChecksAtEnd()) return *value;
   }
+  // Faults left behind by code outside the engine must not be taken for this evaluation's.
+  TakeFaults();
+  return Run();
 }
 
 // Nothing in this pass reads or clears the flags: each place whose result depends on them acts as
@@ -498,13 +497,12 @@ long double TQelParser::EvaluateValue() {
 // is no answer yet.
 std::optional<long double> TQelParser::EvalChecksAtEnd() {
   ChecksDeferred_ = true;
+  const AtScopeExit restore{[this] { ChecksDeferred_ = false; }};
   try {
     long double value = Run();
     Materialise(value);
-    ChecksDeferred_ = false;
     if (RaisedFaults() == 0) return value;
   } catch (const EngineError&) {
-    ChecksDeferred_ = false;
     if (RaisedFaults() == 0) throw;
   }
   return std::nullopt;
@@ -560,13 +558,11 @@ bool TQelParser::EvalBatchChecksAtEnd(const VariableReading* xs, size_t count, l
                                       bool* failed) {
   if (!RoundsToNearest()) std::fesetround(FE_TONEAREST);
   InitLandDot();
-  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
-  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  const char dot = MemoDot(), comma = MemoComma();
   for (size_t i = 0; i < count; ++i) {
-    if (!MemoFits(xs[i].Memo, dot, comma) || NamesAValue(xs[i].Text)) return false;
+    if (!TakenAsRead(xs[i].Text, xs[i].Memo, dot, comma)) return false;
   }
-  std::vector<EvalStep>& steps = Root_->Steps;
-  if (steps.empty()) AppendSteps(Root_->Root, steps);
+  const std::vector<EvalStep>& steps = Steps();
   if (BatchStack_.size() < steps.size() * kBatch) BatchStack_.resize(steps.size() * kBatch);
   std::fill_n(failed, count, false);
   TakeFaults();
@@ -632,8 +628,8 @@ VariableReading TQelParser::ReadVariable(std::string text) {
     return reading;
   }
   reading.Memo.Valid = true;
-  reading.Memo.Dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
-  reading.Memo.Comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  reading.Memo.Dot = MemoDot();
+  reading.Memo.Comma = MemoComma();
   return reading;
 }
 
@@ -673,12 +669,16 @@ inline long double TQelParser::EvalOperator(NodeKind kind, long double l, long d
   }
 }
 
-long double TQelParser::Run() {
+const std::vector<EvalStep>& TQelParser::Steps() {
   std::vector<EvalStep>& steps = Root_->Steps;
   if (steps.empty()) AppendSteps(Root_->Root, steps);
+  return steps;
+}
+
+long double TQelParser::Run() {
+  const std::vector<EvalStep>& steps = Steps();
   if (Stack_.size() < steps.size()) Stack_.resize(steps.size());
-  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
-  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
+  const char dot = MemoDot(), comma = MemoComma();
   long double* top = Stack_.data();
   for (const EvalStep& step : steps) {
     if (step.Kind == NodeKind::Leaf) {
@@ -770,26 +770,21 @@ long double TQelParser::StrToLongDouble(const std::string& text) {
   return ConvertNumber(SubstituteName(text, scratch));
 }
 
-// A leaf is read from its text at every evaluation; a number text, and a constant's text under a
-// one-character separator, give the same value as long as the separators stay, so the node keeps
-// that value. A variable's value is remembered with its text.
-// x at a reading given to SetX: the value read with its text, unless the text names another
-// variable or a constant, which substitution goes on to.
+// x at a reading given to SetX: the value read with its text.
 long double TQelParser::EvalX(const Tree& node) {
-  const LeafMemo& memo = VariableMemo_;
-  if (VariableMemoIsX_ && !NamesAValue(X_) &&
-      MemoFits(memo, LandDot_.size() == 1 ? LandDot_[0] : '.',
-               ConvertAllColonsAndDots_ ? ',' : '.')) {
-    return memo.Value;
+  if (VariableMemoIsX_ && TakenAsRead(X_, VariableMemo_, MemoDot(), MemoComma())) {
+    return VariableMemo_.Value;
   }
   return EvalLeaf(node);
 }
 
+// A leaf is read from its text at every evaluation; a number text, and a constant's text under a
+// one-character separator, give the same value as long as the separators stay, so the node keeps
+// that value. A variable's value is remembered with its text.
 long double TQelParser::EvalLeaf(const Tree& node) {
   if (!LandDotFresh_) InitLandDot();
-  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
-  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
-  if (node.Memo.Valid && node.Memo.Dot == dot && node.Memo.Comma == comma) return node.Memo.Value;
+  const char dot = MemoDot(), comma = MemoComma();
+  if (MemoFits(node.Memo, dot, comma)) return node.Memo.Value;
   std::string scratch;
   const std::string& source = SubstituteName(node.Text, scratch);
   const bool fixedText = &source == &node.Text;
@@ -811,8 +806,7 @@ long double TQelParser::EvalLeaf(const Tree& node) {
 }
 
 long double TQelParser::ConvertNumber(const std::string& source) const {
-  const char comma = ConvertAllColonsAndDots_ ? ',' : '.';
-  const char dot = LandDot_.size() == 1 ? LandDot_[0] : '.';
+  const char dot = MemoDot(), comma = MemoComma();
   const DecimalReading reading =
       IsPlainSeparator(dot) ? ReadLeadingDecimal(source, dot, comma)
                             : ReadLeadingDecimal(ConversionText(source, dot, comma), '.', '.');

@@ -205,12 +205,16 @@ class TQelParser {
   bool Faulted(long double value) const;
   long double EvalPower(long double l, long double r) const;
   long double EvalLeaf(const Tree& node);
+  const std::vector<EvalStep>& Steps();
   long double Run();
   long double EvalX(const Tree& node);
   long double EvalOperator(NodeKind kind, long double l, long double r);
   long double ConvertNumber(const std::string& source) const;
   long double EvalFunction(NodeKind kind, long double v);
   const std::string& SubstituteName(const std::string& text, std::string& scratch) const;
+  // The separators a value read under LandDot is remembered with (LeafMemo's Dot and Comma).
+  char MemoDot() const { return LandDot_.size() == 1 ? LandDot_[0] : '.'; }
+  char MemoComma() const { return ConvertAllColonsAndDots_ ? ',' : '.'; }
 
   std::shared_ptr<QelTreeRoot> Root_;
   PowerRule PowerRule_;
