@@ -23,6 +23,12 @@ struct ProjectSettings {
   std::string OutputHeight = "480";
   std::string Deviation = "0";
   bool UseDeviation = false;
+  // Additions beyond the classic file, stored in its reserved lines; all off by default, so a
+  // project that uses none of them draws and saves as before.
+  bool AxisNumbers = false;
+  bool Legend = false;
+  bool SmoothCurves = false;
+  bool ExactCurves = false;
 
   bool operator==(const ProjectSettings&) const = default;
 };
@@ -32,6 +38,9 @@ struct FunctionEntry {
   std::string Expression;
   std::string StepWidth = "0.1";
   std::string Color = "0";
+  // Derivative curves drawn beside the function; stored in the block's reserved lines.
+  bool DrawFirstDerivative = false;
+  bool DrawSecondDerivative = false;
 
   bool operator==(const FunctionEntry&) const = default;
 };

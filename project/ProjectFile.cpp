@@ -28,8 +28,53 @@ void AppendLine(std::string& out, std::string_view line) {
   out.append("\r\n");
 }
 
-void AppendReserved(std::string& out) {
-  for (int i = 1; i <= 10; ++i) AppendLine(out, i < 10 ? "XXX0" + std::to_string(i) : "XXX10");
+constexpr std::size_t kReservedLines = 10;
+static_assert(4 + kReservedLines == kBlockLines);
+
+std::string Placeholder(std::size_t slot) {
+  return slot < 10 ? "XXX0" + std::to_string(slot) : "XXX10";
+}
+
+// Switches beyond the classic file live in its reserved lines, one "Name=1" a line; a switch that
+// is off keeps the line's placeholder, so a file that uses none is the classic file byte for byte.
+// Readers of the classic format skip these lines unread.
+template <typename Owner>
+struct ReservedSwitch {
+  std::size_t slot;
+  const char* name;
+  bool Owner::*member;
+};
+
+constexpr std::array<ReservedSwitch<ProjectSettings>, 4> kSettingsSwitches{{
+    {1, "Achsenzahlen", &ProjectSettings::AxisNumbers},
+    {2, "Legende", &ProjectSettings::Legend},
+    {3, "Glatt", &ProjectSettings::SmoothCurves},
+    {4, "Exakt", &ProjectSettings::ExactCurves},
+}};
+
+constexpr std::array<ReservedSwitch<FunctionEntry>, 2> kFunctionSwitches{{
+    {1, "Ableitung1", &FunctionEntry::DrawFirstDerivative},
+    {2, "Ableitung2", &FunctionEntry::DrawSecondDerivative},
+}};
+
+template <typename Owner, std::size_t N>
+void AppendReserved(std::string& out, const Owner& owner,
+                    const std::array<ReservedSwitch<Owner>, N>& switches) {
+  for (std::size_t slot = 1; slot <= kReservedLines; ++slot) {
+    const auto* on = std::find_if(switches.begin(), switches.end(), [&](const auto& s) {
+      return s.slot == slot && owner.*s.member;
+    });
+    AppendLine(out, on != switches.end() ? std::string(on->name) + "=1" : Placeholder(slot));
+  }
+}
+
+// A reserved line sets its switch only when it says exactly "Name=1"; anything else is the
+// placeholder or a foreign writer's text and leaves the default.
+template <typename Owner, std::size_t N>
+void ReadReserved(std::size_t slot, const std::string& line, Owner& owner,
+                  const std::array<ReservedSwitch<Owner>, N>& switches) {
+  for (const auto& s : switches)
+    if (s.slot == slot && line == std::string(s.name) + "=1") owner.*s.member = true;
 }
 
 const char* Switch(bool on) {
@@ -93,7 +138,7 @@ class SettingsLines {
  public:
   explicit SettingsLines(LineStream& in) {
     for (std::size_t number = 1; number <= kSettingsLines; ++number) {
-      const bool kept = (number >= 3 && number <= 16) || number == kSettingsLines;
+      const bool kept = number >= 3;
       in.Next(kept ? &lines_[number] : nullptr);
     }
   }
@@ -119,6 +164,8 @@ void ReadSettings(const SettingsLines& line, ProjectSettings& s) {
   s.OutputHeight = line[15];
   s.Deviation = line[16];
   s.UseDeviation = s.Deviation != "0";
+  for (std::size_t slot = 1; slot <= kReservedLines; ++slot)
+    ReadReserved(slot, line[16 + slot], s, kSettingsSwitches);
 }
 
 // Reads up to `count` blocks, as many as the file holds; a block with only some of its lines has
@@ -129,7 +176,9 @@ void ReadBlocks(LineStream& in, int32_t count, std::vector<FunctionEntry>& funct
   while (functions.size() < wanted && in.Next(nullptr)) {
     FunctionEntry entry{std::to_string(functions.size() + 1), "", "", ""};
     for (std::string* field : {&entry.Expression, &entry.StepWidth, &entry.Color}) in.Next(field);
-    for (std::size_t reserved = 5; reserved <= kBlockLines; ++reserved) in.Next(nullptr);
+    std::string reserved;
+    for (std::size_t slot = 1; slot <= kReservedLines; ++slot)
+      if (in.Next(&reserved)) ReadReserved(slot, reserved, entry, kFunctionSwitches);
     functions.push_back(std::move(entry));
   }
   const std::size_t total = std::min(wanted, std::max(functions.size(), MaxEntriesWithoutBlocks));
@@ -198,13 +247,13 @@ std::string ProjectFileText(const ProjectDocument& document) {
         s.OutputHeight, s.Deviation}) {
     AppendLine(out, line);
   }
-  AppendReserved(out);
+  AppendReserved(out, s, kSettingsSwitches);
   AppendLine(out, std::to_string(document.Functions.size()));
   for (const FunctionEntry& entry : document.Functions) {
     for (const std::string* field :
          {&entry.Number, &entry.Expression, &entry.StepWidth, &entry.Color})
       AppendLine(out, *field);
-    AppendReserved(out);
+    AppendReserved(out, entry, kFunctionSwitches);
   }
   return out;
 }

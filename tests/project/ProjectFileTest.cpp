@@ -302,3 +302,39 @@ TEST(ProjectEntries, AddAndDeleteKeepTheRowsNumberedInListOrder) {
   EXPECT_FALSE(copy.Modified);
   EXPECT_EQ(copy.Functions.size(), 3u);
 }
+
+// Each added switch owns one reserved line: on, it reads "Name=1" there and round-trips; off, the
+// placeholder stays. Foreign text in a reserved line leaves the default.
+TEST(ProjectFileReserved, EachSwitchOwnsOneLineAndRoundTrips) {
+  struct Case {
+    bool ProjectSettings::*setting;
+    bool FunctionEntry::*function;
+    std::size_t line;  // 1-based line of the file with one function
+    const char* text;
+  };
+  const Case cases[] = {
+      {&ProjectSettings::AxisNumbers, nullptr, 17, "Achsenzahlen=1"},
+      {&ProjectSettings::Legend, nullptr, 18, "Legende=1"},
+      {&ProjectSettings::SmoothCurves, nullptr, 19, "Glatt=1"},
+      {&ProjectSettings::ExactCurves, nullptr, 20, "Exakt=1"},
+      {nullptr, &FunctionEntry::DrawFirstDerivative, 32, "Ableitung1=1"},
+      {nullptr, &FunctionEntry::DrawSecondDerivative, 33, "Ableitung2=1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ProjectDocument doc;
+    AddFunctionEntry(doc);
+    const std::string plain = ProjectFileText(doc);
+    if (c.setting) doc.Settings.*c.setting = true;
+    if (c.function) doc.Functions[0].*c.function = true;
+    std::vector<std::string> lines = DefaultSettingsLines("1");
+    AppendBlock(lines, {"1", "", "0.1", "0"});
+    lines[c.line - 1] = c.text;
+    EXPECT_EQ(ProjectFileText(doc), Join(lines));
+    const ProjectDocument back = Read(Join(lines));
+    EXPECT_EQ(back.Settings, doc.Settings);
+    EXPECT_EQ(back.Functions, doc.Functions);
+    lines[c.line - 1] = std::string(c.text) + " ";
+    EXPECT_EQ(ProjectFileText(Read(Join(lines))), plain);
+  }
+}
