@@ -21,14 +21,11 @@
 #include "app/AboutBox.h"
 #include "app/Icons.h"
 #include "app/WindowLayout.h"
-#include "graph/ProgressDialog.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenMetrics.h"
-#include "project/ProjectWindow.h"
 #include "shell/AppInfo.h"
 #include "shell/ChildForm.h"
 #include "shell/MenuKeys.h"
-#include "valuetable/ValueTableOptionsDialog.h"
 
 namespace {
 
@@ -324,19 +321,6 @@ void TMainForm::HelpAbout1Execute() {
   if (AboutBox) AboutBox->exec();
 }
 
-// A cancelled drawing leaves its project in front, whichever child was active before.
-void TMainForm::GenerateGraph(TMDIChild& editor) {
-  if (!Form3) return;
-  const QPointer<QMdiSubWindow> starter = &editor;
-  if (Form3->ShowModalFor(editor.Document(), editor.windowTitle(), &editor) != QDialog::Accepted &&
-      starter)
-    mdiArea_->setActiveSubWindow(starter);
-}
-
-void TMainForm::ShowValueTableDialog(TMDIChild& editor) {
-  if (Form5) Form5->ShowFor(editor, editor.Document());
-}
-
 void TMainForm::ShowStatusText(const QString& text) {
   if (text.isEmpty()) {
     statusBar()->clearMessage();
@@ -422,7 +406,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::ChildArrives(QMdiSubWindow* child) {
   for (QMdiSubWindow* other : mdiArea_->subWindowList())
     if (other != child && other->isMaximized()) other->showNormal();
-  QTimer::singleShot(0, child, [this, child] { PlaceNewChild(*child); });
+  QTimer::singleShot(0, child, [this, child] {
+    if (auto* form = qobject_cast<ChildForm*>(child))
+      connect(form, &ChildForm::StatusText, this, &TMainForm::ShowStatusText, Qt::UniqueConnection);
+    PlaceNewChild(*child);
+  });
 }
 
 void TMainForm::PlaceNewChild(QMdiSubWindow& child) {

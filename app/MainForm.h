@@ -9,7 +9,9 @@
 
 #include "app/ChildKind.h"
 #include "engine/QelParser.h"
-#include "shell/FrameCommands.h"
+#include "shell/ChildContext.h"
+#include "shell/FrameFields.h"
+#include "shell/MenuCommands.h"
 #include "shell/StandardMenus.h"
 
 class ChildForm;
@@ -19,9 +21,6 @@ class QMenu;
 class RecentProjects;
 class QToolBar;
 class TAboutBox;
-class TForm2;
-class TForm3;
-class TForm5;
 
 // What the frame needs from its surroundings, replaceable in tests.
 struct FrameEnvironment {
@@ -32,8 +31,9 @@ struct FrameEnvironment {
 
 // The application's frame: the multi-document area with the child windows, the tool bar whose
 // document buttons act on the active child, the menu bar that shows the active child's own menus,
-// and the values the windows share.
-class TMainForm : public QMainWindow, public FrameCommands {
+// and the things the windows share, which it hands to each window it creates. How the children's
+// requests reach the dialogs is wired in FrameWiring.
+class TMainForm : public QMainWindow, public MenuCommands {
   Q_OBJECT
  public:
   explicit TMainForm(FrameEnvironment environment);
@@ -50,11 +50,8 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void SetRecentProjects(RecentProjects* recent);
   void FillRecentProjects(QMenu& menu) override;
 
-  // The long-lived dialogs, created at start-up after the frame.
+  // The about box, created at start-up after the frame.
   TAboutBox* AboutBox = nullptr;
-  TForm2* Form2 = nullptr;
-  TForm3* Form3 = nullptr;
-  TForm5* Form5 = nullptr;
 
   int NewProjectCounter = 0;
 
@@ -71,15 +68,16 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void Lizenzvertrag1Click() override;
   void ZurQelWebseite1Click() override;
   void HelpAbout1Execute() override;
-  void GenerateGraph(TMDIChild& editor) override;
-  void ShowValueTableDialog(TMDIChild& editor) override;
-  void ShowStatusText(const QString& text) override;
+  // A passing line in the status bar; an empty text gives the bar back its usual contents.
+  void ShowStatusText(const QString& text);
 
-  TQelParser& QelParser1() override { return QelParser1_; }
-  FrameFields& Fields() override { return fields_; }
-  Prompts& prompts() override { return *environment_.prompts; }
-  QMdiArea* MdiArea() override { return mdiArea_; }
-  QPrinter& Printer() override { return printer_; }
+  TQelParser& QelParser1() { return QelParser1_; }
+  FrameFields& Fields() { return fields_; }
+  Prompts& prompts() { return *environment_.prompts; }
+  QMdiArea* MdiArea() { return mdiArea_; }
+  QPrinter& Printer() { return printer_; }
+  // What each child window is created with.
+  ChildContext Children() { return {*this, mdiArea_, prompts()}; }
 
   QToolBar* ToolBar2() const { return toolBar_; }
   QAction* ToolButton(const char* name) const;

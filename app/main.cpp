@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CommandLine.h"
+#include "app/FrameWiring.h"
 #include "app/HelpViewer.h"
 #include "app/InstanceChannel.h"
 #include "app/MainForm.h"
@@ -14,7 +15,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
-#include "project/ProjectWindow.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
 #include "valuetable/ValueTableOptionsDialog.h"
@@ -61,17 +61,13 @@ int main(int argc, char** argv) {
   frame = &MainForm;
   TAboutBox AboutBox(prompts, &MainForm);
   MainForm.AboutBox = &AboutBox;
-  MainForm.SetProjectWindowFactory([&MainForm](const QString& name, bool isNew) {
-    return CreateProjectWindow(MainForm, name, isNew);
-  });
   RecentProjects recent(RecentProjects::UserSettings());
   MainForm.SetRecentProjects(&recent);
-  TForm2 Form2(MainForm, &MainForm);
-  MainForm.Form2 = &Form2;
-  TForm3 Form3(MainForm, Form2, &MainForm);
-  MainForm.Form3 = &Form3;
-  TForm5 Form5(MainForm, &MainForm);
-  MainForm.Form5 = &Form5;
+  TForm2 Form2(prompts, MainForm.Fields(), MainForm.Printer(), &MainForm);
+  TForm3 Form3(MainForm.Children(), MainForm.QelParser1(), MainForm.Fields(), MainForm.Printer(),
+               Form2, &MainForm);
+  TForm5 Form5(MainForm.Children(), MainForm.QelParser1(), &MainForm);
+  WireFrame(MainForm, {&Form2, &Form3, &Form5});
   MainForm.show();
   MainForm.OpenProjectFiles(command.Files);
   QObject::connect(&server, &InstanceServer::OpenRequested, &MainForm,

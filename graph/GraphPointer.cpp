@@ -6,12 +6,10 @@
 #include <QRubberBand>
 #include <QWheelEvent>
 #include <cmath>
+#include <utility>
 
 #include "graph/Bitmap.h"
 #include "graph/GraphWindow.h"
-#include "shell/ChildForm.h"
-#include "shell/FrameCommands.h"
-#include "shell/GraphSource.h"
 
 namespace {
 
@@ -37,17 +35,16 @@ bool Busy() {
 
 }  // namespace
 
-GraphPointer::GraphPointer(FrameCommands& frame, TGraphImage& image, QWidget& window)
+GraphPointer::GraphPointer(TGraphImage& image, QWidget& window)
     : QObject(&window),
       Ausschnittvergroessern1(new QAction(QStringLiteral("Ausschnitt vergrößern"), this)),
       Ansichtzurueck1(new QAction(QStringLiteral("Ansicht zurück"), this)),
-      frame_(frame),
       image_(image),
       band_(new QRubberBand(QRubberBand::Rectangle, &image)) {
   Ausschnittvergroessern1->setObjectName("Ausschnittvergroessern1");
   Ausschnittvergroessern1->setStatusTip(QString::fromUtf8(kExplanation));
   connect(Ausschnittvergroessern1, &QAction::triggered, this,
-          [this] { frame_.ShowStatusText(QString::fromUtf8(kExplanation)); });
+          [this] { emit StatusText(QString::fromUtf8(kExplanation)); });
   Ansichtzurueck1->setObjectName("Ansichtzurueck1");
   Ansichtzurueck1->setShortcut(QKeySequence(Qt::Key_Backspace));
   Ansichtzurueck1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -61,25 +58,26 @@ GraphPointer::GraphPointer(FrameCommands& frame, TGraphImage& image, QWidget& wi
   image.installEventFilter(this);
 }
 
-void GraphPointer::Attach(ChildForm* editor, const PlotGeometry& geometry) {
+void GraphPointer::SetGeometry(const PlotGeometry& geometry) {
   geometry_ = geometry;
-  editor_ = editor;
-  source_ = dynamic_cast<GraphSource*>(editor);
-  if (!source_) return;
-  connect(editor, &QObject::destroyed, this, &GraphPointer::SourceGone);
-  Ansichtzurueck1->setEnabled(source_->CanZoomBack());
 }
 
-bool GraphPointer::CanZoom() const {
-  return geometry_ && editor_ && source_;
+void GraphPointer::Link(bool canStepBack) {
+  linked_ = true;
+  Ansichtzurueck1->setEnabled(canStepBack);
 }
 
-void GraphPointer::SourceGone() {
-  source_ = nullptr;
+void GraphPointer::Unlink() {
+  linked_ = false;
+  pendingNotches_ = pendingBack_ = 0;
   Ansichtzurueck1->setEnabled(false);
   Ausschnittvergroessern1->setEnabled(false);
   band_->hide();
   dragFrom_.reset();
+}
+
+bool GraphPointer::CanZoom() const {
+  return geometry_ && linked_;
 }
 
 // Tells once why nothing zooms any more; the notice stays until the pointer leaves the picture.
@@ -87,30 +85,53 @@ bool GraphPointer::ExplainWhenGone() {
   if (!geometry_ || CanZoom()) return false;
   if (!noticeShown_) {
     noticeShown_ = noticeUp_ = true;
-    frame_.ShowStatusText(QString::fromUtf8(kGoneNotice));
+    emit StatusText(QString::fromUtf8(kGoneNotice));
   }
   return true;
 }
 
 void GraphPointer::AnsichtzurueckClick() {
   if (Busy() || ExplainWhenGone() || !CanZoom()) return;
-  Hand([](GraphSource& source) { source.ZoomBack(); });
+  ++pendingBack_;
+  AskPending();
 }
 
-// Drawing again closes this window, so the editor goes on once this handler has returned. Until it
-// has, this window's geometry is stale and nothing more is handed over.
-void GraphPointer::Hand(std::function<void(GraphSource&)> act) {
-  if (pending_) return;
-  pending_ = true;
-  QPointer<GraphPointer> self = this;
-  GraphSource* source = source_;
+// Asks from the event loop rather than from inside the input handler: the frame draws before the
+// signal returns, and that drawing lets input through, which then finds this handler done. What
+// arrives until the asking runs is added up into it.
+void GraphPointer::AskPending() {
+  if (busy_ || !CanZoom() || (pendingBack_ == 0 && !pendingRectangle_ && pendingNotches_ == 0))
+    return;
+  busy_ = true;
   QMetaObject::invokeMethod(
-      editor_,
-      [self, source, act = std::move(act)] {
-        act(*source);
-        if (self) self->pending_ = false;
+      this,
+      [this] {
+        if (CanZoom()) AskNow();
+        busy_ = false;
+        AskPending();
       },
       Qt::QueuedConnection);
+}
+
+// The steps back first, then a dragged rectangle, then the wheel's notches around where the
+// pointer was last.
+void GraphPointer::AskNow() {
+  if (pendingBack_ > 0) {
+    emit ZoomBackWanted(std::exchange(pendingBack_, 0));
+    return;
+  }
+  std::optional<ViewRanges> ranges = std::exchange(pendingRectangle_, std::nullopt);
+  if (!ranges) {
+    const std::optional<QPointF> at = FramePosition(pendingAt_);
+    const long double factor = std::pow(0.5L, std::exchange(pendingNotches_, 0));
+    if (!at) return;
+    ranges = ScaledRanges(*geometry_, at->x(), at->y(), factor);
+  }
+  if (!ranges) {
+    emit StatusText(QString::fromUtf8(kLimitNotice));
+    return;
+  }
+  emit ZoomWanted({Text(ranges->XFrom), Text(ranges->XTo), Text(ranges->YFrom), Text(ranges->YTo)});
 }
 
 bool GraphPointer::eventFilter(QObject* watched, QEvent* event) {
@@ -130,7 +151,7 @@ bool GraphPointer::eventFilter(QObject* watched, QEvent* event) {
       return true;
     case QEvent::Leave:
       noticeUp_ = false;
-      frame_.ShowStatusText({});
+      emit StatusText({});
       break;
     default:
       break;
@@ -149,7 +170,7 @@ std::optional<QPointF> GraphPointer::FramePosition(QPointF at) const {
 void GraphPointer::ShowReadout(QPointF at) {
   const std::optional<QPointF> pixel = FramePosition(at);
   if (!pixel || noticeUp_) return;
-  frame_.ShowStatusText(Text(PointerReadout(*geometry_, pixel->x(), pixel->y())));
+  emit StatusText(Text(PointerReadout(*geometry_, pixel->x(), pixel->y())));
 }
 
 void GraphPointer::Press(QMouseEvent& event) {
@@ -175,7 +196,9 @@ void GraphPointer::Release(QMouseEvent& event) {
   const std::optional<ViewRanges> ranges =
       RectangleRanges(*geometry_, picture.Width(), picture.Height(), from->x(), from->y(), to->x(),
                       to->y(), kClickPixels);
-  if (ranges) Apply(ranges);
+  if (!ranges || busy_) return;
+  pendingRectangle_ = ranges;
+  AskPending();
 }
 
 // Each notch halves (forward) or doubles (backward) the ranges around the value under the pointer;
@@ -187,19 +210,7 @@ void GraphPointer::Wheel(QWheelEvent& event) {
   const int64_t notches = wheelAngle_ / kWheelNotch;
   if (notches == 0) return;
   wheelAngle_ -= notches * kWheelNotch;
-  const std::optional<QPointF> at = FramePosition(event.position());
-  if (!at) return;
-  const std::optional<ViewRanges> ranges =
-      ScaledRanges(*geometry_, at->x(), at->y(), std::pow(0.5L, notches));
-  Apply(ranges);
-}
-
-void GraphPointer::Apply(const std::optional<ViewRanges>& ranges) {
-  if (!ranges) {
-    frame_.ShowStatusText(QString::fromUtf8(kLimitNotice));
-    return;
-  }
-  const RangeTexts texts{Text(ranges->XFrom), Text(ranges->XTo), Text(ranges->YFrom),
-                         Text(ranges->YTo)};
-  Hand([texts](GraphSource& source) { source.ZoomTo(texts); });
+  pendingNotches_ += notches;
+  pendingAt_ = event.position();
+  AskPending();
 }

@@ -2,17 +2,15 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
+#include <QPointF>
+#include <QString>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "graph/PlotLoop.h"
 #include "graph/PlotMapping.h"
+#include "shell/RangeTexts.h"
 
-class ChildForm;
-class FrameCommands;
-class GraphSource;
 class QAction;
 class QMouseEvent;
 class QRubberBand;
@@ -21,23 +19,32 @@ class QWidget;
 class TGraphImage;
 
 // The graph window's answers to the pointer, on top of its still picture: the coordinates under the
-// pointer in the frame's status bar, a rectangle dragged with the left button or a wheel step that
-// zooms, and "Ansicht zurück". Zooming hands new ranges to the project editor that drew the graph,
-// which draws again and so replaces this window. Until Attach, and once that editor is closed,
-// nothing zooms; while a modal dialog (a drawing's progress) is up, the pointer is ignored.
+// pointer, a rectangle dragged with the left button or a wheel step that zooms, and "Ansicht
+// zurück". It only asks, by signal: whoever linked it (the frame, to the project editor that drew
+// the graph) types the new ranges and draws the picture again before the signal returns. Until
+// Link, and after Unlink, nothing zooms; while a modal dialog is up, the pointer is ignored. Wheel
+// notches and steps back that arrive while a drawing runs are added up and asked for together
+// when it has ended.
 class GraphPointer : public QObject {
   Q_OBJECT
  public:
-  GraphPointer(FrameCommands& frame, TGraphImage& image, QWidget& window);
+  GraphPointer(TGraphImage& image, QWidget& window);
 
-  // The editor whose command drew the picture, and the frame the picture was drawn in.
-  void Attach(ChildForm* editor, const PlotGeometry& geometry);
+  // The ranges and pixels of the picture now shown.
+  void SetGeometry(const PlotGeometry& geometry);
+  void Link(bool canStepBack);
+  void Unlink();
   bool CanZoom() const;
 
   QAction* Ausschnittvergroessern1;  // explains zooming in the status bar
   QAction* Ansichtzurueck1;          // Backspace
 
   void AnsichtzurueckClick();
+
+ signals:
+  void StatusText(const QString& text);
+  void ZoomWanted(const RangeTexts& ranges);
+  void ZoomBackWanted(int steps);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,20 +56,21 @@ class GraphPointer : public QObject {
   void Drag(QMouseEvent& event);
   void Release(QMouseEvent& event);
   void Wheel(QWheelEvent& event);
-  void Apply(const std::optional<ViewRanges>& ranges);
-  void Hand(std::function<void(GraphSource&)> act);
+  void AskPending();
+  void AskNow();
   bool ExplainWhenGone();
-  void SourceGone();
 
-  FrameCommands& frame_;
   TGraphImage& image_;
   std::optional<PlotGeometry> geometry_;
-  QPointer<ChildForm> editor_;
-  GraphSource* source_ = nullptr;
+  bool linked_ = false;
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;
   int64_t wheelAngle_ = 0;
-  bool pending_ = false;      // a zoom was handed to the editor and has not run yet
+  bool busy_ = false;           // a zoom was asked for and its drawing has not ended
+  int64_t pendingNotches_ = 0;  // wheel notches that arrived meanwhile, and where
+  QPointF pendingAt_;
+  int pendingBack_ = 0;  // steps back that arrived meanwhile
+  std::optional<ViewRanges> pendingRectangle_;
   bool noticeShown_ = false;  // the reason zoom is gone was told
   bool noticeUp_ = false;     // and stays until the pointer leaves
 };

@@ -20,7 +20,6 @@
 #include "project/ProjectDocument.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
-#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -67,12 +66,14 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
                     toPicture.mapRect(QRectF(exposed)));
 }
 
-TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
-    : ChildForm(area, "Graph"),
+TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
+    : ChildForm(context.Area, "Graph"),
       Image1(new TGraphImage(this)),
-      Pointer(new GraphPointer(frame, *Image1, *this)),
-      frame_(frame),
+      Pointer(new GraphPointer(*Image1, *this)),
+      questions_(context.Questions),
+      printer_(printer),
       form2_(form2) {
+  connect(Pointer, &GraphPointer::StatusText, this, &ChildForm::StatusText);
   setWindowTitle("Graph");
   setWidget(Image1);
   SaveDialog1.Title = QStringLiteral("Graphen speichern unter");
@@ -86,7 +87,7 @@ TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
   menu.ContextHelpTopic = QStringLiteral("Funktionsgraphen anzeigen");
   menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
-  menus_ = StandardMenus::ForChild(*this, frame, menu);
+  menus_ = StandardMenus::ForChild(*this, context, menu);
   show();
 }
 
@@ -101,6 +102,11 @@ void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engin
   drawing_ = std::make_unique<Drawing>(Drawing{project, engine});
 }
 
+void TGraph::ReplacePicture(Bitmap&& picture) {
+  *picture_ = std::move(picture);
+  Image1->update();
+}
+
 Bitmap& TGraph::Picture() {
   if (!picture_) {
     picture_ = std::make_unique<Bitmap>(Image1->width(), Image1->height());
@@ -111,12 +117,12 @@ Bitmap& TGraph::Picture() {
 
 void TGraph::Graphenspeichernunter1Click() {
   if (!RefuseEmptyPicture()) return;
-  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, SaveDialog1);
+  const std::optional<FileChoice> choice = questions_.SaveFile(this, SaveDialog1);
   if (!choice) return;
   try {
     SavePicture(*choice);
   } catch (const std::exception& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
   }
 }
 
@@ -125,7 +131,7 @@ void TGraph::Graphenspeichernunter1Click() {
 bool TGraph::RefuseEmptyPicture() {
   const Bitmap& picture = Picture();
   if (picture.Width() > 0 && picture.Height() > 0) return true;
-  frame_.prompts().Message(
+  questions_.Message(
       this, kMessageCaption,
       QStringLiteral("Das Bild des Graphen ist %1 x %2 Pixel groß und kann nicht gespeichert "
                      "werden.\nWählen Sie eine größere Ausgabegröße und erstellen Sie den Graphen "
@@ -171,21 +177,21 @@ VectorPicture TGraph::VectorCopy() {
 
 void TGraph::Graphendrucken1Click() {
   const Bitmap& picture = Picture();
-  const QSize page = PrinterPageSize(frame_.Printer());
+  const QSize page = PrinterPageSize(printer_);
   const std::optional<PrintSize> size =
       form2_.AskPrintSize(picture.Width(), picture.Height(), page.width(), page.height());
   if (!size) return;
   try {
     Print(size->Width, size->Height);
   } catch (const std::exception& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
   }
 }
 
 // One page: the picture centred at the chosen size, then the two header lines on top of it. The
 // page is measured again because the options dialog may have changed the printer.
 void TGraph::Print(int32_t width, int32_t height) {
-  QPrinter& printer = frame_.Printer();
+  QPrinter& printer = printer_;
   const PdfOutput pdf(printer);
   const QSize page = PrinterPageSize(printer);
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
@@ -203,8 +209,8 @@ void TGraph::Print(int32_t width, int32_t height) {
   TextOut(canvas, 10, 100, windowTitle());
   if (!canvas.end()) throw std::runtime_error("Der Druckauftrag ist fehlgeschlagen");
   if (!pdf.Path().isEmpty()) {
-    frame_.prompts().Message(this, kMessageCaption,
-                             "Der Graph wurde als PDF-Datei gespeichert:\n" + pdf.Path(),
-                             {PromptButton::Ok}, PromptIcon::Information);
+    questions_.Message(this, kMessageCaption,
+                       "Der Graph wurde als PDF-Datei gespeichert:\n" + pdf.Path(),
+                       {PromptButton::Ok}, PromptIcon::Information);
   }
 }

@@ -5,12 +5,13 @@
 
 #include "graph/PrintDib.h"
 #include "platform/Prompts.h"
+#include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
 #include "shell/StandardMenus.h"
 
 class Bitmap;
-class FrameCommands;
 class GraphPointer;
+class QPrinter;
 struct ProjectDocument;
 class TForm2;
 class TQelParser;
@@ -33,7 +34,7 @@ class TGraphImage : public QWidget {
 class TGraph : public ChildForm {
   Q_OBJECT
  public:
-  TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area);
+  TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2);
   ~TGraph() override;
 
   QMenuBar* MainMenu1() const override { return menus_.Bar; }
@@ -42,6 +43,8 @@ class TGraph : public ChildForm {
   // The picture, made at the first call with Image1's size at that moment.
   Bitmap& Picture();
   bool HasPicture() const { return picture_ != nullptr; }
+  // Shows a picture of the same size drawn afresh (a zoom's).
+  void ReplacePicture(Bitmap&& picture);
   // Keeps what the picture is drawn from, so that a vector copy can be drawn again when saved.
   void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);
 
@@ -62,7 +65,8 @@ class TGraph : public ChildForm {
   VectorPicture VectorCopy();
   void Print(int32_t width, int32_t height);
 
-  FrameCommands& frame_;
+  Prompts& questions_;
+  QPrinter& printer_;
   TForm2& form2_;
   std::unique_ptr<Bitmap> picture_;
   std::unique_ptr<Drawing> drawing_;

@@ -16,7 +16,7 @@
 #include "platform/Windows1252Text.h"
 #include "shell/DialogHabits.h"
 #include "shell/ErrorReport.h"
-#include "shell/FrameCommands.h"
+#include "shell/FrameFields.h"
 
 namespace {
 
@@ -38,10 +38,12 @@ QLineEdit* Field(QWidget* parent, int x, int y, int w) {
 
 }  // namespace
 
-TForm2::TForm2(FrameCommands& frame, QWidget* parent)
+TForm2::TForm2(Prompts& questions, FrameFields& fields, QPrinter& printer, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      frame_(frame) {
+      questions_(questions),
+      fields_(fields),
+      printer_(printer) {
   setObjectName("Form2");
   setFixedSize(429, 231);
   setModal(true);
@@ -114,7 +116,7 @@ void TForm2::BuildButtons() {
 }
 
 std::optional<int> TForm2::AskJpegQuality() {
-  FrameFields& shared = frame_.Fields();
+  FrameFields& shared = fields_;
   PrintMode = false;
   shared.SaveCancelled = false;
   ShowModal();
@@ -124,7 +126,7 @@ std::optional<int> TForm2::AskJpegQuality() {
 
 std::optional<PrintSize> TForm2::AskPrintSize(int32_t pictureWidth, int32_t pictureHeight,
                                               int32_t paperWidth, int32_t paperHeight) {
-  FrameFields& shared = frame_.Fields();
+  FrameFields& shared = fields_;
   PrintMode = true;
   PictureWidth = pictureWidth;
   PictureHeight = pictureHeight;
@@ -224,7 +226,7 @@ void TForm2::FinishFocusedEdit() {
 
 void TForm2::Button1Click() {
   FinishFocusedEdit();
-  FrameFields& shared = frame_.Fields();
+  FrameFields& shared = fields_;
   if (!PrintMode) {
     shared.JpegQuality = JpegQualityForSlider(TrackBar1->value());
   } else {
@@ -233,7 +235,7 @@ void TForm2::Button1Click() {
       shared.PrintWidth = size.Width;
       shared.PrintHeight = size.Height;
     } catch (const ConvertError& error) {
-      ShowErrorReport(frame_.prompts(), FromWindows1252(error.what()));
+      ShowErrorReport(questions_, FromWindows1252(error.what()));
       return;
     }
   }
@@ -248,12 +250,12 @@ void TForm2::Button2Click() {
 }
 
 void TForm2::Button4Click() {
-  frame_.prompts().ShowHelp(QStringLiteral("Drucken / Speichern von Funkionsgraphen"));
+  questions_.ShowHelp(QStringLiteral("Drucken / Speichern von Funkionsgraphen"));
 }
 
 void TForm2::Button3Click() {
-  frame_.Druckereinstellungen1Click();
-  const QSize page = PrinterPageSize(frame_.Printer());
+  emit PrinterSetupWanted();
+  const QSize page = PrinterPageSize(printer_);
   PaperWidth = page.width();
   PaperHeight = page.height();
   FormShow();
@@ -267,7 +269,7 @@ void TForm2::done(int result) {
 // Every way of closing inverts both flags: the caller cleared its own before showing the dialog, so
 // only Ok, which sets them first, leaves it cleared.
 void TForm2::FormCloseQuery() {
-  FrameFields& shared = frame_.Fields();
+  FrameFields& shared = fields_;
   shared.PrintCancelled = !shared.PrintCancelled;
   shared.SaveCancelled = !shared.SaveCancelled;
 }

@@ -7,7 +7,9 @@
 #include "graph/OutputOptions.h"
 #include "shell/UpDownArrows.h"
 
-class FrameCommands;
+struct FrameFields;
+class Prompts;
+class QPrinter;
 class QCheckBox;
 class QFrame;
 class QLineEdit;
@@ -24,7 +26,7 @@ class QSlider;
 class TForm2 : public QDialog {
   Q_OBJECT
  public:
-  TForm2(FrameCommands& frame, QWidget* parent = nullptr);
+  TForm2(Prompts& questions, FrameFields& fields, QPrinter& printer, QWidget* parent = nullptr);
 
   bool PrintMode = false;
   int32_t PictureWidth = 0, PictureHeight = 0;
@@ -54,6 +56,10 @@ class TForm2 : public QDialog {
   QLineEdit* Edit3;
   UpDownArrows* UpDown1;
   QCheckBox* CheckBox1;
+
+ signals:
+  // "Drucker Setup": the frame's printer set-up runs before the signal returns.
+  void PrinterSetupWanted();
 
  public slots:
   void FormShow();
@@ -88,5 +94,7 @@ class TForm2 : public QDialog {
   template <typename Rule>
   void Apply(Rule rule);
 
-  FrameCommands& frame_;
+  Prompts& questions_;
+  FrameFields& fields_;
+  QPrinter& printer_;
 };

@@ -21,7 +21,7 @@
 #include "shell/AppInfo.h"
 #include "shell/ChildForm.h"
 #include "shell/DialogHabits.h"
-#include "shell/FrameCommands.h"
+#include "shell/FrameFields.h"
 
 namespace {
 
@@ -29,17 +29,23 @@ constexpr int kRepaintEveryMs = 40;
 // Input is let through this often during a drawing: Esc acts at once to the eye, and the checks
 // in between cost next to nothing.
 constexpr std::chrono::milliseconds kPollEvery{4};
+// A redraw that takes longer than this shows the dialog, so that it can be cancelled.
+constexpr int kRedrawQuietMs = 300;
 
 }  // namespace
 
-TForm3::TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent)
+TForm3::TForm3(const ChildContext& context, TQelParser& engine, FrameFields& fields,
+               QPrinter& printer, TForm2& form2, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       Label1(new QLabel(this)),
       Image1(new QLabel(this)),
       SpeedButton1(NewDialogButton(this, QStringLiteral("A&bbrechen"), QRect(126, 76, 91, 28))),
       Timer1(new QTimer(this)),
-      frame_(frame),
+      context_(context),
+      engine_(engine),
+      fields_(fields),
+      printer_(printer),
       form2_(form2) {
   setObjectName("Form3");
   setWindowTitle(QStringLiteral("Erzeuge Graphen"));
@@ -64,11 +70,9 @@ int TForm3::ShowModal() {
   return ExecCentred(*this);
 }
 
-int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption,
-                         ChildForm* editor) {
+int TForm3::ShowModalFor(const ProjectDocument& project, const QString& caption) {
   ProjectCaption = caption;
   Project = &project;
-  editor_ = editor;
   return ShowModal();
 }
 
@@ -78,7 +82,7 @@ TGraph* TForm3::LastGraph() const {
 
 // Each showing starts exactly one generation.
 void TForm3::showEvent(QShowEvent* event) {
-  Timer1->start();
+  if (!redrawing_) Timer1->start();
   QDialog::showEvent(event);
 }
 
@@ -102,30 +106,61 @@ bool TForm3::Generate(const QString& graphTitle) {
   const ProjectDocument& project = *Project;
   const OutputSize size = RenderOutputSize(project.Settings);
   const QSize outer(size.Width, size.Height);
-  const auto cancelled = [this] { return frame_.Fields().GenerationCancelled; };
-  if (!ChildForm::CloseOlder(*frame_.MdiArea(), graphTitle, cancelled)) return false;
-  auto* graph = new TGraph(frame_, form2_, frame_.MdiArea());
+  const auto cancelled = [this] { return fields_.GenerationCancelled; };
+  if (!ChildForm::CloseOlder(*context_.Area, graphTitle, cancelled)) return false;
+  auto* graph = new TGraph(context_, printer_, form2_);
   lastGraph_ = graph;
   graph->setWindowTitle(graphTitle);
   graph->showNormal();
   graph->resize(outer);
   if (graph->layout()) graph->layout()->activate();
   Bitmap& picture = graph->Picture();
-  graph->KeepDrawing(project, frame_.QelParser1());
+  graph->KeepDrawing(project, engine_);
   sinceRepaint_.start();
-  const RenderReport report = [this](const std::string& message) {
-    frame_.prompts().Message(this, kMessageCaption, FromWindows1252(message), {PromptButton::Ok},
-                             PromptIcon::Exclamation);
-  };
   const RenderResult result =
-      GraphRenderer(project, frame_.QelParser1(), picture, frame_.Fields().GenerationCancelled,
-                    ThrottledPoll([this] { Poll(); }, kPollEvery), report);
+      GraphRenderer(project, engine_, picture, fields_.GenerationCancelled,
+                    ThrottledPoll([this] { Poll(); }, kPollEvery),
+                    [this](const std::string& message) { Report(message); });
   if (result == RenderResult::Completed) {
-    graph->Pointer->Attach(editor_, RenderGeometry(project.Settings, frame_.QelParser1()));
+    graph->Pointer->SetGeometry(RenderGeometry(project.Settings, engine_));
     return true;
   }
   graph->close();
   return false;
+}
+
+void TForm3::Report(const std::string& message) {
+  context_.Questions.Message(this, kMessageCaption, FromWindows1252(message), {PromptButton::Ok},
+                             PromptIcon::Exclamation);
+}
+
+bool TForm3::Redraw(TGraph& graph, const ProjectDocument& project) {
+  const QPointer<TGraph> alive(&graph);
+  Bitmap fresh(graph.Picture().Width(), graph.Picture().Height());
+  fields_.GenerationCancelled = false;
+  QElapsedTimer running;
+  running.start();
+  const auto poll = [this, &running] {
+    if (!isVisible() && running.elapsed() >= kRedrawQuietMs) ShowCentred(*this);
+    QCoreApplication::processEvents();
+  };
+  RenderResult result = RenderResult::Cancelled;
+  generating_ = redrawing_ = true;
+  try {
+    result = GraphRenderer(project, engine_, fresh, fields_.GenerationCancelled,
+                           ThrottledPoll(poll, kPollEvery),
+                           [this](const std::string& message) { Report(message); });
+  } catch (const std::exception&) {
+    // As in a generation, a grid step that cannot be read ends the drawing quietly.
+  }
+  generating_ = false;
+  if (isVisible()) done(QDialog::Rejected);
+  redrawing_ = false;
+  if (result != RenderResult::Completed || !alive) return false;
+  graph.ReplacePicture(std::move(fresh));
+  graph.KeepDrawing(project, engine_);
+  graph.Pointer->SetGeometry(RenderGeometry(project.Settings, engine_));
+  return true;
 }
 
 // Lets input through (the drawing calls this every few milliseconds); the growing picture is shown
@@ -140,7 +175,7 @@ void TForm3::Poll() {
 
 // The drawing is stopped at its next check point; the dialog closes when it has stopped.
 void TForm3::Button1Click() {
-  frame_.Fields().GenerationCancelled = true;
+  fields_.GenerationCancelled = true;
   if (!generating_) reject();
 }
 
@@ -165,6 +200,6 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
 // Every closing sets the flag; the next generation clears it when it starts.
 void TForm3::done(int result) {
   Timer1->stop();
-  frame_.Fields().GenerationCancelled = true;
+  fields_.GenerationCancelled = true;
   QDialog::done(result);
 }

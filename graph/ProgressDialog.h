@@ -3,14 +3,18 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <string>
 
-class ChildForm;
-class FrameCommands;
+#include "shell/ChildContext.h"
+
+struct FrameFields;
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QTimer;
 class TForm2;
 class TGraph;
+class TQelParser;
 struct ProjectDocument;
 
 // The progress dialog of graph generation. Created once and reused: the caller sets ProjectCaption
@@ -18,19 +22,24 @@ struct ProjectDocument;
 // generation once, which replaces the project's older graph window by a new one and draws into it.
 // The cancel button and Esc stop the drawing at its next check point; the new window is closed
 // before the dialog goes. While drawing, the dialog closes only when the drawing has ended.
+// A zoom draws again into its open graph window at once (Redraw): the dialog shows only when that
+// takes longer than a moment, and without the timer.
 class TForm3 : public QDialog {
   Q_OBJECT
  public:
-  TForm3(FrameCommands& frame, TForm2& form2, QWidget* parent = nullptr);
+  TForm3(const ChildContext& context, TQelParser& engine, FrameFields& fields, QPrinter& printer,
+         TForm2& form2, QWidget* parent = nullptr);
 
   QString ProjectCaption;
   const ProjectDocument* Project = nullptr;  // must outlive the modal showing
 
   int ShowModal();
   // The frame's hand-over once the editor has checked its settings: the editor's project and its
-  // caption, and the editor itself, which the new graph may ask to zoom.
-  int ShowModalFor(const ProjectDocument& project, const QString& caption,
-                   ChildForm* editor = nullptr);
+  // caption.
+  int ShowModalFor(const ProjectDocument& project, const QString& caption);
+  // Draws the project into the graph window again, replacing its picture once the drawing is
+  // complete; false (and the old picture) when it was cancelled or failed.
+  bool Redraw(TGraph& graph, const ProjectDocument& project);
   bool Generating() const { return generating_; }
   // The graph window of the last generation while it is open.
   TGraph* LastGraph() const;
@@ -53,11 +62,15 @@ class TForm3 : public QDialog {
  private:
   bool Generate(const QString& graphTitle);
   void Poll();
+  void Report(const std::string& message);
 
-  FrameCommands& frame_;
+  ChildContext context_;
+  TQelParser& engine_;
+  FrameFields& fields_;
+  QPrinter& printer_;
   TForm2& form2_;
   bool generating_ = false;
+  bool redrawing_ = false;  // shown by a redraw that took long: no timer, no generation
   QPointer<TGraph> lastGraph_;
-  QPointer<ChildForm> editor_;
   QElapsedTimer sinceRepaint_;
 };

@@ -29,7 +29,7 @@
 #include "project/ProjectFile.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
-#include "shell/FrameCommands.h"
+#include "shell/FrameFields.h"
 
 namespace {
 
@@ -123,7 +123,8 @@ void SetEditText(QLineEdit& edit, const std::string& text) {
 
 }  // namespace
 
-TMDIChild::TMDIChild(FrameCommands& frame) : ChildForm(frame.MdiArea(), "MDIChild"), frame_(frame) {
+TMDIChild::TMDIChild(const ChildContext& context, TQelParser& engine, FrameFields& fields)
+    : ChildForm(context.Area, "MDIChild"), context_(context), engine_(engine), fields_(fields) {
   CreateControls();
   CreateMenus();
   ConnectHandlers();
@@ -321,7 +322,7 @@ void TMDIChild::CreateRangeSettings(QWidget* panel) {
 
 void TMDIChild::CreateMenus() {
   menus_ = StandardMenus::ForChild(
-      *this, frame_,
+      *this, context_,
       {.ContextHelpTopic = "Funktionsgraphenerstellen",
        .SyntaxHelpTopic = "Funktionssyntax",
        .Own = {{MenuItem::Speichern, [this] { SpeichernClick(); }},
@@ -526,7 +527,7 @@ void TMDIChild::Button1Click() {
 void TMDIChild::Button2Click() {
   const int index = SelectedIndex();
   if (index < 0) return;
-  const PromptButton answer = frame_.prompts().Message(
+  const PromptButton answer = context_.Questions.Message(
       this, kMessageCaption, "Möchten Sie die ausgewählte Funktion wirklich löschen?",
       {PromptButton::Yes, PromptButton::No}, PromptIcon::Question);
   if (answer != PromptButton::Yes) return;
@@ -565,15 +566,15 @@ void TMDIChild::Edit3Change() {
 
 void TMDIChild::Edit1Exit() {
   if (!Edit1->text().trimmed().isEmpty()) return;
-  frame_.prompts().Message(this, kMessageCaption,
-                           "Sie sollten die Funktionsdefinition nicht frei lassen, da so keine\n"
-                           "Funktion dargestellt wird.",
-                           {PromptButton::Ok}, PromptIcon::Information);
+  context_.Questions.Message(this, kMessageCaption,
+                             "Sie sollten die Funktionsdefinition nicht frei lassen, da so keine\n"
+                             "Funktion dargestellt wird.",
+                             {PromptButton::Ok}, PromptIcon::Information);
 }
 
 void TMDIChild::Button3Click() {
   SetModified();
-  const std::optional<uint32_t> chosen = frame_.prompts().ChooseColor(this, lastColor_);
+  const std::optional<uint32_t> chosen = context_.Questions.ChooseColor(this, lastColor_);
   const int index = SelectedIndex();
   if (!chosen || index < 0) return;
   lastColor_ = *chosen;
@@ -594,7 +595,7 @@ void TMDIChild::Button6Click() {
 
 void TMDIChild::ChooseColor(QLabel& swatch, int32_t& setting) {
   SetModified();
-  const std::optional<uint32_t> chosen = frame_.prompts().ChooseColor(this, lastColor_);
+  const std::optional<uint32_t> chosen = context_.Questions.ChooseColor(this, lastColor_);
   if (!chosen) return;
   lastColor_ = *chosen;
   Paint(swatch, ColorFromValue(*chosen));
@@ -635,7 +636,7 @@ void TMDIChild::RadioButton2Click(bool checked) {
 }
 
 void TMDIChild::Edit10Exit() {
-  if (!frame_.QelParser1().IsLongDouble(ToWindows1252(Edit10->text()))) Edit10->setText("0");
+  if (!engine_.IsLongDouble(ToWindows1252(Edit10->text()))) Edit10->setText("0");
   if (Edit10->text() == "0" && CheckBox3->isChecked()) CheckBox3->setChecked(false);
 }
 
@@ -662,7 +663,7 @@ bool TMDIChild::SaveAs() {
   spec.DefaultExt = kProjectDefaultExt;
   spec.AskBeforeReplacing = true;
   spec.AskBeforeCreating = true;
-  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
+  const std::optional<FileChoice> choice = context_.Questions.SaveFile(this, spec);
   if (!choice) return false;
   document_.DateiName = Native(choice->Path);
   SetCaption(choice->Path);
@@ -675,7 +676,7 @@ bool TMDIChild::SaveDataReporting() {
     emit ProjectSaved(Native(document_.DateiName));
     return true;
   } catch (const FileCreateError& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(context_.Questions, QString::fromLocal8Bit(error.what()));
     return false;
   }
 }
@@ -689,7 +690,7 @@ void TMDIChild::SetCaption(const QString& caption) {
 // FormCloseQuery: a modified project closes only once it is saved or the user gives it up.
 bool TMDIChild::AskToClose() {
   if (!document_.Modified) return true;
-  const PromptButton answer = frame_.prompts().Message(
+  const PromptButton answer = context_.Questions.Message(
       this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
       {PromptButton::Yes, PromptButton::No, PromptButton::Cancel}, PromptIcon::Question);
   return answer == PromptButton::No || (answer == PromptButton::Yes && Save());
@@ -700,18 +701,18 @@ bool TMDIChild::SettingsPassCheck() {
   const SettingsVerdict verdict =
       CheckSettings(document_.Settings, screen.width(), screen.height());
   if (verdict.Passed()) return true;
-  frame_.prompts().Message(this, "Eingabefehler", FromWindows1252(verdict.Message),
-                           {PromptButton::Ok}, PromptIcon::Exclamation);
+  context_.Questions.Message(this, "Eingabefehler", FromWindows1252(verdict.Message),
+                             {PromptButton::Ok}, PromptIcon::Exclamation);
   return false;
 }
 
 void TMDIChild::Funktionsgrapherstellen1Click() {
-  frame_.Fields().GenerationCancelled = false;
-  if (SettingsPassCheck()) frame_.GenerateGraph(*this);
+  fields_.GenerationCancelled = false;
+  if (SettingsPassCheck()) emit GraphWanted();
 }
 
 void TMDIChild::Wertetabelleanzeigen1Click() {
-  if (SettingsPassCheck()) frame_.ShowValueTableDialog(*this);
+  if (SettingsPassCheck()) emit ValueTableWanted();
 }
 
 void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
@@ -725,12 +726,12 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
     if (std::filesystem::exists(path, missing)) ReadProjectFile(path, document_);
   } catch (const FileOpenError& error) {
     const QString reason = FromWindows1252(error.Reason());
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()) +
-                                          (reason.isEmpty() ? QString() : "\n\n" + reason));
+    ShowErrorReport(context_.Questions, QString::fromLocal8Bit(error.what()) +
+                                            (reason.isEmpty() ? QString() : "\n\n" + reason));
     return;
   } catch (const ConvertError& error) {
     ShowDocument();
-    ShowErrorReport(frame_.prompts(), FromWindows1252(error.what()));
+    ShowErrorReport(context_.Questions, FromWindows1252(error.what()));
     return;
   }
   resize(kMinWidth, kMinHeight);
@@ -752,29 +753,22 @@ void TMDIChild::SetRangeFields(const RangeTexts& ranges) {
   Edit7->setText(ranges.YTo);
 }
 
-void TMDIChild::ZoomTo(const RangeTexts& ranges) {
+bool TMDIChild::ZoomTo(const RangeTexts& ranges) {
   zoomHistory_.push_back(RangeFields());
   SetRangeFields(ranges);
-  DrawFromGraph();
+  return SettingsPassCheck();
 }
 
 bool TMDIChild::ZoomBack() {
   if (zoomHistory_.empty()) return false;
   SetRangeFields(zoomHistory_.back());
   zoomHistory_.pop_back();
-  DrawFromGraph();
-  return true;
+  return SettingsPassCheck();
 }
 
-// The command replaces the project's graph windows except the active child, which is the editor
-// when the command is its own.
-void TMDIChild::DrawFromGraph() {
-  if (QMdiArea* area = mdiArea()) area->setActiveSubWindow(this);
-  Funktionsgrapherstellen1Click();
-}
-
-ChildForm* CreateProjectWindow(FrameCommands& frame, const QString& fileName, bool isNew) {
-  auto* window = new TMDIChild(frame);
+TMDIChild* CreateProjectWindow(const ChildContext& context, TQelParser& engine, FrameFields& fields,
+                               const QString& fileName, bool isNew) {
+  auto* window = new TMDIChild(context, engine, fields);
   window->show();
   window->OpenProject(fileName, isNew);
   return window;

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "project/ProjectDocument.h"
+#include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
-#include "shell/GraphSource.h"
+#include "shell/RangeTexts.h"
 #include "shell/StandardMenus.h"
 
-class FrameCommands;
+struct FrameFields;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -20,15 +21,17 @@ class QStatusBar;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
+class TQelParser;
 
 // The project editor: a child window that shows one ProjectDocument and keeps it in step with every
 // edit at once, so the renderer and the value-table builder can read the document while the window
 // is open. Caption and DateiName hold paths in the file system's encoding; every other text is
-// Windows-1252, as in the project file.
-class TMDIChild : public ChildForm, public GraphSource {
+// Windows-1252, as in the project file. Its commands "Graphen erstellen" and "Wertetabelle
+// anzeigen" check the settings and then ask the frame, by signal, for the graph or the table.
+class TMDIChild : public ChildForm {
   Q_OBJECT
  public:
-  explicit TMDIChild(FrameCommands& frame);
+  TMDIChild(const ChildContext& context, TQelParser& engine, FrameFields& fields);
   ~TMDIChild() override;
 
   QMenuBar* MainMenu1() const override { return menus_.Bar; }
@@ -93,6 +96,9 @@ class TMDIChild : public ChildForm, public GraphSource {
  signals:
   // The project was written to this file.
   void ProjectSaved(const QString& path);
+  // The settings passed the check: the frame draws the project or opens its value-table dialog.
+  void GraphWanted();
+  void ValueTableWanted();
 
  public slots:
   void SpeichernClick() override;
@@ -100,10 +106,14 @@ class TMDIChild : public ChildForm, public GraphSource {
   void Funktionsgrapherstellen1Click() override;
   void Wertetabelleanzeigen1Click() override;
 
-  // Zooming from a graph window of this project.
-  void ZoomTo(const RangeTexts& ranges) override;
-  bool ZoomBack() override;
-  bool CanZoomBack() const override { return !zoomHistory_.empty(); }
+  // Zooming from a graph window of this project types the new ranges into the range fields,
+  // keeping the replaced ones for stepping back; true when the settings then pass the check,
+  // whose message is shown otherwise. ZoomBack types back the ranges the last zoom replaced
+  // (false without one). The frame draws the graph again.
+  bool ZoomTo(const RangeTexts& ranges);
+  bool ZoomBack();
+  bool CanZoomBack() const { return !zoomHistory_.empty(); }
+  RangeTexts RangeFields() const;
 
  protected:
   bool AskToClose() override;
@@ -155,11 +165,11 @@ class TMDIChild : public ChildForm, public GraphSource {
   bool SaveDataReporting();
   bool SettingsPassCheck();
   void SetCaption(const QString& caption);
-  RangeTexts RangeFields() const;
   void SetRangeFields(const RangeTexts& ranges);
-  void DrawFromGraph();
 
-  FrameCommands& frame_;
+  ChildContext context_;
+  TQelParser& engine_;
+  FrameFields& fields_;
   ProjectDocument document_;
   StandardMenus menus_;
   QWidget* client_ = nullptr;
@@ -170,4 +180,5 @@ class TMDIChild : public ChildForm, public GraphSource {
 
 // The frame's "Neu" (isNew: an empty project captioned fileName) and "Öffnen" (fileName is the path
 // of the project file to read; a path that does not exist opens an empty project under that name).
-ChildForm* CreateProjectWindow(FrameCommands& frame, const QString& fileName, bool isNew);
+TMDIChild* CreateProjectWindow(const ChildContext& context, TQelParser& engine, FrameFields& fields,
+                               const QString& fileName, bool isNew);

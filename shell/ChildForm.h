@@ -48,6 +48,11 @@ class ChildForm : public QMdiSubWindow {
   static bool CloseOlder(QMdiArea& area, const QString& title,
                          const std::function<bool()>& stop = {});
 
+ signals:
+  // A passing line for the frame's status bar (the coordinates under the pointer); an empty text
+  // gives the bar back its usual contents.
+  void StatusText(const QString& text);
+
  protected:
   // The question a window asks before it closes; true lets it close.
   virtual bool AskToClose() { return true; }

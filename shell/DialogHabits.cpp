@@ -15,9 +15,18 @@ bool HandleDialogKey(int key, const DialogKeys& keys) {
   return true;
 }
 
-int ExecCentred(QDialog& dialog) {
+static void Centre(QDialog& dialog) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+}
+
+void ShowCentred(QDialog& dialog) {
+  Centre(dialog);
+  dialog.show();
+}
+
+int ExecCentred(QDialog& dialog) {
+  Centre(dialog);
   return dialog.exec();
 }
 

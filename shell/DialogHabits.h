@@ -19,8 +19,10 @@ struct DialogKeys {
 // Runs the handler the key stands for; false for any other key and for a key without a handler.
 bool HandleDialogKey(int key, const DialogKeys& keys);
 
-// Shows the dialog modally, centred on the primary screen's available area.
+// Shows the dialog modally, centred on the primary screen's available area: ExecCentred waits for
+// it to close, ShowCentred returns at once.
 int ExecCentred(QDialog& dialog);
+void ShowCentred(QDialog& dialog);
 
 // A command button of the application's dialogs: drawn as a raised button in the desktop's style,
 // and never taking the focus, so the field being edited keeps it while the button acts.

@@ -4,8 +4,9 @@
 #include <QMenuBar>
 
 #include "platform/Prompts.h"
+#include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
-#include "shell/FrameCommands.h"
+#include "shell/MenuCommands.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ const ItemDef kHilfe[] = {
 };
 
 // What each shared item asks of the frame; the document items are not here.
-std::map<MenuItem, std::function<void()>> FrameHandlers(FrameCommands& f) {
+std::map<MenuItem, std::function<void()>> FrameHandlers(MenuCommands& f) {
   return {
       {M::FileNewItem, [&f] { f.FileNew1Execute(); }},
       {M::FileOpenItem, [&f] { f.FileOpen1Execute(); }},
@@ -80,7 +81,7 @@ std::map<MenuItem, std::function<void()>> FrameHandlers(FrameCommands& f) {
   };
 }
 
-std::function<void(QMenu&)> RecentFiller(FrameCommands& frame) {
+std::function<void(QMenu&)> RecentFiller(MenuCommands& frame) {
   return [&frame](QMenu& menu) { frame.FillRecentProjects(menu); };
 }
 
@@ -161,25 +162,26 @@ QAction* StandardMenus::Item(MenuItem item) const {
   return found == Items.end() ? nullptr : found->second;
 }
 
-StandardMenus StandardMenus::ForChild(ChildForm& child, FrameCommands& frame,
+StandardMenus StandardMenus::ForChild(ChildForm& child, const ChildContext& context,
                                       const ChildMenuSpec& spec) {
-  Variant variant{FrameHandlers(frame),      spec.Captions,      {}, {},
-                  spec.ExtraSeparatorsAfter, RecentFiller(frame)};
+  Variant variant{FrameHandlers(context.Menus), spec.Captions, {}, {}, spec.ExtraSeparatorsAfter,
+                  RecentFiller(context.Menus)};
+  Prompts& questions = context.Questions;
   variant.Handlers[M::FileCloseItem] = [&child] { child.close(); };
-  variant.Handlers[M::Kontexthilfe1] = [&frame, topic = spec.ContextHelpTopic] {
-    frame.prompts().ShowHelp(topic);
+  variant.Handlers[M::Kontexthilfe1] = [&questions, topic = spec.ContextHelpTopic] {
+    questions.ShowHelp(topic);
   };
   if (spec.SyntaxHelpTopic.isEmpty())
     variant.Omitted.push_back(M::Funktionsyntax1);
   else
-    variant.Handlers[M::Funktionsyntax1] = [&frame, topic = spec.SyntaxHelpTopic] {
-      frame.prompts().ShowHelp(topic);
+    variant.Handlers[M::Funktionsyntax1] = [&questions, topic = spec.SyntaxHelpTopic] {
+      questions.ShowHelp(topic);
     };
   for (const auto& [item, handler] : spec.Own) variant.Handlers[item] = handler;
   return Build(child, variant);
 }
 
-StandardMenus StandardMenus::ForFrame(QWidget& window, FrameCommands& frame) {
+StandardMenus StandardMenus::ForFrame(QWidget& window, MenuCommands& frame) {
   Variant variant{FrameHandlers(frame), {}, {}, {}, {}, RecentFiller(frame)};
   variant.Captions = {{M::Wertetabelleanzeigen1, "&Wertetabelle anzeigen"},
                       {M::ZurQelWebseite1, "Zur Qel Webseite"}};

@@ -6,7 +6,8 @@
 #include <vector>
 
 class ChildForm;
-class FrameCommands;
+class MenuCommands;
+struct ChildContext;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -75,9 +76,10 @@ struct StandardMenus {
 
   QAction* Item(MenuItem item) const;
 
-  static StandardMenus ForChild(ChildForm& child, FrameCommands& frame, const ChildMenuSpec& spec);
+  static StandardMenus ForChild(ChildForm& child, const ChildContext& context,
+                                const ChildMenuSpec& spec);
   // The frame's own menu: its document items do nothing, "Index" answers F1.
-  static StandardMenus ForFrame(QWidget& window, FrameCommands& frame);
+  static StandardMenus ForFrame(QWidget& window, MenuCommands& frame);
 };
 
 // Splits a "Short|Long" hint onto an action: the tooltip shows the short part, the status bar the

@@ -15,7 +15,6 @@
 #include "project/ProjectDocument.h"
 #include "shell/DialogHabits.h"
 #include "shell/ErrorReport.h"
-#include "shell/FrameCommands.h"
 #include "valuetable/ValueTableWindow.h"
 
 namespace {
@@ -51,7 +50,8 @@ int32_t ClampedDecimals(const QString& text) {
 
 }  // namespace
 
-TForm5::TForm5(FrameCommands& frame, QWidget* parent) : QDialog(parent), frame_(frame) {
+TForm5::TForm5(const ChildContext& context, TQelParser& engine, QWidget* parent)
+    : QDialog(parent), context_(context), engine_(engine) {
   setObjectName("Form5");
   setWindowTitle("Wertetabelle erstellen");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -126,15 +126,15 @@ void TForm5::Button1Click() {
   try {
     decimals = StrToInt(ToWindows1252(Edit1->text()));
   } catch (const ConvertError& error) {
-    ShowErrorReport(frame_.prompts(), FromWindows1252(error.what()));
+    ShowErrorReport(context_.Questions, FromWindows1252(error.what()));
     return;
   }
-  frame_.QelParser1().SetPrecision(decimals);
+  engine_.SetPrecision(decimals);
   const FunctionEntry entry = document_->Functions[index];
   // Building lets pending input through; a second OK meanwhile must not start a nested build.
   building_ = true;
-  BuildValueTable(frame_, projectWindow_->windowTitle(), document_->Settings, entry.StepWidth,
-                  entry.Expression);
+  BuildValueTable(context_, engine_, projectWindow_->windowTitle(), document_->Settings,
+                  entry.StepWidth, entry.Expression);
   building_ = false;
   accept();
 }
@@ -144,7 +144,7 @@ void TForm5::Button2Click() {
 }
 
 void TForm5::Button3Click() {
-  frame_.prompts().ShowHelp("Wertetabelle anzeigen");
+  context_.Questions.ShowHelp("Wertetabelle anzeigen");
 }
 
 void TForm5::Edit1Exit() {

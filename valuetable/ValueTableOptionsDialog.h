@@ -4,21 +4,22 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "shell/ChildContext.h"
 #include "shell/UpDownArrows.h"
 
-class FrameCommands;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
 struct ProjectDocument;
+class TQelParser;
 
 // The value table options dialog: picks one function of a project and the number of decimals, then
 // builds the table. Created once and reused, so the decimals survive from one use to the next.
 class TForm5 : public QDialog {
   Q_OBJECT
  public:
-  TForm5(FrameCommands& frame, QWidget* parent);
+  TForm5(const ChildContext& context, TQelParser& engine, QWidget* parent);
 
   // Fills the function list from the project and remembers the project window it serves. The
   // document must outlive the dialog's modal showing.
@@ -50,7 +51,8 @@ class TForm5 : public QDialog {
  private:
   void PlaceControls();
 
-  FrameCommands& frame_;
+  ChildContext context_;  // the value table windows it opens
+  TQelParser& engine_;
   QPointer<QWidget> projectWindow_;
   const ProjectDocument* document_ = nullptr;
   bool building_ = false;

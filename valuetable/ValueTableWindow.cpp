@@ -15,7 +15,6 @@
 #include "project/ProjectDocument.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
-#include "shell/FrameCommands.h"
 
 namespace {
 
@@ -47,14 +46,15 @@ int ColumnWidthFor(const QTreeWidget& list, const QString& caption, const QStrin
 
 }  // namespace
 
-TForm4::TForm4(FrameCommands& frame, QMdiArea* area) : ChildForm(area, "Form4"), frame_(frame) {
+TForm4::TForm4(const ChildContext& context)
+    : ChildForm(context.Area, "Form4"), questions_(context.Questions) {
   setWindowTitle("Wertetabelle anzeigen");
   ChildMenuSpec spec;
   spec.ContextHelpTopic = "Speichern von Wertetabellen";
   spec.Own = {
       {MenuItem::Wertetabellespeichernunter1, [this] { Wertetabellespeichernunter1Click(); }}};
   spec.ExtraSeparatorsAfter = {MenuItem::Funktionsgrapherstellen1};
-  menus_ = StandardMenus::ForChild(*this, frame, spec);
+  menus_ = StandardMenus::ForChild(*this, context, spec);
   ListView1 = MakeList(this);
   setWidget(ListView1);
   resize(241, 358);
@@ -102,37 +102,37 @@ void TForm4::Wertetabellespeichernunter1Click() {
   spec.FilterIndex = 1;
   spec.DefaultExt = "txt";
   spec.AskBeforeReplacing = true;
-  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
+  const std::optional<FileChoice> choice = questions_.SaveFile(this, spec);
   if (!choice) return;
   const ValueTableLayout layout =
       choice->FilterIndex == 2 ? ValueTableLayout::Block : ValueTableLayout::Tab;
   try {
     WriteValueTableExport(choice->Path.toLocal8Bit().toStdString(), rows_, layout);
   } catch (const FileCreateError& error) {
-    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
   }
 }
 
-TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
-                        const ProjectSettings& settings, const std::string& stepWidth,
-                        const std::string& expression) {
+TForm4* BuildValueTable(const ChildContext& context, TQelParser& engine,
+                        const QString& projectCaption, const ProjectSettings& settings,
+                        const std::string& stepWidth, const std::string& expression) {
   const QString title = "Wertetabelle (" + projectCaption + ")";
   // Pending input runs while older tables close; the project window may go with it.
   const ValueTableInput input{settings.XFrom, settings.XTo, stepWidth, expression};
-  ChildForm::CloseOlder(*frame.MdiArea(), title);
-  QPointer<TForm4> window = new TForm4(frame, frame.MdiArea());
+  ChildForm::CloseOlder(*context.Area, title);
+  QPointer<TForm4> window = new TForm4(context);
   window->setWindowTitle(title);
   window->resize(kBuiltWidth, kBuiltHeight);
   window->show();
   window->showNormal();
   ValueTableResult result =
-      BuildValueTableRows(frame.QelParser1(), input, [] { QCoreApplication::processEvents(); });
+      BuildValueTableRows(engine, input, [] { QCoreApplication::processEvents(); });
   // Building lets input through, so the user may have closed the new window meanwhile.
   TForm4* shown = window && !window->isHidden() ? window.data() : nullptr;
   if (shown) shown->SetRows(std::move(result.Rows));
   if (!result.Message.empty()) {
-    frame.prompts().Message(shown, kMessageCaption, FromWindows1252(result.Message),
-                            {PromptButton::Ok}, PromptIcon::Exclamation);
+    context.Questions.Message(shown, kMessageCaption, FromWindows1252(result.Message),
+                              {PromptButton::Ok}, PromptIcon::Exclamation);
   }
   if (shown) shown->update();
   return shown;

@@ -3,13 +3,13 @@
 #include <QString>
 #include <string>
 
+#include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
 #include "shell/StandardMenus.h"
 #include "valuetable/ValueTable.h"
 
-class FrameCommands;
-class QMdiArea;
 class QTreeWidget;
+class TQelParser;
 struct ProjectSettings;
 
 // The value table window: one table of x and f(x) texts, shown as a two-column list and saved as
@@ -17,7 +17,7 @@ struct ProjectSettings;
 class TForm4 : public ChildForm {
   Q_OBJECT
  public:
-  TForm4(FrameCommands& frame, QMdiArea* area);
+  explicit TForm4(const ChildContext& context);
 
   QMenuBar* MainMenu1() const override { return menus_.Bar; }
 
@@ -32,13 +32,13 @@ class TForm4 : public ChildForm {
 
  private:
   void FitColumns();
-  FrameCommands& frame_;
+  Prompts& questions_;
   StandardMenus menus_;
   ValueTable rows_;
 };
 
 // Builds the table of one function of a project into a new value table window, after closing an
 // older table of the same project. Returns the window, or null when it was closed while building.
-TForm4* BuildValueTable(FrameCommands& frame, const QString& projectCaption,
-                        const ProjectSettings& settings, const std::string& stepWidth,
-                        const std::string& expression);
+TForm4* BuildValueTable(const ChildContext& context, TQelParser& engine,
+                        const QString& projectCaption, const ProjectSettings& settings,
+                        const std::string& stepWidth, const std::string& expression);

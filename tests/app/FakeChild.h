@@ -4,8 +4,8 @@
 #include <QStringList>
 
 #include "platform/Prompts.h"
+#include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
-#include "shell/FrameCommands.h"
 #include "shell/StandardMenus.h"
 
 // A child window of any kind for the frame's tests: it records the commands the frame forwards to
@@ -13,12 +13,12 @@
 class FakeChild : public ChildForm {
   Q_OBJECT
  public:
-  FakeChild(FrameCommands& frame, const QString& baseName, const QString& caption,
+  FakeChild(const ChildContext& context, const QString& baseName, const QString& caption,
             QStringList& calls, const QString& helpTopic = "Funktionsgraphenerstellen")
-      : ChildForm(frame.MdiArea(), baseName), frame_(frame), calls_(calls) {
+      : ChildForm(context.Area, baseName), questions_(context.Questions), calls_(calls) {
     setWindowTitle(caption);
     menus_ =
-        StandardMenus::ForChild(*this, frame,
+        StandardMenus::ForChild(*this, context,
                                 {.ContextHelpTopic = helpTopic,
                                  .Own = {{MenuItem::Speichern, [this] { SpeichernClick(); }}}});
   }
@@ -45,14 +45,14 @@ class FakeChild : public ChildForm {
 
  protected:
   bool AskToClose() override {
-    return !Modified || frame_.prompts().Message(
-                            this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
-                            {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
-                            PromptIcon::Question) != PromptButton::Cancel;
+    return !Modified ||
+           questions_.Message(this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
+                              {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
+                              PromptIcon::Question) != PromptButton::Cancel;
   }
 
  private:
-  FrameCommands& frame_;
+  Prompts& questions_;
   QStringList& calls_;
   StandardMenus menus_;
 };

@@ -106,7 +106,7 @@ class GraphWindowTest : public ::testing::Test {
 
   // A graph window whose 63 x 45 picture is red with a green diagonal.
   TGraph* RedGraph() {
-    auto* graph = new TGraph(frame, form2, &frame.Area);
+    auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
     graph->setWindowTitle("Garph (Test)");
     graph->resize(63 + graph->width() - graph->Image1->width(),
                   45 + graph->height() - graph->Image1->height());
@@ -125,12 +125,12 @@ class GraphWindowTest : public ::testing::Test {
 
   QTemporaryDir dir;
   FakeFrame frame;
-  TForm2 form2{frame};
+  TForm2 form2{frame.Questions, frame.Shared, frame.PrinterDevice};
 };
 
 TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
   TGraph* graph = RedGraph();
-  TGraph second(frame, form2, &frame.Area);
+  TGraph second(frame.Context(), frame.PrinterDevice, form2);
   EXPECT_EQ(graph->objectName(), "Graph");
   EXPECT_EQ(second.objectName(), "Graph_1");
   EXPECT_EQ(second.windowTitle(), "Graph");
@@ -155,7 +155,7 @@ TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
 // A picture shown at its own size gives every exposed pixel as it is; a stretched one the nearest
 // picture pixel. A part exposed alone shows what the whole shows there.
 TEST_F(GraphWindowTest, EveryExposedPartShowsThePictureAtItsSizeOrStretched) {
-  auto* graph = new TGraph(frame, form2, &frame.Area);
+  auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
   const int frameWidth = graph->width() - graph->Image1->width();
   const int frameHeight = graph->height() - graph->Image1->height();
   graph->resize(63 + frameWidth, 45 + frameHeight);
@@ -311,7 +311,7 @@ TEST_F(GraphWindowTest, CancellingWritesNothing) {
 }
 
 TEST_F(GraphWindowTest, APictureWithoutPixelsIsRefusedForEveryFormat) {
-  auto* graph = new TGraph(frame, form2, &frame.Area);
+  auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
   graph->resize(graph->width() - graph->Image1->width() + 2,
                 graph->height() - graph->Image1->height());
   ASSERT_EQ(graph->Picture().Height(), 0);

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <functional>
 
+#include "app/FrameWiring.h"
 #include "app/MainForm.h"
 #include "project/ProjectWindow.h"
 #include "tests/project/HandOverFrame.h"
@@ -43,9 +44,6 @@ QString TextOf(const QWidget* control) {
 TEST(EditorKeys, MenuShortcutsWinOverTheEditingKeysOfEveryField) {
   ScriptedPrompts prompts;
   HandOverFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
-  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
-    return CreateProjectWindow(frame, name, isNew);
-  });
   frame.show();
   frame.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));

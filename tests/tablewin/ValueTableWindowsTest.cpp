@@ -95,7 +95,7 @@ class ValueTableWindows : public ::testing::Test {
   }
 
   FakeFrame frame;
-  TForm5 dialog{frame, nullptr};
+  TForm5 dialog{frame.Context(), frame.Parser, nullptr};
   ProjectDocument document;
   ProjectStandIn* project = nullptr;
 };
@@ -271,7 +271,8 @@ TEST_F(ValueTableWindows, ProjectWithoutFunctionsOffersNoOk) {
 TEST_F(ValueTableWindows, ANewTableReplacesTheOlderOneOfTheSameProject) {
   auto* other = new ProjectStandIn(&frame.Area, "Q");
   frame.Area.setActiveSubWindow(other);
-  TForm4* otherTable = BuildValueTable(frame, "Q", document.Settings, "1", "x");
+  TForm4* otherTable =
+      BuildValueTable(frame.Context(), frame.Parser, "Q", document.Settings, "1", "x");
   auto* graph = new ProjectStandIn(&frame.Area, "Garph (P)");
   Q_UNUSED(graph);
 
@@ -304,7 +305,7 @@ TEST_F(ValueTableWindows, ATableClosedWhileBuildingIsLeftAlone) {
     for (TForm4* table : Tables()) table->close();
   });
   closer.start(0);
-  TForm4* table = BuildValueTable(frame, "P", document.Settings, "1", "x");
+  TForm4* table = BuildValueTable(frame.Context(), frame.Parser, "P", document.Settings, "1", "x");
   EXPECT_EQ(table, nullptr);
   EXPECT_TRUE(Tables().isEmpty());
 }
@@ -338,7 +339,7 @@ TEST_F(ValueTableWindows, ExportsBothLayoutsThroughTheFramesCommand) {
   QTemporaryDir folder;
   for (const ExportCase& c : cases) {
     SCOPED_TRACE(c.name);
-    auto* table = new TForm4(frame, &frame.Area);
+    auto* table = new TForm4(frame.Context());
     table->SetRows(two);
     const QString path = folder.filePath("table.txt");
     frame.Questions.FileAnswers.push_back(FileChoice{path, c.filterIndex});
@@ -358,7 +359,7 @@ TEST_F(ValueTableWindows, ExportsBothLayoutsThroughTheFramesCommand) {
 
 TEST_F(ValueTableWindows, ExportFailureIsReportedAndCancelWritesNothing) {
   QTemporaryDir folder;
-  auto* table = new TForm4(frame, &frame.Area);
+  auto* table = new TForm4(frame.Context());
   table->SetRows({{"1", "2"}});
 
   frame.Questions.FileAnswers.push_back(std::nullopt);
