@@ -25,6 +25,7 @@
 #include "platform/ScreenMetrics.h"
 #include "shell/AppInfo.h"
 #include "shell/ChildForm.h"
+#include "shell/FieldHabits.h"
 #include "shell/MenuKeys.h"
 
 namespace {
@@ -177,9 +178,7 @@ void TMainForm::BuildToolBar() {
     button->setFixedSize(67, 52);
     // Small captions, so that "Wertetabelle" fits under its picture; tool buttons take the
     // application's tool-button font rather than the bar's, so each gets it directly.
-    QFont captions("Arial");
-    captions.setPixelSize(11);
-    button->setFont(captions);
+    button->setFont(DialogFont());
     if (def.SeparatorAfter) toolBar_->addSeparator();
     toolButtons_[i] = action;
   }

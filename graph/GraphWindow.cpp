@@ -1,6 +1,5 @@
 #include "graph/GraphWindow.h"
 
-#include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -17,9 +16,11 @@
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
 #include "platform/Conversions.h"
+#include "platform/PathText.h"
 #include "project/ProjectDocument.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
+#include "shell/FieldHabits.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ void TGraph::Graphenspeichernunter1Click() {
   try {
     SavePicture(*choice);
   } catch (const std::exception& error) {
-    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, FileErrorText(error));
   }
 }
 
@@ -144,7 +145,7 @@ bool TGraph::RefuseEmptyPicture() {
 
 // The format follows the chosen filter entry, whatever the name's extension says.
 void TGraph::SavePicture(const FileChoice& choice) {
-  const std::string path = QFile::encodeName(choice.Path).toStdString();
+  const std::string path = PathString(choice.Path);
   switch (choice.FilterIndex) {
     case kBmpFilter:
       return WriteBmpFile(path, Picture());
@@ -184,7 +185,7 @@ void TGraph::Graphendrucken1Click() {
   try {
     Print(size->Width, size->Height);
   } catch (const std::exception& error) {
-    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, FileErrorText(error));
   }
 }
 
@@ -198,7 +199,7 @@ void TGraph::Print(int32_t width, int32_t height) {
   QPainter canvas;
   if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
   PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
-  QFont font(QStringLiteral("Arial"));
+  QFont font = DialogFont();
   font.setPointSize(10);
   canvas.setFont(font);
   canvas.setPen(Qt::blue);

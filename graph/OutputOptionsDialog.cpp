@@ -16,6 +16,7 @@
 #include "platform/Windows1252Text.h"
 #include "shell/DialogHabits.h"
 #include "shell/ErrorReport.h"
+#include "shell/FieldHabits.h"
 #include "shell/FrameFields.h"
 
 namespace {
@@ -50,9 +51,10 @@ TForm2::TForm2(Prompts& questions, FrameFields& fields, QPrinter& printer, QWidg
   BuildPanel1();
   BuildPanel2();
   BuildButtons();
-  // Key preview: the dialog sees every key before the control that has the focus.
-  installEventFilter(this);
-  for (auto* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  PreviewKeys(*this, *this);
+  exits_ = std::make_unique<FieldExits>(FieldExits::Exits{{Edit1, [this] { Edit1Exit(); }},
+                                                          {Edit2, [this] { Edit2Exit(); }},
+                                                          {Edit3, [this] { Edit3Exit(); }}});
   connect(qApp, &QApplication::focusChanged, this, &TForm2::FocusChanged);
 }
 
@@ -235,7 +237,7 @@ void TForm2::Button1Click() {
       shared.PrintWidth = size.Width;
       shared.PrintHeight = size.Height;
     } catch (const ConvertError& error) {
-      ShowErrorReport(questions_, FromWindows1252(error.what()));
+      ShowErrorReport(questions_, ErrorText(error));
       return;
     }
   }
@@ -287,12 +289,8 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-// A field counts as left only when the focus moves to another control of this dialog.
-void TForm2::FocusChanged(QWidget* old, QWidget* now) {
-  if (now == nullptr || !isAncestorOf(now)) return;
-  if (old == Edit1) Edit1Exit();
-  if (old == Edit2) Edit2Exit();
-  if (old == Edit3) Edit3Exit();
+// Entering a field of a size chooses its radio button.
+void TForm2::FocusChanged(QWidget*, QWidget* now) {
   if (now == Edit1) Edit1Enter();
   if (now == Edit2 || now == Edit3) Edit2Enter();
 }

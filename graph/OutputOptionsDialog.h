@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "graph/OutputOptions.h"
+#include "shell/FieldHabits.h"
 #include "shell/UpDownArrows.h"
 
 struct FrameFields;
@@ -97,4 +99,5 @@ class TForm2 : public QDialog {
   Prompts& questions_;
   FrameFields& fields_;
   QPrinter& printer_;
+  std::unique_ptr<FieldExits> exits_;
 };

@@ -1,14 +1,14 @@
 #include "graph/PrintDib.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <filesystem>
 
 #include "graph/Bitmap.h"
 #include "graph/DibBlock.h"
 #include "platform/FreeFileName.h"
+#include "platform/PathText.h"
 
 QSize PrinterPageSize(const QPrinter& printer) {
   return {printer.width(), printer.height()};
@@ -16,11 +16,11 @@ QSize PrinterPageSize(const QPrinter& printer) {
 
 PdfOutput::PdfOutput(QPrinter& printer) : printer_(printer), chosen_(printer.outputFileName()) {
   if (printer.outputFormat() != QPrinter::PdfFormat || chosen_.isEmpty()) return;
-  const std::string free =
-      FreeFileName(QFile::encodeName(chosen_).toStdString(), [](const std::string& name) {
-        return QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(name)));
-      });
-  path_ = QFile::decodeName(QByteArray::fromStdString(free));
+  const std::string free = FreeFileName(PathString(chosen_), [](const std::string& name) {
+    std::error_code unknown;
+    return std::filesystem::exists(name, unknown);
+  });
+  path_ = PathString(free);
   printer.setOutputFileName(path_);
 }
 

@@ -21,6 +21,7 @@
 #include "shell/AppInfo.h"
 #include "shell/ChildForm.h"
 #include "shell/DialogHabits.h"
+#include "shell/FieldHabits.h"
 #include "shell/FrameFields.h"
 
 namespace {
@@ -62,8 +63,7 @@ TForm3::TForm3(const ChildContext& context, TQelParser& engine, FrameFields& fie
   Timer1->setSingleShot(true);
   Timer1->setInterval(1000);
   connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
-  installEventFilter(this);
-  for (auto* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  PreviewKeys(*this, *this);
 }
 
 int TForm3::ShowModal() {

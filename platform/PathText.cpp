@@ -62,6 +62,14 @@ QByteArray PathToBytes(const QString& path) {
   return bytes;
 }
 
+QString PathString(const std::string& bytes) {
+  return PathFromBytes(QByteArray::fromStdString(bytes));
+}
+
+std::string PathString(const QString& path) {
+  return PathToBytes(path).toStdString();
+}
+
 bool IsRegularFile(const QString& path) {
   struct stat status {};
   return ::stat(PathToBytes(path).constData(), &status) == 0 && S_ISREG(status.st_mode);

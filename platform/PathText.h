@@ -8,6 +8,9 @@
 // QString: valid UTF-8 as its characters, any other byte b as the lone surrogate U+DC00 + b.
 QString PathFromBytes(const QByteArray& bytes);
 QByteArray PathToBytes(const QString& path);
+// The same for the core's file names, which are std::string bytes.
+QString PathString(const std::string& bytes);
+std::string PathString(const QString& path);
 
 // True when path names a regular file (or a link to one).
 bool IsRegularFile(const QString& path);

@@ -29,6 +29,7 @@
 #include "project/ProjectFile.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
+#include "shell/FieldHabits.h"
 #include "shell/FrameFields.h"
 
 namespace {
@@ -46,20 +47,6 @@ constexpr int kListButtonHeight = 41;
 const QColor kSilver(192, 192, 192);
 const QColor kGray(128, 128, 128);
 const QColor kNavy(0, 0, 128);
-
-QString Native(const std::string& path) {
-  return PathFromBytes(QByteArray::fromStdString(path));
-}
-std::string Native(const QString& path) {
-  return PathToBytes(path).toStdString();
-}
-
-QFont ArialBold(int pixels) {
-  QFont font("Arial");
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 void Paint(QWidget& widget, const QColor& background) {
   QPalette palette = widget.palette();
@@ -134,18 +121,13 @@ TMDIChild::TMDIChild(const ChildContext& context, TQelParser& engine, FrameField
 }
 
 TMDIChild::~TMDIChild() {
-  // The edits lose the focus while the base class frees them; this part is gone by then.
-  Edit1->removeEventFilter(this);
-  Edit10->removeEventFilter(this);
+  // The list loses the focus while the base class frees it; this part is gone by then.
   ListView1->removeEventFilter(this);
 }
 
 void TMDIChild::CreateControls() {
   client_ = new QWidget(this);
-  // Close to the desktop's dialog font in its metrics, which the fixed layout was made for.
-  QFont font("Arial");
-  font.setPixelSize(11);
-  client_->setFont(font);
+  client_->setFont(DialogFont());
   Panel1 = CreateListArea(client_);
   Panel4 = new QWidget(client_);
   Panel4->setObjectName("Panel4");
@@ -188,7 +170,7 @@ QWidget* TMDIChild::CreateListArea(QWidget* parent) {
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setAllColumnsShowFocus(true);
-  ListView1->setFont(ArialBold(13));
+  ListView1->setFont(DialogFont(13, true));
   // The headings in the window's own font leave the function column more room.
   header->setFont(parent->font());
   ListView1->move(kListLeft, kListTop);
@@ -251,7 +233,7 @@ QWidget* TMDIChild::CreateFunctionPanel(QWidget* parent) {
 QWidget* TMDIChild::CreateHintPanel(QWidget* parent) {
   auto* panel = new QWidget(parent);
   panel->setObjectName("Panel11");
-  panel->setFont(ArialBold(11));
+  panel->setFont(DialogFont(11, true));
   SetTextColor(*panel, kNavy);
   Label1 = NewLabel(panel, "Label1",
                     "Klicken Sie auf ''Funktion hinzufügen'', um eine neue Funktion "
@@ -371,10 +353,9 @@ void TMDIChild::ConnectHandlers() {
   connect(RadioButton1, &QRadioButton::toggled, this, &TMDIChild::RadioButton1Click);
   connect(RadioButton2, &QRadioButton::toggled, this, &TMDIChild::RadioButton2Click);
   ConnectSettingsEdits();
-  for (QObject* watched : {static_cast<QObject*>(Edit1), static_cast<QObject*>(Edit10),
-                           static_cast<QObject*>(ListView1)}) {
-    watched->installEventFilter(this);
-  }
+  ListView1->installEventFilter(this);
+  exits_ = std::make_unique<FieldExits>(
+      FieldExits::Exits{{Edit1, [this] { Edit1Exit(); }}, {Edit10, [this] { Edit10Exit(); }}});
 }
 
 // Edit2Change, Edit4Change ... Edit10Change: each keeps its setting equal to the edit's text.
@@ -394,17 +375,6 @@ void TMDIChild::ConnectSettingsEdits() {
 }
 
 bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    // Leaving means moving to another control of this window: not switching windows or opening a
-    // menu, nor the edit vanishing with its panel or its window.
-    const bool visible = static_cast<QWidget*>(watched)->isVisible();
-    if (visible && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-        reason != Qt::MenuBarFocusReason) {
-      if (watched == Edit1) Edit1Exit();
-      if (watched == Edit10) Edit10Exit();
-    }
-  }
   if (watched == ListView1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) FocusEdit1();
@@ -649,7 +619,7 @@ void TMDIChild::SpeichernunterClick() {
 }
 
 bool TMDIChild::Save() {
-  const QString path = Native(document_.DateiName);
+  const QString path = PathString(document_.DateiName);
   if (!path.isEmpty() && QFileInfo(path).isFile()) return SaveDataReporting();
   return SaveAs();
 }
@@ -665,7 +635,7 @@ bool TMDIChild::SaveAs() {
   spec.AskBeforeCreating = true;
   const std::optional<FileChoice> choice = context_.Questions.SaveFile(this, spec);
   if (!choice) return false;
-  document_.DateiName = Native(choice->Path);
+  document_.DateiName = PathString(choice->Path);
   SetCaption(choice->Path);
   return SaveDataReporting();
 }
@@ -673,18 +643,18 @@ bool TMDIChild::SaveAs() {
 bool TMDIChild::SaveDataReporting() {
   try {
     SaveData(document_);
-    emit ProjectSaved(Native(document_.DateiName));
+    emit ProjectSaved(PathString(document_.DateiName));
     return true;
   } catch (const FileCreateError& error) {
-    ShowErrorReport(context_.Questions, QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(context_.Questions, FileErrorText(error));
     return false;
   }
 }
 
 void TMDIChild::SetCaption(const QString& caption) {
   setWindowTitle(caption);
-  document_.Caption = Native(caption);
-  DateiName->setText(Native(document_.DateiName));
+  document_.Caption = PathString(caption);
+  DateiName->setText(PathString(document_.DateiName));
 }
 
 // FormCloseQuery: a modified project closes only once it is saved or the user gives it up.
@@ -718,7 +688,7 @@ void TMDIChild::Wertetabelleanzeigen1Click() {
 void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   SetCaption(fileName);
   if (isNew) return;
-  const std::string path = Native(fileName);
+  const std::string path = PathString(fileName);
   try {
     // Only a missing file is a new project; a pipe or a device is reported as unreadable.
     // Asked of the bytes of the name: a name that is no valid UTF-8 would not be found otherwise.
@@ -726,12 +696,12 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
     if (std::filesystem::exists(path, missing)) ReadProjectFile(path, document_);
   } catch (const FileOpenError& error) {
     const QString reason = FromWindows1252(error.Reason());
-    ShowErrorReport(context_.Questions, QString::fromLocal8Bit(error.what()) +
-                                            (reason.isEmpty() ? QString() : "\n\n" + reason));
+    ShowErrorReport(context_.Questions,
+                    FileErrorText(error) + (reason.isEmpty() ? QString() : "\n\n" + reason));
     return;
   } catch (const ConvertError& error) {
     ShowDocument();
-    ShowErrorReport(context_.Questions, FromWindows1252(error.what()));
+    ShowErrorReport(context_.Questions, ErrorText(error));
     return;
   }
   resize(kMinWidth, kMinHeight);

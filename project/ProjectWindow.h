@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "project/ProjectDocument.h"
 #include "shell/ChildContext.h"
 #include "shell/ChildForm.h"
+#include "shell/FieldHabits.h"
 #include "shell/RangeTexts.h"
 #include "shell/StandardMenus.h"
 
@@ -176,6 +178,7 @@ class TMDIChild : public ChildForm {
   uint32_t lastColor_ = 0;  // the colour dialog opens with the colour last chosen in it
   bool filling_ = false;    // the controls are being filled from the document
   std::vector<RangeTexts> zoomHistory_;  // the ranges each zoom replaced, the latest last
+  std::unique_ptr<FieldExits> exits_;
 };
 
 // The frame's "Neu" (isNew: an empty project captioned fileName) and "Öffnen" (fileName is the path

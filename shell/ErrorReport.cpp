@@ -2,12 +2,21 @@
 
 #include <exception>
 
+#include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
 #include "shell/AppInfo.h"
 
 QString ErrorReportText(const QString& message) {
   return message.endsWith('.') ? message : message + '.';
+}
+
+QString ErrorText(const std::exception& error) {
+  return FromWindows1252(error.what());
+}
+
+QString FileErrorText(const std::exception& error) {
+  return PathFromBytes(QByteArray(error.what()));
 }
 
 void ShowErrorReport(Prompts& prompts, const QString& message) {
@@ -22,7 +31,7 @@ bool QelApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    message = FromWindows1252(error.what());
+    message = ErrorText(error);
   } catch (...) {
     message = "Unbekannter Fehler";
   }

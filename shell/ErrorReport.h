@@ -4,8 +4,15 @@
 
 class Prompts;
 
+#include <exception>
+
 // The text of the error box: the error's message, with a full stop added when it has none.
 QString ErrorReportText(const QString& message);
+
+// A core error's message as text: single-byte Windows-1252, as the documents are; an error that
+// names a file ("Cannot create file <path>") carries the file system's bytes instead.
+QString ErrorText(const std::exception& error);
+QString FileErrorText(const std::exception& error);
 
 // Shows an error that no handler caught: caption "Qel Graphics 4", OK, stop icon.
 void ShowErrorReport(Prompts& prompts, const QString& message);

@@ -15,6 +15,7 @@
 #include "project/ProjectDocument.h"
 #include "shell/DialogHabits.h"
 #include "shell/ErrorReport.h"
+#include "shell/FieldHabits.h"
 #include "valuetable/ValueTableWindow.h"
 
 namespace {
@@ -30,13 +31,6 @@ QToolButton* CommandButton(const QString& caption, QWidget* parent) {
   // The buttons never take the focus, so OK reads the edit exactly as the user left it.
   button->setFocusPolicy(Qt::NoFocus);
   return button;
-}
-
-// Leaving the edit by moving within the dialog clamps it; the dialog closing or losing the
-// activation does not, so the typed value is kept for the next use.
-bool LeavesWithinDialog(Qt::FocusReason reason) {
-  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-         reason != Qt::MenuBarFocusReason;
 }
 
 // What the edit stands for once it is left: 0 to 16, and 2 for a text that is no integer.
@@ -76,18 +70,14 @@ TForm5::TForm5(const ChildContext& context, TQelParser& engine, QWidget* parent)
   connect(Button2, &QToolButton::clicked, this, &TForm5::Button2Click);
   connect(Button3, &QToolButton::clicked, this, &TForm5::Button3Click);
   connect(UpDown1, &UpDownArrows::Click, this, &TForm5::UpDown1Click);
-  // Key preview: the dialog sees every key before the focused control does.
-  for (QWidget* control : {static_cast<QWidget*>(this), static_cast<QWidget*>(ComboBox1),
-                           static_cast<QWidget*>(Edit1)}) {
-    control->installEventFilter(this);
-  }
+  PreviewKeys(*this, *this);
+  // Leaving the edit by moving within the dialog clamps it; the dialog closing or losing the
+  // activation does not, so the typed value is kept for the next use.
+  exits_ = std::make_unique<FieldExits>(FieldExits::Exits{{Edit1, [this] { Edit1Exit(); }}});
 }
 
 void TForm5::PlaceControls() {
-  // The dialog's fixed size was laid out for the classic 11-pixel dialog font.
-  QFont dialogFont("Arial");
-  dialogFont.setPixelSize(11);
-  setFont(dialogFont);
+  setFont(DialogFont());
   Label1->setGeometry(16, 12, 120, 16);
   ComboBox1->setGeometry(16, 30, 373, 24);
   // The decimals line flows from the labels' own widths: label, edit, arrows, label.
@@ -126,7 +116,7 @@ void TForm5::Button1Click() {
   try {
     decimals = StrToInt(ToWindows1252(Edit1->text()));
   } catch (const ConvertError& error) {
-    ShowErrorReport(context_.Questions, FromWindows1252(error.what()));
+    ShowErrorReport(context_.Questions, ErrorText(error));
     return;
   }
   engine_.SetPrecision(decimals);
@@ -166,10 +156,6 @@ bool TForm5::FormKeyDown(int key) {
 bool TForm5::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
-  }
-  if (watched == Edit1 && event->type() == QEvent::FocusOut &&
-      LeavesWithinDialog(static_cast<QFocusEvent*>(event)->reason())) {
-    Edit1Exit();
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "shell/ChildContext.h"
+#include "shell/FieldHabits.h"
 #include "shell/UpDownArrows.h"
 
 class QComboBox;
@@ -56,4 +58,5 @@ class TForm5 : public QDialog {
   QPointer<QWidget> projectWindow_;
   const ProjectDocument* document_ = nullptr;
   bool building_ = false;
+  std::unique_ptr<FieldExits> exits_;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/AtomicFile.h"
+#include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "platform/Windows1252Text.h"
 #include "project/ProjectDocument.h"
@@ -107,9 +108,9 @@ void TForm4::Wertetabellespeichernunter1Click() {
   const ValueTableLayout layout =
       choice->FilterIndex == 2 ? ValueTableLayout::Block : ValueTableLayout::Tab;
   try {
-    WriteValueTableExport(choice->Path.toLocal8Bit().toStdString(), rows_, layout);
+    WriteValueTableExport(PathString(choice->Path), rows_, layout);
   } catch (const FileCreateError& error) {
-    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(questions_, FileErrorText(error));
   }
 }
 

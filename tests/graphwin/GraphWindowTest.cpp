@@ -13,9 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "graph/Bitmap.h"
 #include "graph/GraphWindow.h"
 #include "graph/OutputOptionsDialog.h"
+#include "platform/PathText.h"
 #include "platform/QtPrompts.h"
 #include "project/ProjectDocument.h"
 #include "tests/graphwin/ModalHelpers.h"
@@ -408,6 +411,26 @@ TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {
   graph->Graphendrucken1Click();
   EXPECT_TRUE(frame.Shared.PrintCancelled);
   EXPECT_FALSE(QFile::exists(pdf));
+}
+
+}  // namespace
+
+namespace {
+
+// A folder whose name is no valid UTF-8 takes every format's picture like any other.
+TEST_F(GraphWindowTest, SavesIntoAFolderWhoseNameIsNoUtf8) {
+  const std::string odd = PathString(dir.path()) + "/Bilder \xE4";
+  ASSERT_TRUE(std::filesystem::create_directory(odd));
+  TGraph* graph = RedGraph();
+  frame.Shared.JpegQuality = 60;
+  const std::pair<const char*, int> cases[] = {
+      {"/g.bmp", 2}, {"/g.png", 3}, {"/g.svg", 4}, {"/g.pdf", 5}};
+  for (const auto& [name, filter] : cases) {
+    frame.Questions.FileAnswers.push_back(FileChoice{PathString(odd + name), filter});
+    graph->Graphenspeichernunter1Click();
+    EXPECT_TRUE(std::filesystem::is_regular_file(odd + name)) << name;
+  }
+  EXPECT_TRUE(frame.Questions.Messages.empty());
 }
 
 }  // namespace

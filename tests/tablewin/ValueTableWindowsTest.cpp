@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -12,7 +13,9 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
 
+#include "platform/PathText.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
 #include "shell/ChildForm.h"
@@ -374,6 +377,24 @@ TEST_F(ValueTableWindows, ExportFailureIsReportedAndCancelWritesNothing) {
   EXPECT_EQ(frame.Questions.Messages.back().Text, "Cannot create file " + path + ".");
   EXPECT_EQ(frame.Questions.Messages.back().Icon, PromptIcon::Stop);
   EXPECT_EQ(table->Rows(), (ValueTable{{"1", "2"}}));
+}
+
+}  // namespace
+
+namespace {
+
+// A folder whose name is no valid UTF-8 takes a table like any other.
+TEST_F(ValueTableWindows, ExportsIntoAFolderWhoseNameIsNoUtf8) {
+  QTemporaryDir folder;
+  const std::string odd = PathString(folder.path()) + "/Tabellen \xE4";
+  ASSERT_TRUE(std::filesystem::create_directory(odd));
+  auto* table = new TForm4(frame.Context());
+  table->SetRows({{"1", "2"}});
+  frame.Questions.FileAnswers.push_back(FileChoice{PathString(odd + "/t.txt"), 1});
+  table->Wertetabellespeichernunter1Click();
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+  EXPECT_TRUE(std::filesystem::is_regular_file(odd + "/t.txt"));
+  table->close();
 }
 
 }  // namespace
