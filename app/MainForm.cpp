@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -52,53 +51,10 @@ const ToolButtonDef kToolButtons[kToolButtonCount] = {
     {"ToolButton13", "Beenden", "exit", "", &TMainForm::ToolButton13Click, false},
 };
 
-// Menu items that carry a picture, wherever they appear.
-const std::pair<const char*, const char*> kMenuIcons[] = {
-    {"FileNewItem", "new"},
-    {"FileOpenItem", "open"},
-    {"Speichern", "save"},
-    {"Druckereinstellungen1", "print"},
-    {"FileExitItem", "exit"},
-    {"Funktionsgrapherstellen1", "draw"},
-    {"Graphenspeichernunter1", "save"},
-    {"Graphendrucken1", "print"},
-    {"Wertetabelleanzeigen1", "table"},
-    {"HelpAboutItem", "app"},
-};
-
 ChildKind KindOf(const QMdiSubWindow* window) {
   if (!window) return ChildKind::None;
   const QByteArray name = window->objectName().toLatin1();
   return KindOfName(std::string_view(name.constData(), size_t(name.size())));
-}
-
-void DecorateMenus(const QMenuBar& bar) {
-  for (const auto& [name, icon] : kMenuIcons)
-    for (QAction* action : bar.findChildren<QAction*>(name))
-      if (action->icon().isNull()) action->setIcon(SvgIcon(icon));
-}
-
-QList<QMdiSubWindow*> Restored(const QList<QMdiSubWindow*>& windows) {
-  QList<QMdiSubWindow*> result;
-  for (QMdiSubWindow* window : windows)
-    if (!window->isMinimized()) result << window;
-  return result;
-}
-
-// Places the area's windows that are not minimised at the rectangles layout gives for their count.
-void Tile(QMdiArea& area, std::vector<TileRect> (*layout)(int count, int width, int height)) {
-  const QList<QMdiSubWindow*> windows = Restored(area.subWindowList());
-  const QSize size = area.viewport()->size();
-  const std::vector<TileRect> rects = layout(int(windows.size()), size.width(), size.height());
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->showNormal();
-    windows[i]->setGeometry(rects[i].Left, rects[i].Top, rects[i].Width, rects[i].Height);
-  }
-}
-
-// Cascaded windows lie one title bar apart.
-int CascadeStep(const QMdiSubWindow& window) {
-  return window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + 2;
 }
 
 // Where no printer is installed, printing writes a PDF file (the printer set-up can change its
@@ -266,44 +222,6 @@ void TMainForm::RequestQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-// Each window keeps its size, so none shrinks to a bare title bar.
-void TMainForm::WindowCascadeItemClick() {
-  const QList<QMdiSubWindow*> windows = Restored(mdiArea_->subWindowList(QMdiArea::StackingOrder));
-  const QSize area = mdiArea_->viewport()->size();
-  for (int i = 0; i < windows.size(); ++i) {
-    QMdiSubWindow* window = windows[i];
-    window->showNormal();
-    const TileRect place = CascadePosition(i, window->width(), window->height(), area.width(),
-                                           area.height(), CascadeStep(*window));
-    window->move(place.Left, place.Top);
-  }
-}
-
-void TMainForm::WindowTileItemClick() {
-  Tile(*mdiArea_, TileAbove);
-}
-
-void TMainForm::WindowTileItem2Click() {
-  Tile(*mdiArea_, TileSideBySide);
-}
-
-void TMainForm::WindowMinimizeItemClick() {
-  const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-  for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->showMinimized();
-}
-
-void TMainForm::WindowArrangeItemClick() {
-  QList<QMdiSubWindow*> icons;
-  for (QMdiSubWindow* window : mdiArea_->subWindowList())
-    if (window->isMinimized()) icons << window;
-  if (icons.isEmpty()) return;
-  const QSize icon = icons.front()->size();
-  const QSize area = mdiArea_->viewport()->size();
-  const std::vector<TileRect> rects =
-      LineUpIcons(int(icons.size()), icon.width(), icon.height(), area.width(), area.height());
-  for (int i = 0; i < icons.size(); ++i) icons[i]->move(rects[i].Left, rects[i].Top);
-}
-
 void TMainForm::Index1Click() {
   prompts().ShowHelp("Indice");
 }
@@ -398,81 +316,4 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
       ChildArrives(child);
   return QMainWindow::eventFilter(watched, event);
-}
-
-// A new child never joins a maximized one half-maximized: the others are restored first. It is
-// placed once its maker has given it its size, which happens before the next pass of the loop.
-void TMainForm::ChildArrives(QMdiSubWindow* child) {
-  for (QMdiSubWindow* other : mdiArea_->subWindowList())
-    if (other != child && other->isMaximized()) other->showNormal();
-  QTimer::singleShot(0, child, [this, child] {
-    if (auto* form = qobject_cast<ChildForm*>(child))
-      connect(form, &ChildForm::StatusText, this, &TMainForm::ShowStatusText, Qt::UniqueConnection);
-    PlaceNewChild(*child);
-  });
-}
-
-void TMainForm::PlaceNewChild(QMdiSubWindow& child) {
-  if (child.isMaximized() || child.isMinimized()) return;
-  QList<QMdiSubWindow*> others = Restored(mdiArea_->subWindowList());
-  others.removeAll(&child);
-  const QSize area = mdiArea_->viewport()->size();
-  const TileRect place = CascadePosition(int(others.size()), child.width(), child.height(),
-                                         area.width(), area.height(), CascadeStep(child));
-  child.move(place.Left, place.Top);
-}
-
-QMdiSubWindow* TMainForm::MenuSource() const {
-  if (QMdiSubWindow* current = mdiArea_->currentSubWindow()) return current;
-  const QList<QMdiSubWindow*> recent = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
-  return recent.isEmpty() ? nullptr : recent.back();
-}
-
-void TMainForm::ChildrenChanged() {
-  Timer2Timer();
-  UpdateWindowActions();
-  const auto* child = qobject_cast<const ChildForm*>(MenuSource());
-  QMenuBar* childMenus = child ? child->MainMenu1() : nullptr;
-  ShowMenusOf(childMenus ? childMenus : frameMenus_.Bar);
-}
-
-void TMainForm::ShowMenusOf(QMenuBar* bar) {
-  if (shownMenus_ == bar) return;
-  QMenuBar* shown = menuBar();
-  for (QAction* action : shown->actions()) shown->removeAction(action);
-  shown->addActions(bar->actions());
-  shownMenus_ = bar;
-  DecorateMenus(*bar);
-  if (auto* windowMenu = bar->findChild<QMenu*>("Window1"))
-    connect(windowMenu, &QMenu::aboutToShow, this, &TMainForm::Window1AboutToShow,
-            Qt::UniqueConnection);
-}
-
-void TMainForm::UpdateWindowActions() {
-  const bool any = !mdiArea_->subWindowList().isEmpty();
-  for (MenuItem item :
-       {MenuItem::WindowCascadeItem, MenuItem::WindowTileItem, MenuItem::WindowTileItem2,
-        MenuItem::WindowMinimizeItem, MenuItem::WindowArrangeItem})
-    frameMenus_.Item(item)->setEnabled(any);
-}
-
-// The open child windows, listed at the end of whichever "&Fenster" menu is shown.
-void TMainForm::Window1AboutToShow() {
-  auto* menu = qobject_cast<QMenu*>(sender());
-  if (!menu) return;
-  for (QAction* action : menu->actions())
-    if (action->property("windowListEntry").toBool()) delete action;
-  const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-  if (windows.isEmpty()) return;
-  menu->addSeparator()->setProperty("windowListEntry", true);
-  for (int i = 0; i < windows.size(); ++i) {
-    QPointer<QMdiSubWindow> window = windows[i];
-    QAction* entry = menu->addAction(QString("&%1 %2").arg(i + 1).arg(window->windowTitle()));
-    entry->setProperty("windowListEntry", true);
-    entry->setCheckable(true);
-    entry->setChecked(window == mdiArea_->currentSubWindow());
-    connect(entry, &QAction::triggered, this, [this, window] {
-      if (window) mdiArea_->setActiveSubWindow(window);
-    });
-  }
 }

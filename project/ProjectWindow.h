@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "project/ProjectDocument.h"
@@ -123,6 +125,9 @@ class TMDIChild : public ChildForm {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static constexpr int kMinWidth = 724;
+  static constexpr int kMinHeight = 440;
+
   void CreateControls();
   QWidget* CreateListArea(QWidget* parent);
   QWidget* CreateFunctionPanel(QWidget* parent);
@@ -131,6 +136,7 @@ class TMDIChild : public ChildForm {
   void CreateRangeSettings(QWidget* panel);
   void CreateMenus();
   void ConnectHandlers();
+  std::vector<std::pair<QLineEdit*, std::string ProjectSettings::*>> SettingsEdits() const;
   void ConnectSettingsEdits();
   void LayoutPanels();
   void FormResize();
