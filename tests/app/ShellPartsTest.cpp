@@ -248,34 +248,6 @@ TEST(FileFilterTest, ATypedNameWithoutExtensionGetsTheChosenEntrysOne) {
         << c.Filter << " " << c.Index;
 }
 
-// The whole frame menu, "-" for a separator, "!" before a disabled item, shortcut after a tab.
-TEST(MenuTest, FrameMenuHasItsCaptionsShortcutsSeparatorsAndStates) {
-  ScriptedPrompts prompts;
-  TMainForm frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
-  QStringList lines;
-  for (QAction* menu : frame.ShownMenuBar()->actions()) {
-    lines << menu->text() + ":";
-    for (QAction* item : menu->menu()->actions()) {
-      if (item->isSeparator()) {
-        lines << "-";
-        continue;
-      }
-      const QString shortcut = item->shortcut().toString();
-      lines << (item->isEnabled() ? "" : "!") + item->text() +
-                   (shortcut.isEmpty() ? "" : "\t" + shortcut);
-    }
-  }
-  EXPECT_EQ(lines.join('\n'),
-            "&Datei:\n&Neu\tCtrl+N\nÖ&ffnen\tCtrl+O\n!S&chließen\n-\n!&Speichern\tCtrl+S\n"
-            "!Speichern &unter ...\n-\n&Druckereinstellungen\n-\n&Zuletzt geöffnet\n&Beenden\n"
-            "&Graph:\n!Graphen &erstellen\tCtrl+E\n!Graphen &speichern unter...\n"
-            "!Graphen &drucken\n-\n!&Wertetabelle anzeigen\tCtrl+W\n"
-            "!Wertetabelle s&peichern unter...\n"
-            "&Fenster:\n!Ge&staffelt\n!Ü&bereinander\n!&Nebeneinander\n-\n!Alle &minimieren\n"
-            "!Alle an&ordnen\n"
-            "&?:\nIndex\tF1\nLizenzvertrag\n-\nZur Qel Webseite\n-\nÜ&ber Qel Graphics");
-}
-
 }  // namespace
 
 namespace {
