@@ -6,7 +6,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -41,26 +40,36 @@ struct Palette {
   std::vector<uint8_t> Indices;
 };
 
+uint32_t ColorKey(const uint8_t* pixel) {
+  return pixel[0] | uint32_t{pixel[1]} << 8 | uint32_t{pixel[2]} << 16;
+}
+
 bool IndexColors(const Bitmap& bitmap, Palette& palette) {
   const size_t width = static_cast<size_t>(bitmap.Width());
   palette.Indices.resize(width * static_cast<size_t>(bitmap.Height()));
-  uint8_t* index = palette.Indices.data();
-  png_color last{};
+  std::vector<uint32_t> keys;
+  // No pixel has this key: the first one always looks its colour up.
+  uint32_t last = 0xFFFFFFFF;
   uint8_t lastIndex = 0;
   for (int32_t y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* pixel = bitmap.Row(y);
+    uint8_t* index = palette.Indices.data() + static_cast<size_t>(y) * width;
     for (size_t x = 0; x < width; ++x, pixel += 3) {
-      const png_color color{pixel[0], pixel[1], pixel[2]};
-      if (palette.Colors.empty() || std::memcmp(&color, &last, 3) != 0) {
+      const uint32_t key = ColorKey(pixel);
+      if (key != last) {
         size_t i = 0;
-        while (i < palette.Colors.size() && std::memcmp(&palette.Colors[i], &color, 3) != 0) ++i;
+        while (i < keys.size() && keys[i] != key) ++i;
         if (i == 256) return false;
-        if (i == palette.Colors.size()) palette.Colors.push_back(color);
-        last = color;
+        if (i == keys.size()) keys.push_back(key);
+        last = key;
         lastIndex = static_cast<uint8_t>(i);
       }
-      *index++ = lastIndex;
+      index[x] = lastIndex;
     }
+  }
+  for (const uint32_t key : keys) {
+    palette.Colors.push_back({static_cast<png_byte>(key), static_cast<png_byte>(key >> 8),
+                              static_cast<png_byte>(key >> 16)});
   }
   return true;
 }
