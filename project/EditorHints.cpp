@@ -50,17 +50,23 @@ void ExpressionHint::Check() {
   edit_.setStyleSheet(hint.empty() ? QString() : QString(kRefusedFrame));
 }
 
-void ColorSwatchDelegate::initStyleOption(QStyleOptionViewItem* option,
-                                          const QModelIndex& index) const {
-  QStyledItemDelegate::initStyleOption(option, index);
-  if (option->text.isEmpty()) return;
+const QIcon& ColorSwatchDelegate::Swatch(uint32_t color) const {
+  const auto known = swatches_.constFind(color);
+  if (known != swatches_.constEnd()) return *known;
   QPixmap swatch(kSwatchSize);
-  swatch.fill(ColorFromValue(static_cast<uint32_t>(LeadingInt(ToWindows1252(option->text)))));
+  swatch.fill(ColorFromValue(color));
   QPainter painter(&swatch);
   painter.setPen(Qt::black);
   painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
   painter.end();
-  option->icon = QIcon(swatch);
+  return *swatches_.insert(color, QIcon(swatch));
+}
+
+void ColorSwatchDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                          const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (option->text.isEmpty()) return;
+  option->icon = Swatch(static_cast<uint32_t>(LeadingInt(ToWindows1252(option->text))));
   option->decorationSize = kSwatchSize;
   option->features |= QStyleOptionViewItem::HasDecoration;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QIcon>
 #include <QObject>
 #include <QStyledItemDelegate>
 
@@ -26,13 +28,19 @@ class ExpressionHint : public QObject {
   const TQelParser& settings_;
 };
 
-// Paints a swatch of the row's colour before the colour's number.
+// Paints a swatch of the row's colour before the colour's number; each colour's swatch is made
+// once.
 class ColorSwatchDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+ private:
+  const QIcon& Swatch(uint32_t color) const;
+
+  mutable QHash<uint32_t, QIcon> swatches_;
 };
 
 // The editor's hints: the check of the function field and the swatches of the list's colour column.
