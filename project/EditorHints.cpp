@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kRefusedFrame = "QLineEdit { border: 2px solid rgb(204, 0, 0); }";
-const QSize kSwatchSize(20, 12);
+const QSize kSwatchSize(10, 10);
 
 bool IsBlank(const std::string& text) {
   for (const char c : text) {
