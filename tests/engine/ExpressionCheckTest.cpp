@@ -141,7 +141,7 @@ std::vector<std::string> Generated(size_t count) {
 TEST(ExpressionCheck, AgreesWithCreateTreeOverTheCorpora) {
   std::vector<std::string> texts = Corpus();
   ASSERT_GT(texts.size(), 1000u);
-  const std::vector<std::string> generated = Generated(40000);
+  const std::vector<std::string> generated = Generated(20000);
   texts.insert(texts.end(), generated.begin(), generated.end());
   size_t refused = 0, unexplained = 0, doubted = 0;
   for (const char separator : {'.', ','}) {
