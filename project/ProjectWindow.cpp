@@ -26,6 +26,7 @@
 #include "platform/QtColor.h"
 #include "platform/Windows1252Text.h"
 #include "project/CheckSettings.h"
+#include "project/EditorHints.h"
 #include "project/ProjectFile.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
@@ -69,6 +70,7 @@ void TMDIChild::ConnectHandlers() {
   connect(ListView1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
   connect(Edit1, &QLineEdit::textChanged, this, &TMDIChild::Edit1Change);
+  AttachEditorHints(*Edit1, *StatusBar1, *ListView1, 3, engine_);
   connect(Edit3, &QLineEdit::textChanged, this, &TMDIChild::Edit3Change);
   connect(Button3, &QToolButton::clicked, this, &TMDIChild::Button3Click);
   connect(Button4, &QToolButton::clicked, this, &TMDIChild::Button4Click);

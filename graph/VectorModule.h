@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+class VectorPicture;
+
+// The SVG and PDF writers live in a module of their own, the only part that needs cairo and what
+// it pulls in, so that a program writing only pixel pictures never loads them. The module hands
+// over its writers through one entry; VectorWriter.h's functions load the module the first time
+// one of them is called.
+struct VectorWriterFunctions {
+  std::string (*EncodeSvg)(const VectorPicture&);
+  std::string (*EncodePdf)(const VectorPicture&);
+  void (*WriteSvgFile)(const std::string&, const VectorPicture&);
+  void (*WritePdfFile)(const std::string&, const VectorPicture&);
+};
+
+extern "C" const VectorWriterFunctions* QelVectorWriterFunctions();
+
+// The module's file name, and its folder relative to the program's.
+inline constexpr const char* kVectorModuleName = "qel_vector_writer.so";
+inline constexpr const char* kVectorModuleFolder = "../lib/qelgraphics";

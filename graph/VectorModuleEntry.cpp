@@ -1,0 +1,8 @@
+// The module's entry: the writers of VectorWriter.cpp, which the module holds unchanged.
+#include "graph/VectorModule.h"
+#include "graph/VectorWriter.h"
+
+extern "C" const VectorWriterFunctions* QelVectorWriterFunctions() {
+  static const VectorWriterFunctions functions{EncodeSvg, EncodePdf, WriteSvgFile, WritePdfFile};
+  return &functions;
+}
