@@ -17,7 +17,8 @@ class EditorHints : public ::testing::Test {
  protected:
   void SetUp() override {
     SetRegionalDecimalSeparator('.');
-    editor = qobject_cast<TMDIChild*>(CreateProjectWindow(frame, "Unbenannt 1", true));
+    editor = qobject_cast<TMDIChild*>(
+        CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, "Unbenannt 1", true));
     ASSERT_NE(editor, nullptr);
     editor->Button1->click();
     hint = editor->findChild<QLabel*>("ExpressionHint");
