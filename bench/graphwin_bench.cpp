@@ -11,13 +11,13 @@
 #include "bench/BenchRatios.h"
 #include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 
 #include <functional>
 
-#include "app/AboutBox.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/app/AboutBox.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QMdiArea>
 #include <QStringList>
 
-#include "platform/Prompts.h"
-#include "shell/ChildContext.h"
-#include "shell/ChildForm.h"
-#include "shell/StandardMenus.h"
+#include "ui/platform/Prompts.h"
+#include "ui/shell/ChildContext.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/shell/StandardMenus.h"
 
 // A child window of any kind for the frame's tests: it records the commands the frame forwards to
 // it and, while Modified, asks the unsaved-changes question when it is closed.

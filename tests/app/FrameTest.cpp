@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/AboutBox.h"
-#include "app/MainForm.h"
-#include "shell/AppInfo.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
+#include "ui/app/AboutBox.h"
+#include "ui/app/MainForm.h"
+#include "ui/shell/AppInfo.h"
 
 namespace {
 

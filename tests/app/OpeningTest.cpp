@@ -10,18 +10,18 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/CommandLine.h"
-#include "app/FrameOpening.h"
-#include "app/FrameWiring.h"
-#include "app/InstanceChannel.h"
-#include "app/MainForm.h"
-#include "app/RecentProjects.h"
-#include "app/Startup.h"
-#include "platform/InstanceLock.h"
-#include "platform/PathText.h"
-#include "project/ProjectWindow.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/CommandLine.h"
+#include "ui/app/FrameOpening.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/InstanceChannel.h"
+#include "ui/app/MainForm.h"
+#include "ui/app/RecentProjects.h"
+#include "ui/app/Startup.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/PathText.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

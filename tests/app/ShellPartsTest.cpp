@@ -23,17 +23,17 @@
 #include <QWindow>
 #include <functional>
 
-#include "app/AboutBox.h"
-#include "app/HelpViewer.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "platform/InstanceLock.h"
-#include "platform/QtPrompts.h"
-#include "shell/AppInfo.h"
-#include "shell/ChildForm.h"
-#include "shell/DialogHabits.h"
-#include "shell/ErrorReport.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/AboutBox.h"
+#include "ui/app/HelpViewer.h"
+#include "ui/app/MainForm.h"
+#include "ui/app/Startup.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/QtPrompts.h"
+#include "ui/shell/AppInfo.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/shell/DialogHabits.h"
+#include "ui/shell/ErrorReport.h"
 
 namespace {
 

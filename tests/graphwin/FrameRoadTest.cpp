@@ -8,15 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/FrameWiring.h"
-#include "app/MainForm.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

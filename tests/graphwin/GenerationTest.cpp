@@ -9,13 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "graph/Bitmap.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

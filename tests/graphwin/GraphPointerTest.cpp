@@ -9,17 +9,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/FrameWiring.h"
-#include "app/MainForm.h"
 #include "graph/Bitmap.h"
-#include "graph/GraphPointer.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "platform/RegionalSettings.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/graph/GraphPointer.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <filesystem>
 
 #include "graph/Bitmap.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "platform/PathText.h"
-#include "platform/QtPrompts.h"
 #include "project/ProjectDocument.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/platform/PathText.h"
+#include "ui/platform/QtPrompts.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "project/EditorHints.h"
+#include "ui/project/EditorHints.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 
 #include "platform/RegionalSettings.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <QToolButton>
 #include <functional>
 
-#include "app/FrameWiring.h"
-#include "app/MainForm.h"
-#include "project/ProjectWindow.h"
 #include "tests/project/HandOverFrame.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

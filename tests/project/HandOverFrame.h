@@ -3,9 +3,9 @@
 #include <QMdiArea>
 #include <set>
 
-#include "app/FrameWiring.h"
-#include "app/MainForm.h"
-#include "project/ProjectWindow.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
 
 // The wired frame without dialogs, counting the editors' two hand-overs.
 class HandOverFrame : public TMainForm {

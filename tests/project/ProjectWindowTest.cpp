@@ -16,11 +16,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "platform/PathText.h"
 #include "platform/RegionalSettings.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
 #include "tests/support/NamedCases.h"
+#include "ui/platform/PathText.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 

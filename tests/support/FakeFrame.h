@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "engine/QelParser.h"
-#include "shell/ChildContext.h"
-#include "shell/FrameFields.h"
-#include "shell/MenuCommands.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/shell/ChildContext.h"
+#include "ui/shell/FrameFields.h"
+#include "ui/shell/MenuCommands.h"
 
 // A frame for the child windows' tests: a visible child area, the shared fields, the scripted
 // questions and a printer that writes PDF pages of a known pixel size. Menu commands are recorded.

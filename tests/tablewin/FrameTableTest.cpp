@@ -8,14 +8,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/FrameWiring.h"
-#include "app/MainForm.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "platform/PathText.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
-#include "shell/ChildForm.h"
 #include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/platform/PathText.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 
