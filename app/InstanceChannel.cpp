@@ -117,6 +117,9 @@ void InstanceServer::Receive(QLocalSocket& socket) {
       socket.setProperty("received", QByteArray());
       socket.write(kAnswer);
       socket.disconnectFromServer();
-      emit OpenRequested(paths);
+      // Queued: opening a file may show a box, whose event loop must not run while the socket's
+      // signal is still on the stack (the socket may be freed in it).
+      QMetaObject::invokeMethod(
+          this, [this, paths] { emit OpenRequested(paths); }, Qt::QueuedConnection);
   }
 }

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <QAction>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/CommandLine.h"
@@ -115,6 +118,34 @@ TEST(InstanceServerTest, SurvivesAFloodAndGarbageAndTakesAGoodRequest) {
     answer += good.readAll();
   }
   EXPECT_EQ(answer, "OK\n");
+}
+
+// A handed-over file that fails to open shows a box, whose nested event loop runs while the
+// client hangs up: the connection that brought the request must not be freed under it. Freed
+// memory is overwritten, so that a use after the free crashes instead of passing by luck.
+TEST(InstanceServerTest, ABoxShownForAHandOverRunsItsOwnEventLoopSafely) {
+  mallopt(M_PERTURB, 0xA5);
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  int closedBoxes = 0;
+  QObject::connect(&server, &InstanceServer::OpenRequested, [&closedBoxes] {
+    QMessageBox box(QMessageBox::Warning, "Qel Graphics", "Fehler", QMessageBox::Ok);
+    QTimer::singleShot(300, &box, &QMessageBox::accept);
+    box.exec();
+    ++closedBoxes;
+  });
+  for (int round = 1; round <= 2; ++round) {
+    QLocalSocket client;
+    QObject::connect(&client, &QLocalSocket::readyRead, [&client] {
+      if (client.readAll().contains('\n')) client.disconnectFromServer();
+    });
+    client.connectToServer(InstanceChannelPath(folder.path()));
+    client.write(EncodeOpenRequest({"/tmp"}));
+    for (int i = 0; i < 200 && closedBoxes < round; ++i) QTest::qWait(20);
+    EXPECT_EQ(closedBoxes, round);
+  }
+  mallopt(M_PERTURB, 0);
 }
 
 TEST(InstanceServerTest, ReplacesTheSocketOfADeadInstance) {
