@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "platform/PathText.h"
+#include "platform/PrivateAccess.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ bool HandOverToRunningInstance(const QString& folder, const QStringList& paths, 
     if (deadline.hasExpired()) return false;
     QThread::msleep(50);
   }
+  // The paths of the user's projects go to no one else.
+  if (!PeerIsThisUser(int(socket.socketDescriptor()))) return false;
   socket.write(EncodeOpenRequest(paths));
   while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(int(deadline.remainingTime()))) {
   }
@@ -87,9 +90,13 @@ bool InstanceServer::Listen() {
   return server_.listen(path_);
 }
 
+QString InstanceServer::ListenError() const {
+  return "\"" + path_ + "\": " + server_.errorString();
+}
+
 void InstanceServer::Accept() {
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
-    if (connections_ >= kMaxConnections) {
+    if (connections_ >= kMaxConnections || !PeerIsThisUser(int(socket->socketDescriptor()))) {
       Drop(*socket);
       continue;
     }

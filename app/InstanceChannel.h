@@ -7,11 +7,11 @@
 #include <QStringList>
 
 // How a second start hands its files to the running instance: a local socket beside the instance
-// lock, in the user's runtime folder and open to the same user only. The request is a magic line,
-// then each absolute path as bytes followed by a NUL, then one more NUL; the running instance
-// answers "OK\n" once it has taken the request. Requests are bounded in size and time, so a
-// flood or a garbled request never stalls the running instance, and a hung or dead running
-// instance never keeps the second start waiting.
+// lock, in the user's private folder; each end talks only to a process of the same user. The
+// request is a magic line, then each absolute path as bytes followed by a NUL, then one more NUL;
+// the running instance answers "OK\n" once it has taken the request. Requests are bounded in size
+// and time, so a flood or a garbled request never stalls the running instance, and a hung or dead
+// running instance never keeps the second start waiting.
 
 inline constexpr qsizetype kMaxOpenRequestBytes = 1 << 20;
 inline constexpr int kHandOverTimeoutMs = 3000;
@@ -35,6 +35,8 @@ class InstanceServer : public QObject {
  public:
   explicit InstanceServer(const QString& folder, QObject* parent = nullptr);
   bool Listen();
+  // Why Listen failed: the socket's path and the system's reason.
+  QString ListenError() const;
 
   static constexpr int kMaxConnections = 16;
 

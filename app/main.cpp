@@ -5,14 +5,12 @@
 #include "app/AboutBox.h"
 #include "app/CommandLine.h"
 #include "app/HelpViewer.h"
-#include "app/InstanceChannel.h"
 #include "app/MainForm.h"
 #include "app/RecentProjects.h"
 #include "app/Startup.h"
 #include "graph/OutputOptionsDialog.h"
 #include "graph/ProgressDialog.h"
 #include "platform/AtomicFile.h"
-#include "platform/InstanceLock.h"
 #include "platform/QtPrompts.h"
 #include "project/ProjectWindow.h"
 #include "shell/AppInfo.h"
@@ -47,10 +45,8 @@ int main(int argc, char** argv) {
       },
       QFileInfo(helpFile).absolutePath());
 
-  InstanceLock lock;
-  if (!EnsureSingleInstance(lock, prompts, command.Files)) return 0;
-  InstanceServer server(lock.Folder());
-  server.Listen();
+  SingleInstance instance;
+  if (!instance.Take(InstanceLock::DefaultFolder(), prompts, command.Files)) return 0;
   // Only the name: a display name would be appended to every caption the desktop shows.
   app.setApplicationName(kApplicationTitle);
   // Lets the desktop match the window to the installed desktop entry and its icon.
@@ -74,11 +70,12 @@ int main(int argc, char** argv) {
   MainForm.Form5 = &Form5;
   MainForm.show();
   MainForm.OpenProjectFiles(command.Files);
-  QObject::connect(&server, &InstanceServer::OpenRequested, &MainForm,
-                   [&MainForm](const QStringList& paths) {
-                     MainForm.OpenProjectFiles(paths);
-                     MainForm.BringToFront();
-                   });
+  if (InstanceServer* server = instance.Server())
+    QObject::connect(server, &InstanceServer::OpenRequested, &MainForm,
+                     [&MainForm](const QStringList& paths) {
+                       MainForm.OpenProjectFiles(paths);
+                       MainForm.BringToFront();
+                     });
   const int result = app.exec();
   delete help;
   return result;
