@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/HelpViewer.h"
 #include "app/MainForm.h"
+#include "app/OpeningQueue.h"
 #include "app/RecentProjects.h"
 #include "app/Startup.h"
 #include "graph/OutputOptionsDialog.h"
@@ -68,14 +69,17 @@ int main(int argc, char** argv) {
   MainForm.Form3 = &Form3;
   TForm5 Form5(MainForm, &MainForm);
   MainForm.Form5 = &Form5;
-  MainForm.show();
-  MainForm.OpenProjectFiles(command.Files);
+  // Taken from the first event loop on, a start-up box's included.
+  OpeningQueue opening(prompts, &MainForm,
+                       [&MainForm](const QString& path) { MainForm.OpenProjectFiles({path}); });
   if (InstanceServer* server = instance.Server())
     QObject::connect(server, &InstanceServer::OpenRequested, &MainForm,
-                     [&MainForm](const QStringList& paths) {
-                       MainForm.OpenProjectFiles(paths);
+                     [&MainForm, &opening](const QStringList& paths) {
+                       opening.Add(paths);
                        MainForm.BringToFront();
                      });
+  MainForm.show();
+  opening.Add(command.Files);
   const int result = app.exec();
   delete help;
   return result;

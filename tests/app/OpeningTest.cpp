@@ -17,6 +17,7 @@
 #include "app/FrameOpening.h"
 #include "app/InstanceChannel.h"
 #include "app/MainForm.h"
+#include "app/OpeningQueue.h"
 #include "app/RecentProjects.h"
 #include "app/Startup.h"
 #include "platform/InstanceLock.h"
@@ -146,6 +147,66 @@ TEST(InstanceServerTest, ABoxShownForAHandOverRunsItsOwnEventLoopSafely) {
     EXPECT_EQ(closedBoxes, round);
   }
   mallopt(M_PERTURB, 0);
+}
+
+// Idle connections filling every slot do not keep out a second start that sends its request.
+TEST(InstanceServerTest, IdleConnectionsCannotRefuseASecondStart) {
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  std::vector<std::unique_ptr<QLocalSocket>> idle;
+  for (int i = 0; i < InstanceServer::kMaxConnections; ++i) {
+    idle.push_back(std::make_unique<QLocalSocket>());
+    idle.back()->connectToServer(InstanceChannelPath(folder.path()));
+    idle.back()->write(EncodeOpenRequest({}).left(4));
+  }
+  QTest::qWait(100);
+  QSignalSpy requests(&server, &InstanceServer::OpenRequested);
+  QLocalSocket good;
+  good.connectToServer(InstanceChannelPath(folder.path()));
+  good.write(EncodeOpenRequest({"/x/a.qgp"}));
+  EXPECT_TRUE(requests.wait(2000));
+}
+
+// Openings run one at a time from the event loop: a request that comes while an opening shows a
+// real box is answered at once and opened after the box, in order; a request for more windows
+// than fit a screen is asked about first.
+TEST(OpeningQueueTest, OpensOneAtATimeAndAnswersAHandOverAtOnce) {
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  ScriptedPrompts prompts;
+  QLocalSocket client;
+  QByteArray answer;
+  QStringList opened;
+  OpeningQueue queue(prompts, nullptr, [&](const QString& path) {
+    opened << path;
+    if (path != "/box") return;
+    QMessageBox box(QMessageBox::Warning, "Qel Graphics", "Fehler", QMessageBox::Ok);
+    QTimer::singleShot(0, [&] { client.write(EncodeOpenRequest({"/b"})); });
+    QTimer::singleShot(500, &box, &QMessageBox::accept);
+    box.exec();
+    answer = client.readAll();
+  });
+  QObject::connect(&server, &InstanceServer::OpenRequested, &queue, &OpeningQueue::Add);
+  client.connectToServer(InstanceChannelPath(folder.path()));
+  queue.Add({"/box", "/a"});
+  EXPECT_TRUE(opened.isEmpty());
+  for (int i = 0; i < 100 && opened.size() < 3; ++i) QTest::qWait(20);
+  EXPECT_EQ(opened, (QStringList{"/box", "/a", "/b"}));
+  EXPECT_EQ(answer, "OK\n");
+
+  QStringList many;
+  for (int i = 0; i <= OpeningQueue::kWithoutAsking; ++i) many << QString("/p%1").arg(i);
+  prompts.MessageAnswers = {PromptButton::No, PromptButton::Yes};
+  opened.clear();
+  queue.Add(many);
+  queue.Add(many);
+  for (int i = 0; i < 100 && opened.size() < many.size(); ++i) QTest::qWait(20);
+  EXPECT_EQ(opened, many);
+  ASSERT_EQ(prompts.Messages.size(), 2u);
+  EXPECT_EQ(prompts.LastMessageText(),
+            "Es sollen 21 Projekte auf einmal geöffnet werden. Sollen sie alle geöffnet werden?");
 }
 
 TEST(InstanceServerTest, ReplacesTheSocketOfADeadInstance) {

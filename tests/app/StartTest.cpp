@@ -169,4 +169,26 @@ TEST_F(StartTest, WithoutARuntimeFolderNoSharedFolderIsEverUsed) {
   EXPECT_EQ(notes.count("kein privater Ordner"), 1) << notes.constData();
 }
 
+// A runtime folder reached through a link is the same folder for every start; a socket path that
+// cannot be listened on is reported.
+TEST_F(StartTest, ALinkedRuntimeFolderHandsOverAndAFailedListenIsReported) {
+  ASSERT_TRUE(QFile::link(folder_.filePath("runtime"), folder_.filePath("verweis")));
+  environment_.insert("XDG_RUNTIME_DIR", folder_.filePath("verweis"));
+  const QString a = Project("a.qgp"), b = Project("b.qgp");
+  QProcess& first = Running({a});
+  EXPECT_EQ(Finished({b}), 0);
+  EXPECT_TRUE(Eventually([&] { return Remembered().value(0) == b; }));
+  first.kill();
+  first.waitForFinished(5000);
+
+  const QString socket = InstanceChannelPath(folder_.filePath("runtime"));
+  QFile::remove(socket);
+  ASSERT_TRUE(QDir().mkpath(socket + "/drin"));
+  QProcess& deaf = *running_.emplace_back(Program({a}));
+  QByteArray notes;
+  EXPECT_TRUE(Eventually([&] {
+    return (notes += deaf.readAllStandardError()).contains(socket.toUtf8());
+  })) << notes.constData();
+}
+
 }  // namespace
