@@ -1,6 +1,7 @@
 #include "app/OpeningQueue.h"
 
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/Prompts.h"
 #include "shell/AppInfo.h"
@@ -10,7 +11,7 @@ OpeningQueue::OpeningQueue(Prompts& prompts, QWidget* window, Open open)
 
 void OpeningQueue::Add(const QStringList& paths) {
   if (paths.isEmpty()) return;
-  requests_.push_back(paths);
+  requests_.push_back({paths});
   Schedule();
 }
 
@@ -20,27 +21,34 @@ void OpeningQueue::Schedule() {
   QTimer::singleShot(0, this, [this] { Next(); });
 }
 
-// Called again inside an opening's box, it waits: the opening schedules the next when it returns.
+// A busy request goes on once its box is closed and its turn returns here.
 void OpeningQueue::Next() {
   scheduled_ = false;
-  if (busy_) return;
-  busy_ = true;
-  if (current_.isEmpty() && !requests_.empty()) {
-    current_ = requests_.front();
-    requests_.pop_front();
-    if (!Confirmed(current_)) current_.clear();
-  }
-  if (!current_.isEmpty()) open_(current_.takeFirst());
-  busy_ = false;
-  if (!current_.isEmpty() || !requests_.empty()) Schedule();
+  const auto idle = [](const Request& request) { return !request.Busy; };
+  const auto request = std::find_if(requests_.begin(), requests_.end(), idle);
+  if (request == requests_.end()) return;
+  Advance(*request);
+  if (request->Files.isEmpty()) requests_.erase(request);
+  if (std::any_of(requests_.begin(), requests_.end(), idle)) Schedule();
 }
 
-bool OpeningQueue::Confirmed(const QStringList& request) {
-  return request.size() <= kWithoutAsking ||
+void OpeningQueue::Advance(Request& request) {
+  request.Busy = true;
+  if (!request.Confirmed) {
+    request.Confirmed = true;
+    if (!Asked(request.Files)) request.Files.clear();
+  } else {
+    open_(request.Files.takeFirst());
+  }
+  request.Busy = false;
+}
+
+bool OpeningQueue::Asked(const QStringList& files) {
+  return files.size() <= kWithoutAsking ||
          prompts_.Message(window_, kMessageCaption,
                           QString("Es sollen %1 Projekte auf einmal geöffnet werden. Sollen sie "
                                   "alle geöffnet werden?")
-                              .arg(request.size()),
+                              .arg(files.size()),
                           {PromptButton::Yes, PromptButton::No},
                           PromptIcon::Question) == PromptButton::Yes;
 }

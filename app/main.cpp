@@ -29,9 +29,12 @@ int main(int argc, char** argv) {
   if (early.Request != CommandLine::Action::Run && !IsToolkitOption(early.UnknownOption))
     return PrintAndExit(early);
 
-  QelApplication app(argc, argv);
+  const int toolkitGiven = ToolkitArgumentCount(argc, argv);
+  int toolkitArgc = toolkitGiven;
+  QelApplication app(toolkitArgc, argv);
   // Qt has taken its own options (-platform, -style, ...) out of argv by now.
-  const CommandLine command = ParseCommandLine(ArgumentsOf(argc, argv), StartFolder());
+  const CommandLine command =
+      ParseCommandLine(ArgumentsLeft(toolkitArgc, argv, toolkitGiven, argc), StartFolder());
   if (command.Request != CommandLine::Action::Run) return PrintAndExit(command);
   LoadGermanQtTexts(app);
 

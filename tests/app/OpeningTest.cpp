@@ -65,6 +65,28 @@ TEST(CommandLineTest, ArgumentsBecomeAbsoluteFilesOrARequest) {
   EXPECT_EQ(Bytes(ParseCommandLine({odd}, "/").Files.value(0)), odd);
 }
 
+// Qt sees only what comes before "--"; what it leaves and everything from "--" on is parsed.
+TEST(CommandLineTest, QtTakesNoOptionAfterTheEndOfOptions) {
+  const struct {
+    std::vector<const char*> Argv;
+    int ToolkitCount;
+    int ToolkitLeaves;  // as if Qt took an option of one entry
+    std::vector<QByteArray> Left;
+  } cases[] = {
+      {{"qelgraphics", "a.qgp"}, 2, 2, {"a.qgp"}},
+      {{"qelgraphics", "--", "-platform", "x.qgp"}, 1, 1, {"--", "-platform", "x.qgp"}},
+      {{"qelgraphics", "-reverse", "--", "-reverse"}, 2, 1, {"--", "-reverse"}},
+      {{"qelgraphics", "a", "--", "b", "--"}, 2, 2, {"a", "--", "b", "--"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<char*> argv;
+    for (const char* entry : c.Argv) argv.push_back(const_cast<char*>(entry));
+    const int argc = int(argv.size());
+    EXPECT_EQ(ToolkitArgumentCount(argc, argv.data()), c.ToolkitCount) << c.Argv[1];
+    EXPECT_EQ(ArgumentsLeft(c.ToolkitLeaves, argv.data(), c.ToolkitCount, argc), c.Left);
+  }
+}
+
 TEST(OpenRequestTest, RoundTripsAndRejectsWhatCannotBeARequest) {
   const QStringList paths = {"/a b/c.qgp", PathFromBytes("/\xFF\n.qgp"), "/ü.qgp"};
   const QByteArray request = EncodeOpenRequest(paths);
@@ -168,10 +190,10 @@ TEST(InstanceServerTest, IdleConnectionsCannotRefuseASecondStart) {
   EXPECT_TRUE(requests.wait(2000));
 }
 
-// Openings run one at a time from the event loop: a request that comes while an opening shows a
-// real box is answered at once and opened after the box, in order; a request for more windows
-// than fit a screen is asked about first.
-TEST(OpeningQueueTest, OpensOneAtATimeAndAnswersAHandOverAtOnce) {
+// Openings run from the event loop: a request that comes while an opening shows a real box is
+// answered at once and opens in the box's loop, the rest of the first request after the box; a
+// request for more windows than fit a screen is asked about first.
+TEST(OpeningQueueTest, AnswersAHandOverAtOnceAndOpensEachRequestInOrder) {
   QTemporaryDir folder;
   InstanceServer server(folder.path());
   ASSERT_TRUE(server.Listen());
@@ -193,7 +215,7 @@ TEST(OpeningQueueTest, OpensOneAtATimeAndAnswersAHandOverAtOnce) {
   queue.Add({"/box", "/a"});
   EXPECT_TRUE(opened.isEmpty());
   for (int i = 0; i < 100 && opened.size() < 3; ++i) QTest::qWait(20);
-  EXPECT_EQ(opened, (QStringList{"/box", "/a", "/b"}));
+  EXPECT_EQ(opened, (QStringList{"/box", "/b", "/a"}));
   EXPECT_EQ(answer, "OK\n");
 
   QStringList many;

@@ -191,4 +191,12 @@ TEST_F(StartTest, ALinkedRuntimeFolderHandsOverAndAFailedListenIsReported) {
   })) << notes.constData();
 }
 
+// After "--" even Qt's own option names are files.
+TEST_F(StartTest, QtsOptionsAfterTheEndOfOptionsAreFiles) {
+  const QString a = Project("a.qgp");
+  QProcess& first = Running({"--", "-platform", "a.qgp"});
+  EXPECT_TRUE(Eventually([&] { return Remembered() == QStringList{a}; }));
+  EXPECT_EQ(first.state(), QProcess::Running);
+}
+
 }  // namespace
