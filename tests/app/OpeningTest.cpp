@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
+#include <sys/stat.h>
 #include <QAction>
 #include <QLocalSocket>
 #include <QMdiArea>
@@ -372,6 +373,43 @@ TEST_F(OpeningFrameTest, ASavedProjectGoesToTheFrontOfTheList) {
   EXPECT_EQ(recent_->List(), (QStringList{saved, opened}));
 }
 
+// Only a file that was read goes to the list; one the editor could not read does not.
+TEST_F(OpeningFrameTest, AProjectThatFailsToOpenIsNotRemembered) {
+  frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
+    return CreateProjectWindow(*frame_, name, isNew);
+  });
+  const QString good = folder_.filePath("gut.qgp"), bad = Existing("kaputt.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, good));
+  QFile garbage(bad);
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+  garbage.write("kein Projekt\n");
+  garbage.close();
+  frame_->OpenProjectFiles({good, bad, PathFromBytes(QByteArray("/tmp/a\0.qgp", 11))});
+  EXPECT_EQ(recent_->List(), QStringList{good});
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+}
+
+// A settings file that would block or flood the start is left alone; the list then lasts the run.
+TEST(RecentSettingsTest, ASettingsFileThatIsNoSaneFileIsNotRead) {
+  QTemporaryDir folder;
+  const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  ASSERT_TRUE(QDir(folder.path()).mkpath("Qel"));
+  const QString path = folder.filePath("Qel/Qel Graphics.conf");
+  EXPECT_NE(RecentProjects::UserSettings(), nullptr);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+  RecentProjects recent(RecentProjects::UserSettings());
+  recent.Add("/a.qgp");
+  EXPECT_EQ(recent.List(), QStringList{"/a.qgp"});
+  QFile::remove(path);
+  QFile big(path);
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+  big.write(QByteArray(2 << 20, 'x'));
+  big.close();
+  EXPECT_EQ(RecentProjects::UserSettings(), nullptr);
+  qputenv("XDG_CONFIG_HOME", saved);
+}
+
 QMimeData* Drop(const QList<QByteArray>& urls) {
   auto* data = new QMimeData;
   QList<QUrl> list;
@@ -390,6 +428,7 @@ TEST_F(OpeningFrameTest, DropsOfProjectFilesOpenThemAndOtherDropsAreRefused) {
       {{"file:///tmp/notiz.txt", "https://example.org/a.qgp"}, {}},
       {{"file:///tmp/bild.png", "file:///tmp/a%0Ab.qgp"}, {"/tmp/a\nb.qgp"}},
       {{"file:///tmp/%FF.qgp"}, {PathFromBytes("/tmp/\xFF.qgp")}},
+      {{"file:///tmp/notiz.txt%00.qgp"}, {}},
   };
   for (const auto& c : cases) {
     opened_.clear();
