@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -649,7 +648,7 @@ void TMDIChild::SpeichernunterClick() {
 
 bool TMDIChild::Save() {
   const QString path = Native(document_.DateiName);
-  if (!path.isEmpty() && QFileInfo(path).isFile()) return SaveDataReporting();
+  if (!path.isEmpty() && IsRegularFile(path)) return SaveDataReporting();
   return SaveAs();
 }
 

@@ -450,6 +450,22 @@ TEST_F(ProjectWindow, SaveAndReopenKeepsEveryText) {
   EXPECT_FALSE(reopened->Document().Modified);
 }
 
+// "Speichern" writes an opened project back under its name, whatever bytes the name holds.
+TEST_F(ProjectWindow, SavingAnOpenedProjectAsksForNoNameWhateverItsBytes) {
+  for (const QByteArray& name : {QByteArray("einfach.qgp"), QByteArray("\xFF\xFE.qgp")}) {
+    const QString path = PathFromBytes(QFile::encodeName(dir.path()) + "/" + name);
+    TMDIChild* window = WithFunctions({"x"});
+    frame.Questions.FileAnswers.push_back(FileChoice{path, 1});
+    window->SpeichernClick();
+    TMDIChild* reopened = Open(path, false);
+    reopened->Edit5->setText("11");
+    const size_t dialogs = frame.Questions.FileDialogs.size();
+    reopened->SpeichernClick();
+    EXPECT_EQ(frame.Questions.FileDialogs.size(), dialogs) << name.constData();
+    EXPECT_FALSE(reopened->Document().Modified);
+  }
+}
+
 TEST_F(ProjectWindow, EditsRefuseCharactersTheFileCannotHold) {
   TMDIChild* window = WithFunctions({"x"});
   window->Edit1->insert(QString::fromUtf8("€"));
