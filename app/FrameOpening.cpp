@@ -4,11 +4,14 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QUrl>
 
 #include "app/MainForm.h"
 #include "app/RecentProjects.h"
+#include "platform/FileStamp.h"
 #include "platform/PathText.h"
 #include "project/ProjectWindow.h"
 
@@ -58,6 +61,22 @@ void TMainForm::RememberProject(ChildForm* child, const QString& name, bool isNe
             [recent = recent_](const QString& path) { recent->Add(path); });
   const bool read = !editor || editor->Document().DateiName == PathToBytes(name).toStdString();
   if (!isNew && read && IsRegularFile(name)) recent_->Add(name);
+}
+
+// A project open already is brought to the front instead of a second editor, which would save
+// over the first one's changes.
+bool TMainForm::ShowOpenProject(const QString& path) {
+  const std::string bytes = PathToBytes(path).toStdString();
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    auto* editor = qobject_cast<TMDIChild*>(window);
+    if (!editor || editor->Document().DateiName.empty() ||
+        !IsSameFile(editor->Document().DateiName, bytes))
+      continue;
+    if (editor->isMinimized()) editor->showNormal();
+    mdiArea_->setActiveSubWindow(editor);
+    return true;
+  }
+  return false;
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -115,6 +115,7 @@ class TMainForm : public QMainWindow, public FrameCommands {
   void ChildArrives(QMdiSubWindow* child);
   void PlaceNewChild(QMdiSubWindow& child);
   void RememberProject(ChildForm* child, const QString& name, bool isNew);
+  bool ShowOpenProject(const QString& path);     // FrameOpening.cpp
   ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);

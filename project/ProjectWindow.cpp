@@ -26,6 +26,7 @@
 #include "platform/Windows1252Text.h"
 #include "project/CheckSettings.h"
 #include "project/ProjectFile.h"
+#include "project/SaveGuard.h"
 #include "shell/AppInfo.h"
 #include "shell/ErrorReport.h"
 #include "shell/FrameCommands.h"
@@ -669,8 +670,10 @@ bool TMDIChild::SaveAs() {
 }
 
 bool TMDIChild::SaveDataReporting() {
+  if (!MayReplace(frame_.prompts(), this, stamp_, document_.DateiName)) return false;
   try {
     SaveData(document_);
+    stamp_ = StampOf(document_.DateiName);
     emit ProjectSaved(Native(document_.DateiName));
     return true;
   } catch (const FileCreateError& error) {
@@ -734,6 +737,7 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   }
   resize(kMinWidth, kMinHeight);
   document_.DateiName = path;
+  stamp_ = StampOf(path);
   DateiName->setText(fileName);
   ShowDocument();
   document_.Modified = false;

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "platform/FileStamp.h"
 #include "project/ProjectDocument.h"
 #include "shell/ChildForm.h"
 #include "shell/GraphSource.h"
@@ -166,6 +168,7 @@ class TMDIChild : public ChildForm, public GraphSource {
   uint32_t lastColor_ = 0;  // the colour dialog opens with the colour last chosen in it
   bool filling_ = false;    // the controls are being filled from the document
   std::vector<RangeTexts> zoomHistory_;  // the ranges each zoom replaced, the latest last
+  std::optional<FileStamp> stamp_;       // the file as last read or saved
 };
 
 // The frame's "Neu" (isNew: an empty project captioned fileName) and "Öffnen" (fileName is the path

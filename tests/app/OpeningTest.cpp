@@ -410,6 +410,19 @@ TEST(RecentSettingsTest, ASettingsFileThatIsNoSaneFileIsNotRead) {
   qputenv("XDG_CONFIG_HOME", saved);
 }
 
+// A project open already, by any spelling of its name, comes to the front: no second editor.
+TEST_F(OpeningFrameTest, AProjectOpenAlreadyComesToTheFront) {
+  frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
+    return CreateProjectWindow(*frame_, name, isNew);
+  });
+  const QString a = folder_.filePath("a.qgp"), b = folder_.filePath("b.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, a) && QFile::copy(QEL_EXAMPLE, b));
+  ASSERT_TRUE(QFile::link(a, folder_.filePath("verweis.qgp")));
+  frame_->OpenProjectFiles({a, b, a, folder_.filePath("verweis.qgp")});
+  EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(frame_->MdiArea()->activeSubWindow()->windowTitle(), a);
+}
+
 QMimeData* Drop(const QList<QByteArray>& urls) {
   auto* data = new QMimeData;
   QList<QUrl> list;
