@@ -28,6 +28,15 @@ bool IsSafeParent(const std::string& path) {
   return ours && ((status.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (status.st_mode & S_ISVTX) != 0);
 }
 
+// A folder of the user's own that others may enter is closed to them, as the desktop's own
+// libraries do with the runtime folder; a link or another user's folder is left as it is.
+void CloseOwnFolder(const std::string& path) {
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+      status.st_uid == ::geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+    ::chmod(path.c_str(), 0700);
+}
+
 std::string CacheFolder(const RuntimeEnvironment& environment) {
   if (Set(environment.CacheHome)) return environment.CacheHome;
   if (Set(environment.Home)) return std::string(environment.Home) + "/.cache";
@@ -43,6 +52,7 @@ std::string OwnCacheFolder(const RuntimeEnvironment& environment) {
   if (folder.empty()) return {};
   const std::string own = folder + "/qelgraphics";
   ::mkdir(own.c_str(), 0700);
+  CloseOwnFolder(own);
   return own;
 }
 
@@ -67,6 +77,7 @@ std::optional<std::string> PrivateRuntimeFolder(const RuntimeEnvironment& enviro
   };
   if (Set(environment.RuntimeDir)) {
     const std::string runtime = RealPath(environment.RuntimeDir);
+    CloseOwnFolder(runtime);
     if (usable(runtime)) return runtime;
   }
   const std::string own = OwnCacheFolder(environment);

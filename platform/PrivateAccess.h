@@ -10,9 +10,9 @@
 bool IsPrivateFolder(const std::string& path);
 
 // Where the lock and socket live. The runtime folder (its real path, so every start spells it the
-// same) when it is private; otherwise "qelgraphics" in the cache folder, made private for this
-// user. Only folders whose socket path fits a socket address; nothing when none is safe. Shared
-// folders such as /tmp are never used.
+// same) when it is private, or the user's own and then closed to others; otherwise "qelgraphics"
+// in the cache folder, made private for this user. Only folders whose socket path fits a socket
+// address; nothing when none is safe. Shared folders such as /tmp are never used.
 struct RuntimeEnvironment {
   const char* RuntimeDir = nullptr;  // XDG_RUNTIME_DIR
   const char* CacheHome = nullptr;   // XDG_CACHE_HOME

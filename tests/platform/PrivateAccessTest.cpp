@@ -62,6 +62,7 @@ TEST(PrivateAccessTest, OnlyAFolderOfTheUsersOwnThatNoOneElseMayEnterIsPrivate) 
 TEST(PrivateAccessTest, TheLockGoesToAPrivateRuntimeFolderOrTheUsersCacheAndNowhereElse) {
   TempFolder base;
   const std::string runtime = base.Make("run", 0700), open = base.Make("offen", 0755);
+  const std::string foreignRuntime = base.Make("fremd-run", 0755, Root());
   fs::create_directory_symlink(runtime, base.Path + "/run-verweis");
   const std::string longRuntime = base.Make(std::string(100, 'l'), 0700);
   const std::string cache = base.Make("cache", 0700), home = base.Make("home", 0700);
@@ -73,7 +74,8 @@ TEST(PrivateAccessTest, TheLockGoesToAPrivateRuntimeFolderOrTheUsersCacheAndNowh
   } cases[] = {
       {runtime, cache, home, runtime},
       {base.Path + "/run-verweis", "", "", runtime},
-      {open, cache, home, cache + "/qelgraphics"},
+      {open, cache, home, open},
+      {Root() ? foreignRuntime : base.Path + "/fehlt", cache, home, cache + "/qelgraphics"},
       {longRuntime, cache, "", cache + "/qelgraphics"},
       {"", "", home, home + "/.cache/qelgraphics"},
       {"relativ", "relativ", "", ""},
