@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 # Ninja for new build folders; a folder keeps the generator it was first configured with.
 GENERATOR := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-G Ninja)
 
-.PHONY: deps configure build run test bench fuzz format check-format clean
+.PHONY: deps configure build run test deb bench fuzz format check-format clean
 
 deps:
 	@scripts/install-deps
@@ -27,6 +27,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, in $(BUILD_DIR)/package/.
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB -B package >/dev/null && ls package/*.deb
 
 # The whole-process figures need gnuplot (apt-get install gnuplot-nox) and, for the idle figure,
 # Xvfb and xdotool; without them those figures are skipped.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "ui/shell/AppInfo.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr std::string_view kUsage =
     "[--layout tab|block] [--output FILE]\n"
     "       qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg|png|svg|pdf] "
     "[--quality Q]\n"
-    "       qelcli --help\n"
+    "       qelcli --help | --version\n"
     "engine options:\n"
     "  --separator C            regional decimal separator (default: from LC_ALL, LC_NUMERIC, "
     "LANG)\n"
@@ -80,6 +81,10 @@ int Run(int argc, char** argv) {
   const std::string_view name = argv[1];
   if (name == "--help") {
     qelcli::WriteOutput(std::string(kUsage) + "\n" + std::string(kHelpDetails) + "\n");
+    return qelcli::kExitOk;
+  }
+  if (name == "--version") {
+    qelcli::WriteOutput(std::string("qelcli (") + kFrameCaption + ")\n");
     return qelcli::kExitOk;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);

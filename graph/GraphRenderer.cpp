@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 
+#include "engine/QuotedExpression.h"
 #include "graph/CurveWorkers.h"
 #include "platform/Conversions.h"
 
@@ -139,7 +140,7 @@ std::unique_ptr<CurveWorkers> StartWorkers(const ProjectDocument& project, TQelP
 }  // namespace
 
 std::string FunctionDefinitionError(const std::string& expression) {
-  return "Fehler in Funktionsdefinition:\n\n" + expression +
+  return "Fehler in Funktionsdefinition:\n\n" + QuotedExpression(expression) +
          "\n\nDer Graph dieser Funktion kann nicht erzeugt werden.";
 }
 

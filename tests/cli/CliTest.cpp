@@ -155,6 +155,12 @@ TEST(Qelcli, HelpListsEverySubcommand) {
   EXPECT_EQ(r.Err, "");
 }
 
+TEST(Qelcli, VersionNamesTheRelease) {
+  const Result r = RunCli({"--version"});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "qelcli (Qel Graphics 4.2)\n");
+}
+
 // The usage a mistake shows must be the one --help begins with, so the two cannot drift apart.
 TEST(Qelcli, HelpBeginsWithTheUsageAMistakeShows) {
   const Result help = RunCli({"--help"});
