@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/CurveAnalysis.h"
+#include "engine/QelParser.h"
+
+// The points of a discussion as text: a header line "Funktion<TAB>Art<TAB>x<TAB>y", then one point
+// a line with the function's number ("N/M" for an intersection), the kind in German, and x and y
+// in the engine's number text at its precision (y empty for a pole or a jump).
+
+// The German name of a kind: "Nullstelle", "Hochpunkt", ...
+const char* PointKindName(PointKind kind);
+
+// The lines for the lists in their order, each ended by `lineEnd`.
+std::string PointTableText(const std::vector<PointList>& lists, TQelParser& engine,
+                           const std::string& lineEnd);
+
+// "Funktion N: M weitere Punkte" (N/M for an intersection) for a list with points left out.
+std::string MorePointsMessage(const PointList& list);
