@@ -59,7 +59,7 @@ std::optional<long double> NewtonStep(const Probe& lo, const Probe& hi, int orde
 }
 
 bool NearZero(long double value, long double scale) {
-  return std::fabs(value) <= 64 * LDBL_EPSILON * scale;
+  return std::isfinite(scale) && std::fabs(value) <= 64 * LDBL_EPSILON * scale;
 }
 
 }  // namespace
