@@ -15,6 +15,8 @@ constexpr int kMinExponent = LDBL_MIN_EXP - 1;
 constexpr int kMaxSteps = 200;
 // A bracket this far from the sampled values is a pole, not a steep stretch of the curve.
 constexpr long double kPoleGrowth = 1e6L;
+// A bracket this many times narrower with no less change across it holds a break.
+constexpr long double kBreakShrink = 1e6L;
 
 // The finite long doubles numbered in order, neighbours by neighbouring numbers, 0 at zero.
 Key KeyOf(long double x) {
@@ -83,22 +85,29 @@ bool GrewWithoutBound(const Probe& a, const Probe& b, long double sampled) {
   return std::fmax(std::fabs(a.J.V), std::fabs(b.J.V)) > kPoleGrowth * std::fmax(1, sampled);
 }
 
-Narrowed NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi) {
+std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi,
+                                         bool breaks) {
   const int loSign = SignOf(lo.J.Significant(order));
+  const long double width = hi.X - lo.X;
+  const long double change = std::fabs(hi.J.Order(order) - lo.J.Order(order));
   bool newton = true;
   for (int step = 0; step < kMaxSteps; ++step) {
+    if (!breaks && (hi.X - lo.X) * kBreakShrink < width &&
+        std::fabs(hi.J.Order(order) - lo.J.Order(order)) > change / 2) {
+      return std::nullopt;
+    }
     const std::optional<long double> guess = newton ? NewtonStep(lo, hi, order) : std::nullopt;
     const std::optional<long double> x = guess ? guess : BitMidpoint(lo.X, hi.X);
     if (!x) break;
     const Probe p = at(*x);
-    if (!p.Defined || std::isnan(p.J.Order(order))) return {lo, p, true};
+    if (!p.Defined || std::isnan(p.J.Order(order))) return Narrowed{lo, p, true};
     const long double g = p.J.Significant(order);
-    if (g == 0) return {p, p, false};
+    if (g == 0) return Narrowed{p, p, false};
     const Key before = KeyOf(hi.X) - KeyOf(lo.X);
     (SignOf(g) == loSign ? lo : hi) = p;
     newton = !guess || 2 * (KeyOf(hi.X) - KeyOf(lo.X)) <= before;
   }
-  return {lo, hi, false};
+  return Narrowed{lo, hi, false};
 }
 
 std::optional<Narrowed> NarrowJump(const Evaluator& at, Probe lo, Probe hi) {

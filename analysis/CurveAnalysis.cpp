@@ -43,7 +43,7 @@ class Discussion {
   Discussion(const Evaluator& at, std::vector<CurvePoint>& points) : at_(at), points_(points) {}
 
   void SignChange(const Candidate& c) {
-    Narrowed n = NarrowSignChange(at_, c.Order, c.A, c.B);
+    Narrowed n = *NarrowSignChange(at_, c.Order, c.A, c.B);
     if (n.Gap) return Gap(n.Lo, n.Hi, c.B, Sampled(c));
     const std::optional<Probe> exact = n.Lo.X == n.Hi.X ? std::optional<Probe>(n.Lo) : std::nullopt;
     if (exact) n = Around(*exact);
@@ -243,10 +243,11 @@ void DiscussCandidate(const Evaluator& at, const Candidate& c, std::vector<Curve
 // rather than a pole or a jump of one of them.
 void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
               std::vector<CurvePoint>& points) {
-  const Narrowed n = NarrowSignChange(at, c.Order, c.A, c.B);
+  // A crossing is never a break of f - g, but a touching may be a kink of it.
+  const std::optional<Narrowed> n = NarrowSignChange(at, c.Order, c.A, c.B, c.Order == 1);
   const long double sampled = std::fmax(std::fabs(c.A.J.V), std::fabs(c.B.J.V));
-  if (n.Gap || GrewWithoutBound(n.Lo, n.Hi, sampled) || !Continuous(n.Lo, n.Hi)) return;
-  const Probe& p = std::fabs(n.Lo.J.V) <= std::fabs(n.Hi.J.V) ? n.Lo : n.Hi;
+  if (!n || n->Gap || GrewWithoutBound(n->Lo, n->Hi, sampled) || !Continuous(n->Lo, n->Hi)) return;
+  const Probe& p = std::fabs(n->Lo.J.V) <= std::fabs(n->Hi.J.V) ? n->Lo : n->Hi;
   if (c.Order == 1 && !p.J.Significant(0) == 0) return;
   if (const std::optional<long double> y = f.Function().EngineValue(p.X)) {
     points.push_back({PointKind::Intersection, p.X, *y});
@@ -312,13 +313,32 @@ AnalysisFrame ProjectFrame(const ProjectSettings& settings, TQelParser& engine) 
   return {geometry.XFrom, geometry.XTo, geometry.YFrom, geometry.YTo, geometry.W, geometry.H};
 }
 
+FrameColumns::FrameColumns(const TQelParser& engine, const AnalysisFrame& frame) {
+  TQelParser reader = engine.Sibling();
+  const auto count = static_cast<size_t>(std::max(frame.Columns, 1)) + 1;
+  Readings.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    Readings.push_back(reader.ReadVariable(ExactText(ColumnValue(frame, i))));
+  }
+}
+
+SampledFunction::SampledFunction(const TQelParser& engine, const std::string& expression,
+                                 const FrameColumns& columns)
+    : function_(engine, expression) {
+  std::vector<bool> defined;
+  function_.EngineValues(columns.Readings, defined);
+  columns_.reserve(defined.size());
+  for (size_t i = 0; i < defined.size(); ++i) {
+    const long double x = columns.Readings[i].Memo.Value;
+    Probe p{x, false, function_.At(x)};
+    p.Defined = defined[i] && std::isfinite(p.J.V);
+    columns_.push_back(p);
+  }
+}
+
 SampledFunction::SampledFunction(const TQelParser& engine, const std::string& expression,
                                  const AnalysisFrame& frame)
-    : function_(engine, expression) {
-  const auto count = static_cast<size_t>(std::max(frame.Columns, 1)) + 1;
-  columns_.reserve(count);
-  for (size_t i = 0; i < count; ++i) columns_.push_back(At(ColumnValue(frame, i)));
-}
+    : SampledFunction(engine, expression, FrameColumns(engine, frame)) {}
 
 Probe SampledFunction::At(long double x) {
   Probe p{x, false, function_.At(x)};
@@ -370,12 +390,13 @@ ProjectPoints AnalyseProject(const ProjectDocument& project, TQelParser& engine,
                              std::optional<size_t> only, const StopRequest& stop) {
   ProjectPoints result;
   const AnalysisFrame frame = ProjectFrame(project.Settings, engine);
+  const FrameColumns columns(engine, frame);
   std::vector<std::pair<size_t, std::unique_ptr<SampledFunction>>> sampled;
   for (size_t i = 0; i < project.Functions.size(); ++i) {
     const std::string& expression = project.Functions[i].Expression;
     if ((only && *only != i + 1) || IsBlankExpression(expression)) continue;
     if (stop && stop()) return {{}, {}, true};
-    auto f = std::make_unique<SampledFunction>(engine, expression, frame);
+    auto f = std::make_unique<SampledFunction>(engine, expression, columns);
     if (!f->Built()) {
       result.Messages.push_back(FunctionDefinitionError(expression));
       continue;

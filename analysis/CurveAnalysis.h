@@ -60,9 +60,18 @@ AnalysisFrame ProjectFrame(const ProjectSettings& settings, TQelParser& engine);
 // Asked between steps; true stops the analysis.
 using StopRequest = std::function<bool()>;
 
+// The x of the columns 0 .. Columns of a frame as the engine reads them, made once for all its
+// functions.
+struct FrameColumns {
+  FrameColumns(const TQelParser& engine, const AnalysisFrame& frame);
+  std::vector<VariableReading> Readings;
+};
+
 // A function sampled over the frame once, for its own points and for its intersections.
 class SampledFunction {
  public:
+  SampledFunction(const TQelParser& engine, const std::string& expression,
+                  const FrameColumns& columns);
   SampledFunction(const TQelParser& engine, const std::string& expression,
                   const AnalysisFrame& frame);
   bool Built() const { return function_.Built(); }

@@ -128,11 +128,13 @@ Jet Function(NodeKind kind, const Jet& u) {
   const long double v = u.V;
   switch (kind) {
     case NodeKind::Sin: {
-      const long double s = std::sin(v), c = std::cos(v);
+      long double s = 0, c = 0;
+      sincosl(v, &s, &c);
       return Chain(u, s, c, -s, -c);
     }
     case NodeKind::Cos: {
-      const long double s = std::sin(v), c = std::cos(v);
+      long double s = 0, c = 0;
+      sincosl(v, &s, &c);
       return Chain(u, c, -s, -c, s);
     }
     case NodeKind::Tan: {
@@ -196,6 +198,7 @@ DifferentiatedFunction::DifferentiatedFunction(const TQelParser& engine,
   engine_.SetFaultChecking(engine.FaultChecking());
   engine_.SetExpression(expression);
   built_ = engine_.CreateTree();
+  readingMemo_ = engine_.ReadVariable("0").Memo;
   if (!built_) return;
   // The first evaluation lays out the steps, whose kinds are the engine's reading of the tree.
   EngineValue(0);
@@ -215,7 +218,10 @@ std::optional<long double> DifferentiatedFunction::EngineValue(long double x) {
 std::optional<long double> DifferentiatedFunction::EngineValue(long double x,
                                                                std::string& message) {
   if (!built_) return std::nullopt;
-  engine_.SetX(engine_.ReadVariable(ExactText(x)));
+  // The text reads back to x exactly, so its value need not be read from it.
+  LeafMemo memo = readingMemo_;
+  memo.Value = x;
+  engine_.SetX(VariableReading{ExactText(x), memo});
   try {
     const long double value = engine_.EvaluateValue();
     if (std::isnan(value)) return std::nullopt;
@@ -224,6 +230,16 @@ std::optional<long double> DifferentiatedFunction::EngineValue(long double x,
     message = e.what();
     return std::nullopt;
   }
+}
+
+void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs,
+                                          std::vector<bool>& defined) {
+  defined.assign(xs.size(), false);
+  if (!built_ || xs.empty()) return;
+  std::vector<long double> values(xs.size());
+  const std::unique_ptr<bool[]> failed(new bool[xs.size()]);
+  engine_.EvaluateAt(xs.data(), xs.size(), values.data(), failed.get());
+  for (size_t i = 0; i < xs.size(); ++i) defined[i] = !failed[i] && !std::isnan(values[i]);
 }
 
 Jet DifferentiatedFunction::At(long double x) {
@@ -240,7 +256,8 @@ Jet DifferentiatedFunction::At(long double x) {
       top[-1] = Operator(step.Kind, l, top[-1]);
     }
   }
-  // The flags this raised are no fault of the engine's next evaluation.
-  if (std::fetestexcept(FE_ALL_EXCEPT) != 0) std::feclearexcept(FE_ALL_EXCEPT);
+  // The faults this raised are none of the engine's next evaluation.
+  constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+  if (std::fetestexcept(kFaults) != 0) std::feclearexcept(kFaults);
   return steps_.empty() ? Jet{NAN, NAN, NAN, NAN, {0, 0, 0, 0}} : top[-1];
 }

@@ -36,6 +36,8 @@ class DifferentiatedFunction {
   std::optional<long double> EngineValue(long double x);
   // The engine's value or its message at x.
   std::optional<long double> EngineValue(long double x, std::string& message);
+  // Whether the engine has a value at each reading, all evaluated together.
+  void EngineValues(const std::vector<VariableReading>& xs, std::vector<bool>& defined);
   // The jet at x, without asking the engine whether the function has a value there.
   Jet At(long double x);
 
@@ -47,6 +49,8 @@ class DifferentiatedFunction {
   std::shared_ptr<QelTreeRoot> root_;
   TQelParser engine_;
   bool built_ = false;
+  // The separators this engine reads x with, for readings made from exact texts.
+  LeafMemo readingMemo_;
   std::vector<Step> steps_;
   std::vector<Jet> stack_;
 };
