@@ -248,7 +248,7 @@ void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
   const long double sampled = std::fmax(std::fabs(c.A.J.V), std::fabs(c.B.J.V));
   if (!n || n->Gap || GrewWithoutBound(n->Lo, n->Hi, sampled) || !Continuous(n->Lo, n->Hi)) return;
   const Probe& p = std::fabs(n->Lo.J.V) <= std::fabs(n->Hi.J.V) ? n->Lo : n->Hi;
-  if (c.Order == 1 && !p.J.Significant(0) == 0) return;
+  if (c.Order == 1 && p.J.Significant(0) != 0) return;
   if (const std::optional<long double> y = f.Function().EngineValue(p.X)) {
     points.push_back({PointKind::Intersection, p.X, *y});
   }
@@ -354,7 +354,7 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
   ScanBreaks(samples, candidates);
   const Evaluator at = [&f](long double x) { return f.At(x); };
   std::optional<PointList> list =
-      Discuss(candidates, frame.XTo - frame.XFrom, stop,
+      Discuss(candidates, std::fabs(frame.XTo - frame.XFrom), stop,
               [&at](const Candidate& c, std::vector<CurvePoint>& points) {
                 DiscussCandidate(at, c, points);
               });
@@ -389,7 +389,13 @@ std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
 ProjectPoints AnalyseProject(const ProjectDocument& project, TQelParser& engine,
                              std::optional<size_t> only, const StopRequest& stop) {
   ProjectPoints result;
-  const AnalysisFrame frame = ProjectFrame(project.Settings, engine);
+  AnalysisFrame frame;
+  try {
+    frame = ProjectFrame(project.Settings, engine);
+  } catch (const EngineError& e) {
+    result.Messages.push_back(e.what());
+    return result;
+  }
   const FrameColumns columns(engine, frame);
   std::vector<std::pair<size_t, std::unique_ptr<SampledFunction>>> sampled;
   for (size_t i = 0; i < project.Functions.size(); ++i) {

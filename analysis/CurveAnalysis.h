@@ -54,7 +54,8 @@ struct AnalysisFrame {
   int32_t Columns = 640, Rows = 480;
 };
 
-// The project's ranges and size as the renderer reads them.
+// The project's ranges and size as the renderer reads them; a range that collapses raises
+// EngineError.
 AnalysisFrame ProjectFrame(const ProjectSettings& settings, TQelParser& engine);
 
 // Asked between steps; true stops the analysis.
