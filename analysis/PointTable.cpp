@@ -44,16 +44,22 @@ const char* PointKindName(PointKind kind) {
   return "";
 }
 
-std::string PointTableText(const std::vector<PointList>& lists, TQelParser& engine,
-                           const std::string& lineEnd) {
-  std::string text = "Funktion\tArt\tx\ty" + lineEnd;
+std::vector<PointRow> PointRows(const std::vector<PointList>& lists, TQelParser& engine) {
+  std::vector<PointRow> rows;
   for (const PointList& list : lists) {
     const std::string function = FunctionField(list);
     for (const CurvePoint& p : list.Points) {
-      text += function + "\t" + PointKindName(p.Kind) + "\t" + NumberText(engine, p.X) + "\t";
-      if (p.Y) text += NumberText(engine, *p.Y);
-      text += lineEnd;
+      rows.push_back({function, PointKindName(p.Kind), NumberText(engine, p.X),
+                      p.Y ? NumberText(engine, *p.Y) : std::string()});
     }
+  }
+  return rows;
+}
+
+std::string PointTableText(const std::vector<PointRow>& rows, const std::string& lineEnd) {
+  std::string text = "Funktion\tArt\tx\ty" + lineEnd;
+  for (const PointRow& row : rows) {
+    text += row.Function + "\t" + row.Kind + "\t" + row.X + "\t" + row.Y + lineEnd;
   }
   return text;
 }

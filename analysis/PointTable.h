@@ -12,9 +12,17 @@
 // The German name of a kind: "Nullstelle", "Hochpunkt", ...
 const char* PointKindName(PointKind kind);
 
-// The lines for the lists in their order, each ended by `lineEnd`.
-std::string PointTableText(const std::vector<PointList>& lists, TQelParser& engine,
-                           const std::string& lineEnd);
+// One point's four fields as the table shows them.
+struct PointRow {
+  std::string Function, Kind, X, Y;
+  bool operator==(const PointRow&) const = default;
+};
+
+// The rows of the lists' points in their order.
+std::vector<PointRow> PointRows(const std::vector<PointList>& lists, TQelParser& engine);
+
+// The header and the rows, each line ended by `lineEnd`.
+std::string PointTableText(const std::vector<PointRow>& rows, const std::string& lineEnd);
 
 // "Funktion N: M weitere Punkte" (N/M for an intersection) for a list with points left out.
 std::string MorePointsMessage(const PointList& list);

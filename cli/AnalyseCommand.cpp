@@ -65,7 +65,7 @@ int RunAnalyse(const std::vector<std::string>& args) {
     if (list.More > 0) PrintMessage(MorePointsMessage(list));
   }
   engine.SetPrecision(*decimals);
-  WriteOutput(PointTableText(points.Lists, engine, "\n"));
+  WriteOutput(PointTableText(PointRows(points.Lists, engine), "\n"));
   return WrittenStatus(messagesAtStart);
 }
 

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckList(list, frame);
     count += list.Points.size();
   }
-  const std::string table = PointTableText(points.Lists, engine, "\n");
+  const std::string table = PointTableText(PointRows(points.Lists, engine), "\n");
   if (static_cast<size_t>(std::count(table.begin(), table.end(), '\n')) != count + 1) {
     FuzzFailure("table line count");
   }

@@ -9,6 +9,7 @@
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
+#include "graph/CurvePointsWindow.h"
 #include "graph/GraphPointer.h"
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
@@ -67,6 +68,11 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
                     toPicture.mapRect(QRectF(exposed)));
 }
 
+struct TGraph::Drawing {
+  ProjectDocument Project;
+  TQelParser Engine;
+};
+
 TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
     : ChildForm(area, "Graph"),
       Image1(new TGraphImage(this)),
@@ -87,13 +93,11 @@ TGraph::TGraph(FrameCommands& frame, TForm2& form2, QMdiArea* area)
   menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
   menus_ = StandardMenus::ForChild(*this, frame, menu);
+  AddCurveDiscussion(*menus_.Graph, *Image1, frame, *this, [this]() -> const ProjectDocument* {
+    return drawing_ ? &drawing_->Project : nullptr;
+  });
   show();
 }
-
-struct TGraph::Drawing {
-  ProjectDocument Project;
-  TQelParser Engine;
-};
 
 TGraph::~TGraph() = default;
 

@@ -1,0 +1,141 @@
+#include "graph/CurvePointsWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <QTreeWidget>
+
+#include "analysis/CurveAnalysis.h"
+#include "graph/ValueDialog.h"
+#include "platform/AtomicFile.h"
+#include "platform/Prompts.h"
+#include "platform/Windows1252Text.h"
+#include "project/ProjectDocument.h"
+#include "shell/AppInfo.h"
+#include "shell/DialogHabits.h"
+#include "shell/ErrorReport.h"
+#include "shell/FrameCommands.h"
+
+namespace {
+
+// Files in the value table's line ends; the clipboard in the desktop's.
+constexpr const char* kFileLineEnd = "\r\n";
+
+QTreeWidget* MakeList(QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  list->setHeaderLabels({"Funktion", "Art", "x", "y"});
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->header()->setStretchLastSection(true);
+  list->setContextMenuPolicy(Qt::ActionsContextMenu);
+  return list;
+}
+
+}  // namespace
+
+TCurvePoints::TCurvePoints(FrameCommands& frame, QMdiArea* area)
+    : ChildForm(area, "Form4"), frame_(frame) {
+  setWindowTitle("Kurvenpunkte");
+  ChildMenuSpec spec;
+  spec.ContextHelpTopic = "Kurvendiskussion";
+  spec.Own = {
+      {MenuItem::Wertetabellespeichernunter1, [this] { Wertetabellespeichernunter1Click(); }}};
+  spec.Captions = {{MenuItem::Wertetabellespeichernunter1, "Kurvenpunkte speichern unter..."}};
+  spec.ExtraSeparatorsAfter = {MenuItem::Funktionsgrapherstellen1};
+  menus_ = StandardMenus::ForChild(*this, frame, spec);
+  ListView1 = MakeList(this);
+  Kopieren1 = new QAction("In die Zwischenablage kopieren", this);
+  connect(Kopieren1, &QAction::triggered, this, &TCurvePoints::Kopieren1Click);
+  menus_.Graph->addAction(Kopieren1);
+  ListView1->addAction(Kopieren1);
+  setWidget(ListView1);
+  resize(420, 425);
+}
+
+void TCurvePoints::SetRows(std::vector<PointRow> rows) {
+  rows_ = std::move(rows);
+  QList<QTreeWidgetItem*> items;
+  for (const PointRow& row : rows_) {
+    items.append(
+        new QTreeWidgetItem(QStringList{FromWindows1252(row.Function), FromWindows1252(row.Kind),
+                                        FromWindows1252(row.X), FromWindows1252(row.Y)}));
+  }
+  ListView1->clear();
+  ListView1->addTopLevelItems(items);
+  for (int column = 0; column < 3; ++column) ListView1->resizeColumnToContents(column);
+}
+
+void TCurvePoints::Wertetabellespeichernunter1Click() {
+  FileDialogSpec spec;
+  spec.Title = "Kurvenpunkte speichern unter";
+  spec.Filter = "TXT-Format (Tab)|*.txt";
+  spec.FilterIndex = 1;
+  spec.DefaultExt = "txt";
+  spec.AskBeforeReplacing = true;
+  const std::optional<FileChoice> choice = frame_.prompts().SaveFile(this, spec);
+  if (!choice) return;
+  try {
+    WriteFileAtomically(choice->Path.toLocal8Bit().toStdString(),
+                        PointTableText(rows_, kFileLineEnd));
+  } catch (const FileCreateError& error) {
+    ShowErrorReport(frame_.prompts(), QString::fromLocal8Bit(error.what()));
+  }
+}
+
+void TCurvePoints::Kopieren1Click() {
+  QApplication::clipboard()->setText(FromWindows1252(PointTableText(rows_, "\n")));
+}
+
+TCurvePoints* ShowCurvePoints(FrameCommands& frame, const QString& projectCaption,
+                              const ProjectDocument& project) {
+  const QString title = "Kurvenpunkte (" + projectCaption + ")";
+  ChildForm::CloseOlder(*frame.MdiArea(), title);
+  QPointer<TCurvePoints> window = new TCurvePoints(frame, frame.MdiArea());
+  window->setWindowTitle(title);
+  window->show();
+  window->showNormal();
+  TQelParser& engine = frame.QelParser1();
+  const ProjectPoints points = AnalyseProject(project, engine, std::nullopt, [&window] {
+    QCoreApplication::processEvents();
+    return !window || window->isHidden();
+  });
+  if (points.Cancelled || !window || window->isHidden()) return nullptr;
+  window->SetRows(PointRows(points.Lists, engine));
+  std::string messages;
+  for (const std::string& message : points.Messages) messages += message + "\n";
+  for (const PointList& list : points.Lists) {
+    if (list.More > 0) messages += MorePointsMessage(list) + "\n";
+  }
+  if (!messages.empty()) {
+    messages.pop_back();
+    frame.prompts().Message(window, kMessageCaption, FromWindows1252(messages), {PromptButton::Ok},
+                            PromptIcon::Exclamation);
+  }
+  return window;
+}
+
+void AddCurveDiscussion(QMenu& menu, QWidget& picture, FrameCommands& frame, QWidget& window,
+                        std::function<const ProjectDocument*()> project) {
+  menu.addSeparator();
+  QAction* discuss = menu.addAction("Kurvendiskussion", &window, [&frame, &window, project] {
+    const QString caption = window.windowTitle().section('(', 1).chopped(1);
+    if (const ProjectDocument* drawn = project()) ShowCurvePoints(frame, caption, *drawn);
+  });
+  discuss->setObjectName("Kurvendiskussion1");
+  QAction* value = menu.addAction(QString::fromUtf8("Wert berechnen\u2026"), &window,
+                                  [&frame, &window, project] {
+                                    const ProjectDocument* drawn = project();
+                                    if (drawn == nullptr) return;
+                                    TValueDialog dialog(frame, *drawn, &window);
+                                    ExecCentred(dialog);
+                                  });
+  value->setObjectName("Wertberechnen1");
+  picture.addAction(discuss);
+  picture.addAction(value);
+}
