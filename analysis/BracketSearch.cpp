@@ -16,7 +16,7 @@ constexpr int kMaxSteps = 200;
 // A bracket this far from the sampled values is a pole, not a steep stretch of the curve.
 constexpr long double kPoleGrowth = 1e6L;
 // A bracket this many times narrower with no less change across it holds a break.
-constexpr long double kBreakShrink = 1e6L;
+constexpr long double kBreakShrink = 1e3L;
 
 // The finite long doubles numbered in order, neighbours by neighbouring numbers, 0 at zero.
 Key KeyOf(long double x) {

@@ -32,7 +32,7 @@ struct Narrowed {
 
 // Narrows a sign change of the order's component (0: the value, 1: f', 2: f'') between lo and hi.
 // With `breaks` false, a sign change that shows itself as a break (the change across the bracket
-// stays while the bracket shrinks a millionfold) is given up: nothing, as the caller wants no
+// stays while the bracket shrinks a thousandfold) is given up: nothing, as the caller wants no
 // break.
 std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi,
                                          bool breaks = true);

@@ -131,21 +131,26 @@ class Discussion {
   std::vector<CurvePoint>& points_;
 };
 
-void ScanSignChanges(const std::vector<Probe>& samples, int order,
-                     const std::function<bool(const Probe&, const Probe&)>& wanted,
+// The sign changes of the order's component between samples with values, sample(i) for i below
+// count; a stretch without values ends the search for a partner.
+template <typename Sample, typename Wanted>
+void ScanSignChanges(size_t count, const Sample& sample, int order, const Wanted& wanted,
                      std::vector<Candidate>& out) {
-  const Probe* last = nullptr;
-  for (const Probe& p : samples) {
+  std::optional<Probe> last;
+  int lastSign = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const Probe p = sample(i);
     if (!p.Defined) {
-      last = nullptr;
+      last.reset();
       continue;
     }
     const int sign = SignOf(p.J.Significant(order));
     if (sign == 0) continue;
-    if (last != nullptr && sign != SignOf(last->J.Significant(order)) && wanted(*last, p)) {
+    if (last && sign != lastSign && wanted(*last, p)) {
       out.push_back({Lead::SignChange, order, *last, p, {}});
     }
-    last = &p;
+    last = p;
+    lastSign = sign;
   }
 }
 
@@ -243,6 +248,8 @@ void DiscussCandidate(const Evaluator& at, const Candidate& c, std::vector<Curve
 // rather than a pole or a jump of one of them.
 void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
               std::vector<CurvePoint>& points) {
+  // Where f - g already breaks off between the columns, its sign change is that break.
+  if (c.Order == 0 && !Continuous(c.A, c.B)) return;
   // A crossing is never a break of f - g, but a touching may be a kink of it.
   const std::optional<Narrowed> n = NarrowSignChange(at, c.Order, c.A, c.B, c.Order == 1);
   const long double sampled = std::fmax(std::fabs(c.A.J.V), std::fabs(c.B.J.V));
@@ -350,7 +357,10 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
                                          const StopRequest& stop) {
   const std::vector<Probe> samples = FineSamples(f, frame);
   std::vector<Candidate> candidates;
-  for (int order = 0; order < 3; ++order) ScanSignChanges(samples, order, Always, candidates);
+  const auto sample = [&samples](size_t i) -> const Probe& { return samples[i]; };
+  for (int order = 0; order < 3; ++order) {
+    ScanSignChanges(samples.size(), sample, order, Always, candidates);
+  }
   ScanBreaks(samples, candidates);
   const Evaluator at = [&f](long double x) { return f.At(x); };
   std::optional<PointList> list =
@@ -372,14 +382,13 @@ std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
                                        const StopRequest& stop) {
   const std::vector<Probe>& fc = f.Columns();
   const std::vector<Probe>& gc = g.Columns();
-  std::vector<Probe> h;
-  h.reserve(fc.size());
-  for (size_t i = 0; i < fc.size() && i < gc.size(); ++i) h.push_back(Difference(fc[i], gc[i]));
+  const size_t count = std::min(fc.size(), gc.size());
+  const auto h = [&fc, &gc](size_t i) { return Difference(fc[i], gc[i]); };
   std::vector<Candidate> candidates;
-  ScanSignChanges(h, 0, Always, candidates);
-  ScanSignChanges(h, 1, MayTouch, candidates);
+  ScanSignChanges(count, h, 0, Always, candidates);
+  ScanSignChanges(count, h, 1, MayTouch, candidates);
   const Evaluator at = [&f, &g](long double x) { return Difference(f.At(x), g.At(x)); };
-  const long double width = std::fabs(h.back().X - h.front().X);
+  const long double width = count > 0 ? std::fabs(fc[count - 1].X - fc[0].X) : 0;
   return Discuss(candidates, width, stop,
                  [&at, &f](const Candidate& c, std::vector<CurvePoint>& points) {
                    Crossing(at, f, c, points);

@@ -7,9 +7,6 @@
 
 namespace {
 
-// A component no larger than this share of its terms' size is what their rounding left over.
-constexpr long double kRoundingShare = 64 * LDBL_EPSILON;
-
 // A product that is 0 when either factor is, as the engine multiplies: 0 * inf stays 0.
 long double Times(long double a, long double b) {
   return a == 0 || b == 0 ? 0.0L : a * b;
@@ -159,25 +156,6 @@ bool IsFunction(NodeKind kind) {
 }
 
 }  // namespace
-
-long double Jet::Significant(int order) const {
-  const long double v = Order(order);
-  // Sizes beyond the range say nothing about the rounding.
-  return std::isfinite(M[order]) && std::fabs(v) <= kRoundingShare * M[order] ? 0.0L : v;
-}
-
-long double Jet::Order(int order) const {
-  switch (order) {
-    case 0:
-      return V;
-    case 1:
-      return D1;
-    case 2:
-      return D2;
-    default:
-      return D3;
-  }
-}
 
 std::string ExactText(long double x) {
   char text[64];

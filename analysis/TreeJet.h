@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cfloat>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,9 +18,17 @@ struct Jet {
   long double M[4] = {0, 0, 0, 0};
 
   // The value (order 0) or a derivative (orders 1 to 3).
-  long double Order(int order) const;
+  long double Order(int order) const {
+    return order == 0 ? V : (order == 1 ? D1 : (order == 2 ? D2 : D3));
+  }
   // The order's component where it is more than rounding, else 0.
-  long double Significant(int order) const;
+  long double Significant(int order) const {
+    const long double v = Order(order);
+    // Sizes beyond the range say nothing about the rounding.
+    return std::isfinite(M[order]) && std::fabs(v) <= kRoundingShare * M[order] ? 0.0L : v;
+  }
+  // A component no larger than this share of its terms' size is what their rounding left over.
+  static constexpr long double kRoundingShare = 64 * LDBL_EPSILON;
 };
 
 // One function of a project, ready to be evaluated as the engine evaluates it and differentiated
