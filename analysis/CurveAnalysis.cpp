@@ -40,7 +40,9 @@ constexpr long double kHoleWidth = 1e-12L;
 // The scan of one curve's samples and the points its candidates turn out to be.
 class Discussion {
  public:
-  Discussion(const Evaluator& at, std::vector<CurvePoint>& points) : at_(at), points_(points) {}
+  using EngineValue = std::function<std::optional<long double>(long double x)>;
+  Discussion(const Evaluator& at, const EngineValue& value, std::vector<CurvePoint>& points)
+      : at_(at), value_(value), points_(points) {}
 
   void SignChange(const Candidate& c) {
     Narrowed n = *NarrowSignChange(at_, c.Order, c.A, c.B);
@@ -122,12 +124,13 @@ class Discussion {
     points_.push_back({kind, x, y});
   }
 
+  // The point with the engine's value there, which the window and "Wert berechnen" show too.
   void AddWithValue(PointKind kind, long double x) {
-    const Probe p = at_(x);
-    if (p.Defined) Add(kind, x, p.J.V);
+    if (const std::optional<long double> y = value_(x)) Add(kind, x, *y);
   }
 
   const Evaluator& at_;
+  const EngineValue& value_;
   std::vector<CurvePoint>& points_;
 };
 
@@ -228,8 +231,9 @@ std::optional<PointList> Discuss(std::vector<Candidate> candidates, long double 
   return list;
 }
 
-void DiscussCandidate(const Evaluator& at, const Candidate& c, std::vector<CurvePoint>& points) {
-  Discussion discussion(at, points);
+void DiscussCandidate(const Evaluator& at, const Discussion::EngineValue& value, const Candidate& c,
+                      std::vector<CurvePoint>& points) {
+  Discussion discussion(at, value, points);
   switch (c.Kind) {
     case Lead::SignChange:
       return discussion.SignChange(c);
@@ -301,13 +305,13 @@ Probe Difference(const Probe& f, const Probe& g) {
   return d;
 }
 
-// Whether a sign change of h' between two samples could be a place where h touches 0: the values
-// are no further from 0 than the slopes could bring back.
 bool IsBlankExpression(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
+// Whether a sign change of h' between two samples could be a place where h touches 0: the values
+// are no further from 0 than the slopes could bring back.
 bool MayTouch(const Probe& a, const Probe& b) {
   const long double reach = (std::fabs(a.J.D1) + std::fabs(b.J.D1)) * (b.X - a.X);
   return std::fabs(a.J.V) <= reach && std::fabs(b.J.V) <= reach;
@@ -363,10 +367,11 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
   }
   ScanBreaks(samples, candidates);
   const Evaluator at = [&f](long double x) { return f.At(x); };
+  const Discussion::EngineValue value = [&f](long double x) { return f.Function().EngineValue(x); };
   std::optional<PointList> list =
       Discuss(candidates, std::fabs(frame.XTo - frame.XFrom), stop,
-              [&at](const Candidate& c, std::vector<CurvePoint>& points) {
-                DiscussCandidate(at, c, points);
+              [&at, &value](const Candidate& c, std::vector<CurvePoint>& points) {
+                DiscussCandidate(at, value, c, points);
               });
   if (list && frame.XFrom <= 0 && frame.XTo >= 0) {
     if (const std::optional<long double> y = f.Function().EngineValue(0)) {
