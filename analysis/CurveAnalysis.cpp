@@ -134,25 +134,34 @@ class Discussion {
   std::vector<CurvePoint>& points_;
 };
 
-// The sign changes of the order's component between samples with values, sample(i) for i below
-// count; a stretch without values ends the search for a partner.
-template <typename Sample, typename Wanted>
-void ScanSignChanges(size_t count, const Sample& sample, int order, const Wanted& wanted,
-                     std::vector<Candidate>& out) {
-  std::optional<Probe> last;
+// The sign of a component where it is more than rounding (0 where it is not), or kNoValue.
+constexpr int kNoValue = 2;
+
+int SignificantSign(const Probe& p, int order) {
+  return p.Defined ? SignOf(p.J.Significant(order)) : kNoValue;
+}
+
+// The sign changes of a component between samples with values: sign(i) for i below count as
+// SignificantSign gives it, sample(i) the probe; a sample without value ends the search for a
+// partner.
+template <typename SignAt, typename Sample, typename Wanted>
+void ScanSignChanges(size_t count, const SignAt& signAt, const Sample& sample, int order,
+                     const Wanted& wanted, std::vector<Candidate>& out) {
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t last = kNone;
   int lastSign = 0;
   for (size_t i = 0; i < count; ++i) {
-    const Probe p = sample(i);
-    if (!p.Defined) {
-      last.reset();
+    const int sign = signAt(i);
+    if (sign == kNoValue) {
+      last = kNone;
       continue;
     }
-    const int sign = SignOf(p.J.Significant(order));
     if (sign == 0) continue;
-    if (last && sign != lastSign && wanted(*last, p)) {
-      out.push_back({Lead::SignChange, order, *last, p, {}});
+    if (last != kNone && sign != lastSign) {
+      const Probe before = sample(last), p = sample(i);
+      if (wanted(before, p)) out.push_back({Lead::SignChange, order, before, p, {}});
     }
-    last = p;
+    last = i;
     lastSign = sign;
   }
 }
@@ -305,6 +314,13 @@ Probe Difference(const Probe& f, const Probe& g) {
   return d;
 }
 
+// SignificantSign of f - g, without making the difference's probe.
+int DifferenceSign(const Probe& f, const Probe& g, int order) {
+  if (!f.Defined || !g.Defined) return kNoValue;
+  const long double d = f.J.Order(order) - g.J.Order(order);
+  return Jet::WithinRounding(d, f.J.M[order] + g.J.M[order]) ? 0 : SignOf(d);
+}
+
 bool IsBlankExpression(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
@@ -363,7 +379,8 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
   std::vector<Candidate> candidates;
   const auto sample = [&samples](size_t i) -> const Probe& { return samples[i]; };
   for (int order = 0; order < 3; ++order) {
-    ScanSignChanges(samples.size(), sample, order, Always, candidates);
+    const auto sign = [&samples, order](size_t i) { return SignificantSign(samples[i], order); };
+    ScanSignChanges(samples.size(), sign, sample, order, Always, candidates);
   }
   ScanBreaks(samples, candidates);
   const Evaluator at = [&f](long double x) { return f.At(x); };
@@ -390,8 +407,10 @@ std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
   const size_t count = std::min(fc.size(), gc.size());
   const auto h = [&fc, &gc](size_t i) { return Difference(fc[i], gc[i]); };
   std::vector<Candidate> candidates;
-  ScanSignChanges(count, h, 0, Always, candidates);
-  ScanSignChanges(count, h, 1, MayTouch, candidates);
+  const auto sign = [&fc, &gc](size_t i) { return DifferenceSign(fc[i], gc[i], 0); };
+  const auto slopeSign = [&fc, &gc](size_t i) { return DifferenceSign(fc[i], gc[i], 1); };
+  ScanSignChanges(count, sign, h, 0, Always, candidates);
+  ScanSignChanges(count, slopeSign, h, 1, MayTouch, candidates);
   const Evaluator at = [&f, &g](long double x) { return Difference(f.At(x), g.At(x)); };
   const long double width = count > 0 ? std::fabs(fc[count - 1].X - fc[0].X) : 0;
   return Discuss(candidates, width, stop,

@@ -24,8 +24,12 @@ struct Jet {
   // The order's component where it is more than rounding, else 0.
   long double Significant(int order) const {
     const long double v = Order(order);
-    // Sizes beyond the range say nothing about the rounding.
-    return std::isfinite(M[order]) && std::fabs(v) <= kRoundingShare * M[order] ? 0.0L : v;
+    return WithinRounding(v, M[order]) ? 0.0L : v;
+  }
+  // Whether a value is no more than what rounding leaves of terms of the given size; sizes beyond
+  // the range say nothing about the rounding.
+  static bool WithinRounding(long double value, long double size) {
+    return std::isfinite(size) && std::fabs(value) <= kRoundingShare * size;
   }
   // A component no larger than this share of its terms' size is what their rounding left over.
   static constexpr long double kRoundingShare = 64 * LDBL_EPSILON;
