@@ -60,10 +60,6 @@ std::optional<long double> NewtonStep(const Probe& lo, const Probe& hi, int orde
   return x;
 }
 
-bool NearZero(long double value, long double scale) {
-  return std::isfinite(scale) && std::fabs(value) <= 64 * LDBL_EPSILON * scale;
-}
-
 }  // namespace
 
 std::optional<long double> BitMidpoint(long double a, long double b) {
@@ -78,7 +74,7 @@ bool Continuous(const Probe& a, const Probe& b, int order) {
       std::fmax(std::fabs(a.J.Order(order + 1)), std::fabs(b.J.Order(order + 1)));
   // A slope beyond the range explains nothing.
   return (std::isfinite(slope) && change <= 4 * slope * std::fabs(b.X - a.X)) ||
-         NearZero(change, 16 * std::fmax(a.J.M[order], b.J.M[order]));
+         Jet::WithinRounding(change, 16 * std::fmax(a.J.M[order], b.J.M[order]));
 }
 
 bool GrewWithoutBound(const Probe& a, const Probe& b, long double sampled) {
