@@ -189,12 +189,6 @@ DifferentiatedFunction::DifferentiatedFunction(const TQelParser& engine,
 }
 
 std::optional<long double> DifferentiatedFunction::EngineValue(long double x) {
-  std::string message;
-  return EngineValue(x, message);
-}
-
-std::optional<long double> DifferentiatedFunction::EngineValue(long double x,
-                                                               std::string& message) {
   if (!built_) return std::nullopt;
   // The text reads back to x exactly, so its value need not be read from it.
   LeafMemo memo = readingMemo_;
@@ -204,8 +198,7 @@ std::optional<long double> DifferentiatedFunction::EngineValue(long double x,
     const long double value = engine_.EvaluateValue();
     if (std::isnan(value)) return std::nullopt;
     return value;
-  } catch (const EngineError& e) {
-    message = e.what();
+  } catch (const EngineError&) {
     return std::nullopt;
   }
 }

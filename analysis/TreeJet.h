@@ -48,8 +48,6 @@ class DifferentiatedFunction {
   bool Built() const { return built_; }
   // The engine's value at x; nothing where the engine raises or gives no number.
   std::optional<long double> EngineValue(long double x);
-  // The engine's value or its message at x.
-  std::optional<long double> EngineValue(long double x, std::string& message);
   // Whether the engine has a value at each reading, all evaluated together.
   void EngineValues(const std::vector<VariableReading>& xs, std::vector<bool>& defined);
   // The jet at x, without asking the engine whether the function has a value there.
