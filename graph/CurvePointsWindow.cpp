@@ -8,8 +8,10 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTreeWidget>
+#include <chrono>
 
 #include "analysis/CurveAnalysis.h"
+#include "graph/PlotLoop.h"
 #include "graph/ValueDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/Prompts.h"
@@ -21,6 +23,9 @@
 #include "shell/FrameCommands.h"
 
 namespace {
+
+// Input is let through this often while the analysis runs.
+constexpr std::chrono::milliseconds kPollInterval{10};
 
 // Files in the value table's line ends; the clipboard in the desktop's.
 constexpr const char* kFileLineEnd = "\r\n";
@@ -101,8 +106,9 @@ TCurvePoints* ShowCurvePoints(FrameCommands& frame, const QString& projectCaptio
   window->show();
   window->showNormal();
   TQelParser& engine = frame.QelParser1();
-  const ProjectPoints points = AnalyseProject(project, engine, std::nullopt, [&window] {
-    QCoreApplication::processEvents();
+  ThrottledPoll poll([] { QCoreApplication::processEvents(); }, kPollInterval);
+  const ProjectPoints points = AnalyseProject(project, engine, std::nullopt, [&window, &poll] {
+    poll();
     return !window || window->isHidden();
   });
   if (points.Cancelled || !window || window->isHidden()) return nullptr;
@@ -124,15 +130,20 @@ void AddCurveDiscussion(QMenu& menu, QWidget& picture, FrameCommands& frame, QWi
                         std::function<const ProjectDocument*()> project) {
   menu.addSeparator();
   QAction* discuss = menu.addAction("Kurvendiskussion", &window, [&frame, &window, project] {
-    const QString caption = window.windowTitle().section('(', 1).chopped(1);
-    if (const ProjectDocument* drawn = project()) ShowCurvePoints(frame, caption, *drawn);
+    const ProjectDocument* drawn = project();
+    if (drawn == nullptr) return;
+    // The analysis lets input through, which may close the graph window and what it holds.
+    FrameCommands& target = frame;
+    const ProjectDocument copy = *drawn;
+    ShowCurvePoints(target, window.windowTitle().section('(', 1).chopped(1), copy);
   });
   discuss->setObjectName("Kurvendiskussion1");
   QAction* value = menu.addAction(QString::fromUtf8("Wert berechnen\u2026"), &window,
                                   [&frame, &window, project] {
                                     const ProjectDocument* drawn = project();
                                     if (drawn == nullptr) return;
-                                    TValueDialog dialog(frame, *drawn, &window);
+                                    const ProjectDocument copy = *drawn;
+                                    TValueDialog dialog(frame, copy, &window);
                                     ExecCentred(dialog);
                                   });
   value->setObjectName("Wertberechnen1");
