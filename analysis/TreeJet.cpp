@@ -223,7 +223,7 @@ Jet DifferentiatedFunction::At(long double x) {
     } else if (IsFunction(step.Kind)) {
       top[-1] = Function(step.Kind, top[-1]);
     } else {
-      const Jet l = *--top;
+      const Jet& l = *--top;
       top[-1] = Operator(step.Kind, l, top[-1]);
     }
   }
