@@ -149,7 +149,9 @@ TEST(Qelcli, HelpListsEverySubcommand) {
         "qelcli table [engine options] PROJECT [--function N] [--decimals D] [--layout "
         "tab|block] [--output FILE]",
         "qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg|png|svg|pdf] [--quality "
-        "Q]"}) {
+        "Q]",
+        "qelcli analyse [engine options] PROJECT [--function N] [--decimals D] [--separator "
+        ".|,]"}) {
     EXPECT_NE(r.Out.find(usage), std::string::npos) << usage;
   }
   EXPECT_EQ(r.Err, "");

@@ -15,6 +15,7 @@
 #include "graph/VectorWriter.h"
 #include "platform/Conversions.h"
 #include "project/ProjectDocument.h"
+#include "ui/graph/CurvePointsWindow.h"
 #include "ui/graph/GraphPointer.h"
 #include "ui/graph/OutputOptionsDialog.h"
 #include "ui/platform/PathText.h"
@@ -67,6 +68,8 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
                     toPicture.mapRect(QRectF(exposed)));
 }
 
+struct TGraph::Drawing : DrawnFrom {};
+
 TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
     : ChildForm(context.Area, "Graph"),
       Image1(new TGraphImage(this)),
@@ -89,18 +92,15 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
   menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
   menus_ = StandardMenus::ForChild(*this, context, menu);
+  AddCurveDiscussion(*menus_.Graph, *Image1, context, *this,
+                     [this]() -> const DrawnFrom* { return drawing_.get(); });
   show();
 }
-
-struct TGraph::Drawing {
-  ProjectDocument Project;
-  TQelParser Engine;
-};
 
 TGraph::~TGraph() = default;
 
 void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engine) {
-  drawing_ = std::make_unique<Drawing>(Drawing{project, engine});
+  drawing_ = std::make_unique<Drawing>(Drawing{{project, engine}});
 }
 
 void TGraph::ReplacePicture(Bitmap&& picture) {
