@@ -40,6 +40,7 @@ bench: build
 	@bench/render_vs_gnuplot $(BUILD_DIR)/bin/qelcli
 	@bench/render_memory $(BUILD_DIR)/bin/qelcli
 	@bench/idle_cpu $(BUILD_DIR)/bin/qelgraphics
+	@bench/zoom_latency $(BUILD_DIR)/bin/qelgraphics
 
 # libFuzzer pass over the core (clang, its own build folder): each target runs SECONDS seconds.
 SECONDS ?= 60
