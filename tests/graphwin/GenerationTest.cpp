@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -9,8 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "graph/Bitmap.h"
+#include "graph/BmpWriter.h"
+#include "graph/GraphRenderer.h"
+#include "graph/JpegWriter.h"
+#include "graph/PngWriter.h"
+#include "graph/VectorWriter.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
+#include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
 #include "ui/graph/GraphWindow.h"
 #include "ui/graph/OutputOptionsDialog.h"
@@ -67,6 +75,10 @@ class GenerationTest : public ::testing::Test {
     document.Settings = settings;
     for (int i = 1; i <= functions; ++i)
       document.Functions.push_back({std::to_string(i), "sin(x)", "0.001", "255"});
+    return Editor(name, document);
+  }
+
+  TMDIChild* Editor(const QString& name, const ProjectDocument& document) {
     const QString path = dir.filePath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -116,13 +128,65 @@ TEST_F(GenerationTest, NewProjectGivesAGraphOfItsOutputSize) {
   ASSERT_EQ(GraphTitles(), QStringList{"Garph (Unbenannt 1)"});
   TGraph* graph = form3.LastGraph();
   ASSERT_NE(graph, nullptr);
-  EXPECT_EQ(graph->size(), QSize(640, 480));
-  // The picture takes the image area of that window, which is smaller by the frame.
+  // The window is sized around an image area that shows the whole picture at its own size.
   const Bitmap& picture = graph->Picture();
-  EXPECT_EQ(QSize(picture.Width(), picture.Height()), graph->Image1->size());
-  EXPECT_LT(picture.Width(), 640);
-  EXPECT_LT(picture.Height(), 480);
+  EXPECT_EQ(QSize(picture.Width(), picture.Height()), QSize(640, 480));
+  EXPECT_EQ(graph->Image1->size(), QSize(640, 480));
+  EXPECT_GT(graph->width(), 640);
   EXPECT_EQ(picture.Pixel(320, 10), ProjectSettings{}.AxisColor);
+  EXPECT_EQ(picture.Pixel(10, 240), ProjectSettings{}.AxisColor);
+}
+
+// The file's bytes; the drawing library numbers the SVG surfaces of a run, so that number is left
+// out.
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLatin1(file.readAll())
+      .replace(QRegularExpression(R"(id="surface\d+")"), "")
+      .toLatin1();
+}
+
+// A file saved from the window is the file the core writes for the same project at its W x H.
+TEST_F(GenerationTest, SavedPictureIsTheCoreRenderOfTheProject) {
+  ProjectDocument document;
+  document.Settings.YFrom = "-6";
+  document.Settings.YTo = "6";
+  document.Settings.Pointwise = false;
+  document.Functions = {{"1", "x^2-4", "0.1", "255"},
+                        {"2", "sin(x)*3", "0.1", "16711680"},
+                        {"3", "1/(x-1)", "0.05", "32768"}};
+  Generate(Editor("three.qgp", document));
+  ASSERT_EQ(result, QDialog::Accepted);
+  TGraph* graph = form3.LastGraph();
+  TQelParser engine;
+  engine.SetConvertAllColonsAndDots(true);
+  const bool cancelled = false;
+  Bitmap bitmap(640, 480);
+  GraphRenderer(document, engine, bitmap, cancelled, {}, {});
+  VectorPicture vectors(640, 480);
+  GraphRenderer(document, engine, vectors, cancelled, {}, {});
+  const struct {
+    const char* Name;
+    int Filter;
+    std::function<void(const std::string&)> Write;
+  } cases[] = {
+      {"g.bmp", 2, [&](const std::string& path) { WriteBmpFile(path, bitmap); }},
+      {"g.png", 3, [&](const std::string& path) { WritePngFile(path, bitmap); }},
+      {"g.svg", 4, [&](const std::string& path) { WriteSvgFile(path, vectors); }},
+      {"g.jpg", 1, [&](const std::string& path) { WriteJpegFile(path, bitmap, 60); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    frame.Questions.FileAnswers.push_back(FileChoice{dir.filePath(c.Name), c.Filter});
+    if (c.Filter == 1) WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
+    graph->Graphenspeichernunter1Click();
+    const QString core = dir.filePath(QString("core-") + c.Name);
+    c.Write(QFile::encodeName(core).toStdString());
+    const QByteArray saved = FileBytes(dir.filePath(c.Name));
+    EXPECT_GT(saved.size(), 100);
+    EXPECT_TRUE(saved == FileBytes(core));
+  }
 }
 
 TEST_F(GenerationTest, GeneratingAgainReplacesOnlyTheSameProjectsGraph) {

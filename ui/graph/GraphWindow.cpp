@@ -1,5 +1,6 @@
 #include "ui/graph/GraphWindow.h"
 
+#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -113,6 +114,16 @@ Bitmap& TGraph::Picture() {
     picture_ = std::make_unique<Bitmap>(Image1->width(), Image1->height());
     Image1->Picture = picture_.get();
   }
+  return *picture_;
+}
+
+Bitmap& TGraph::ShowPicture(int32_t width, int32_t height) {
+  showNormal();
+  if (layout()) layout()->activate();
+  resize(QSize(width, height) + size() - Image1->size());
+  if (layout()) layout()->activate();
+  picture_ = std::make_unique<Bitmap>(width, height);
+  Image1->Picture = picture_.get();
   return *picture_;
 }
 

@@ -42,6 +42,9 @@ class TGraph : public ChildForm {
 
   // The picture, made at the first call with Image1's size at that moment.
   Bitmap& Picture();
+  // Makes a width x height picture and sizes the window around it, so that its image area shows
+  // the picture pixel for pixel: what is saved is what the window shows.
+  Bitmap& ShowPicture(int32_t width, int32_t height);
   bool HasPicture() const { return picture_ != nullptr; }
   // Shows a picture of the same size drawn afresh (a zoom's).
   void ReplacePicture(Bitmap&& picture);
