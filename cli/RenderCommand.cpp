@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -9,6 +7,7 @@
 #include "graph/BmpWriter.h"
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
+#include "graph/PictureFormat.h"
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
 #include "platform/AtomicFile.h"
@@ -17,7 +16,7 @@
 namespace qelcli {
 namespace {
 
-enum class ImageFormat { Bmp, Jpeg, Png, Svg, Pdf };
+using ImageFormat = PictureFormat;
 
 struct FormatName {
   const char* Name;
@@ -30,22 +29,7 @@ constexpr FormatName kFormats[] = {{"bmp", ImageFormat::Bmp},
                                    {"svg", ImageFormat::Svg},
                                    {"pdf", ImageFormat::Pdf}};
 
-constexpr FormatName kExtensions[] = {{".bmp", ImageFormat::Bmp},   {".jpg", ImageFormat::Jpeg},
-                                      {".jpeg", ImageFormat::Jpeg}, {".png", ImageFormat::Png},
-                                      {".svg", ImageFormat::Svg},   {".pdf", ImageFormat::Pdf}};
-
 constexpr int kDefaultQuality = 60;
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 ImageFormat FormatOf(const Arguments& parsed, const std::string& output) {
   const auto option = parsed.Values.find("--format");
@@ -55,10 +39,7 @@ ImageFormat FormatOf(const Arguments& parsed, const std::string& output) {
     }
     throw UsageError("--format takes bmp, jpeg, png, svg or pdf, not '" + option->second + "'");
   }
-  const std::string name = Lower(output);
-  for (const FormatName& f : kExtensions) {
-    if (EndsWith(name, f.Name)) return f.Format;
-  }
+  if (const std::optional<ImageFormat> named = PictureFormatOfName(output)) return *named;
   throw UsageError("cannot tell the format of '" + output + "': use --format bmp|jpeg|png|svg|pdf");
 }
 

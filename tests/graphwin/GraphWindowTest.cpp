@@ -197,9 +197,9 @@ TEST_F(GraphWindowTest, EveryExposedPartShowsThePictureAtItsSizeOrStretched) {
 TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
   TGraph* graph = RedGraph();
   graph->resize(400, 300);  // the display grows; the picture does not
-  ChooseFile("picture.jpg", 2);
+  ChooseFile("picture.bild", 2);
   graph->Graphenspeichernunter1Click();
-  const QByteArray bmp = ReadAll(dir.filePath("picture.jpg"));
+  const QByteArray bmp = ReadAll(dir.filePath("picture.bild"));
   ASSERT_GE(bmp.size(), 26);
   EXPECT_EQ(bmp.left(2), "BM");
   EXPECT_EQ(Byte(bmp, 18) | Byte(bmp, 19) << 8, 63);
@@ -249,11 +249,15 @@ TEST_F(GraphWindowTest, LosslessAndVectorFormatsFollowTheFilterEntry) {
     QByteArray Start;
     QByteArray Size;  // how the file states the picture's 63 x 45 pixels
   };
-  // Names keep a wrong extension: the filter entry decides the format.
+  // A typed extension names the format (and asks no JPEG quality); the filter entry decides for
+  // any other name.
   const Case cases[] = {
-      {"a.jpg", 3, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
-      {"b.jpg", 4, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
-      {"c.jpg", 5, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
+      {"a.Png", 1, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
+      {"b.svg", 2, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
+      {"c.PDF", 3, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
+      {"d", 3, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
+      {"e.bild", 4, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
+      {"f.txt", 5, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -262,13 +266,12 @@ TEST_F(GraphWindowTest, LosslessAndVectorFormatsFollowTheFilterEntry) {
     const QByteArray file = ReadAll(dir.filePath(c.Name));
     EXPECT_TRUE(file.startsWith(c.Start));
     EXPECT_TRUE(file.contains(c.Size)) << file.left(400).toStdString();
-    EXPECT_EQ(
-        FileFilters::CompletionSuffix(frame.Questions.FileDialogs.back().Filter, c.Filter, "jpg"),
-        QString(c.Start == "%PDF"    ? "pdf"
-                : c.Start == "<?xml" ? "svg"
-                                     : "png"));
   }
-  const QImage png(dir.filePath("a.jpg"), "PNG");
+  // A name typed without an extension gets the chosen entry's.
+  const QString filter = frame.Questions.FileDialogs.back().Filter;
+  for (const auto& [index, suffix] : {std::pair{3, "png"}, {4, "svg"}, {5, "pdf"}})
+    EXPECT_EQ(FileFilters::CompletionSuffix(filter, index, "jpg"), suffix);
+  const QImage png(dir.filePath("a.Png"), "PNG");
   ASSERT_EQ(png.size(), QSize(63, 45));
   const Bitmap& picture = graph->Picture();
   for (int y = 0; y < 45; ++y) {

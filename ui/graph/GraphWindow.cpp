@@ -12,6 +12,7 @@
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
 #include "graph/OutputOptions.h"
+#include "graph/PictureFormat.h"
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
 #include "platform/Conversions.h"
@@ -26,7 +27,12 @@
 
 namespace {
 
-enum SaveFilter { kJpegFilter = 1, kBmpFilter, kPngFilter, kSvgFilter, kPdfFilter };
+// The save dialog's filter entries in their order, counted from 1; any other index is JPEG's.
+PictureFormat FilterFormat(int filterIndex) {
+  constexpr PictureFormat kEntries[] = {PictureFormat::Jpeg, PictureFormat::Bmp, PictureFormat::Png,
+                                        PictureFormat::Svg, PictureFormat::Pdf};
+  return filterIndex >= 1 && filterIndex <= 5 ? kEntries[filterIndex - 1] : PictureFormat::Jpeg;
+}
 
 // Writes a line of text with its top left corner at (x, y).
 void TextOut(QPainter& canvas, int x, int y, const QString& text) {
@@ -154,19 +160,19 @@ bool TGraph::RefuseEmptyPicture() {
   return false;
 }
 
-// The format follows the chosen filter entry, whatever the name's extension says.
+// A typed extension names the format; the chosen filter entry decides for any other name.
 void TGraph::SavePicture(const FileChoice& choice) {
   const std::string path = PathString(choice.Path);
-  switch (choice.FilterIndex) {
-    case kBmpFilter:
+  switch (PictureFormatToWrite(path, FilterFormat(choice.FilterIndex))) {
+    case PictureFormat::Bmp:
       return WriteBmpFile(path, Picture());
-    case kPngFilter:
+    case PictureFormat::Png:
       return WritePngFile(path, Picture());
-    case kSvgFilter:
+    case PictureFormat::Svg:
       return WriteSvgFile(path, VectorCopy());
-    case kPdfFilter:
+    case PictureFormat::Pdf:
       return WritePdfFile(path, VectorCopy());
-    default:
+    case PictureFormat::Jpeg:
       break;
   }
   if (const std::optional<int> quality = form2_.AskJpegQuality())
