@@ -3,6 +3,7 @@
 
 #include "cli/Cli.h"
 #include "cli/ProjectInput.h"
+#include "cli/RenderSwitches.h"
 #include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
 #include "graph/GraphRenderer.h"
@@ -93,15 +94,20 @@ void Write(const ProjectDocument& project, TQelParser& engine, ImageFormat forma
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
-  const Arguments parsed = ParseArguments(args, {"--format", "--quality"}, {});
+  const Arguments parsed =
+      ParseArguments(args, {"--format", "--quality"},
+                     {"--axis-numbers", "--no-axis-numbers", "--legend", "--no-legend", "--smooth",
+                      "--no-smooth", "--exact-curves", "--no-exact-curves"});
   const std::size_t messagesAtStart = PrintedMessages();
   CheckPositional(parsed);
   const std::string& output = parsed.Positional[1];
   const ImageFormat format = FormatOf(parsed, output);
   const int quality = QualityOf(parsed, format);
+  const RenderSwitches switches(parsed.Flags);
   TQelParser engine = MakeEngine(parsed.Engine);
-  const std::optional<ProjectDocument> project = ReadCheckedProject(parsed.Positional[0]);
+  std::optional<ProjectDocument> project = ReadCheckedProject(parsed.Positional[0]);
   if (!project) return kExitFailure;
+  switches.ApplyTo(project->Settings);
   try {
     Write(*project, engine, format, output, quality);
   } catch (const std::runtime_error& e) {
