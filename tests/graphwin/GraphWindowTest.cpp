@@ -1,9 +1,12 @@
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -302,6 +305,41 @@ TEST_F(GraphWindowTest, VectorPicturesAreDrawnFromTheKeptProject) {
   EXPECT_FALSE(blank.contains("<path"));
   EXPECT_TRUE(drawn.contains(R"(width="63" height="45" style="fill:rgb(0%,100%,0%))"));
   EXPECT_TRUE(drawn.contains("stroke:rgb(100%,0%,0%)"));
+}
+
+// Ctrl+C, ahead of the frame's own Ctrl+C, and the context menu's item copy the picture's pixels
+// and its drawing.
+TEST_F(GraphWindowTest, CopyPutsThePictureOnTheClipboardAsImageAndSvg) {
+  QAction frameCopy(&frame.Area);
+  frameCopy.setShortcut(QKeySequence::Copy);
+  frame.Area.addAction(&frameCopy);
+  int frameCopies = 0;
+  QObject::connect(&frameCopy, &QAction::triggered, [&] { ++frameCopies; });
+  TGraph* graph = RedGraph();
+  frame.Area.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame.Area));
+  frame.Area.setActiveSubWindow(graph);
+  ASSERT_TRUE(graph->isAncestorOf(QApplication::focusWidget()) ||
+              QApplication::focusWidget() == graph);
+  const std::function<void()> ways[] = {
+      [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier); },
+      [&] { graph->Image1->actions().back()->trigger(); }};
+  for (const auto& copy : ways) {
+    QGuiApplication::clipboard()->clear();
+    copy();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    ASSERT_EQ(image.size(), QSize(63, 45));
+    int wrong = 0;
+    for (int y = 0; y < 45; ++y)
+      for (int x = 0; x < 63; ++x)
+        wrong += (image.pixel(x, y) & 0xFFFFFF) != (x == y ? 0x00FF00u : 0xFF0000u);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(data->data("image/svg+xml").contains(R"(width="63px" height="45px")"));
+  }
+  EXPECT_EQ(graph->Image1->actions().back()->text(), "&Kopieren");
+  EXPECT_EQ(frameCopies, 0);
 }
 
 TEST_F(GraphWindowTest, CancellingWritesNothing) {

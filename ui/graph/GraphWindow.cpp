@@ -1,6 +1,11 @@
 #include "ui/graph/GraphWindow.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -81,6 +86,7 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
     : ChildForm(context.Area, "Graph"),
       Image1(new TGraphImage(this)),
       Pointer(new GraphPointer(*Image1, *this)),
+      Kopieren1(new QAction(QStringLiteral("&Kopieren"), this)),
       questions_(context.Questions),
       printer_(printer),
       form2_(form2) {
@@ -101,7 +107,45 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
   menus_ = StandardMenus::ForChild(*this, context, menu);
   AddCurveDiscussion(*menus_.Graph, *Image1, context, *this,
                      [this]() -> const DrawnFrom* { return drawing_.get(); });
+  AddCopyItem();
   show();
+}
+
+void TGraph::AddCopyItem() {
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  Image1->addAction(separator);
+  Kopieren1->setObjectName("Kopieren1");
+  Kopieren1->setShortcut(QKeySequence::Copy);
+  Kopieren1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(Kopieren1, &QAction::triggered, this, &TGraph::Kopieren1Click);
+  Image1->addAction(Kopieren1);
+}
+
+bool TGraph::event(QEvent* event) {
+  const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+  if (key && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    event->accept();
+    if (event->type() == QEvent::KeyPress) Kopieren1->trigger();
+    return true;
+  }
+  return ChildForm::event(event);
+}
+
+// Pictures go as pixels for painting programs and as a drawing for those that keep lines and text
+// sharp at any size.
+void TGraph::Kopieren1Click() {
+  const Bitmap& picture = Picture();
+  if (picture.Width() <= 0 || picture.Height() <= 0) return;
+  try {
+    const std::string svg = EncodeSvg(VectorCopy());
+    auto* data = new QMimeData;
+    data->setImageData(PicturePart(picture, QRect(0, 0, picture.Width(), picture.Height())).copy());
+    data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));
+    QGuiApplication::clipboard()->setMimeData(data);
+  } catch (const std::exception& error) {
+    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
+  }
 }
 
 TGraph::~TGraph() = default;

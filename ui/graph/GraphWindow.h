@@ -10,6 +10,7 @@
 #include "ui/shell/StandardMenus.h"
 
 class Bitmap;
+class QAction;
 class GraphPointer;
 class QPrinter;
 struct ProjectDocument;
@@ -53,16 +54,25 @@ class TGraph : public ChildForm {
 
   TGraphImage* Image1;
   GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
+  QAction* Kopieren1;     // the picture to the clipboard (Ctrl+C and the context menu)
   FileDialogSpec SaveDialog1;
   TPrintDIB PrintDIB1;
 
  public slots:
   void Graphenspeichernunter1Click() override;
   void Graphendrucken1Click() override;
+  // Puts the picture on the clipboard both as an image and as an SVG drawing.
+  void Kopieren1Click();
+
+ protected:
+  // Ctrl+C copies the picture while the graph window has the focus, ahead of the frame's copying
+  // of selected text.
+  bool event(QEvent* event) override;
 
  private:
   struct Drawing;
 
+  void AddCopyItem();
   bool RefuseEmptyPicture();
   void SavePicture(const FileChoice& choice);
   VectorPicture VectorCopy();
