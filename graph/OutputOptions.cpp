@@ -1,6 +1,7 @@
 #include "graph/OutputOptions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "platform/Conversions.h"
@@ -107,4 +108,22 @@ PagePosition CentreOnPage(int32_t pageWidth, int32_t pageHeight, int32_t width, 
     return static_cast<int32_t>((static_cast<int64_t>(page) - size) / 2);
   };
   return {half(pageWidth, width), half(pageHeight, height)};
+}
+
+PrintSize PrintRasterSize(int32_t width, int32_t height, int32_t dpi) {
+  constexpr int64_t kMinDpi = 300;
+  constexpr long double kMaxPixels = 12e6;
+  if (width <= 0 || height <= 0) return {};
+  int64_t w = width, h = height;
+  if (dpi > 0 && dpi < kMinDpi) {
+    w = w * kMinDpi / dpi;
+    h = h * kMinDpi / dpi;
+  }
+  const long double pixels = static_cast<long double>(w) * static_cast<long double>(h);
+  if (pixels > kMaxPixels) {
+    const long double scale = std::sqrt(kMaxPixels / pixels);
+    w = std::max<int64_t>(1, static_cast<int64_t>(w * scale));
+    h = std::max<int64_t>(1, static_cast<int64_t>(h * scale));
+  }
+  return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }

@@ -444,6 +444,32 @@ TEST_F(GraphWindowTest, PrintingToAFileNumbersItTellsWhereAndKeepsThePictureLoss
   EXPECT_EQ(frame.PrinterDevice.outputFileName(), pdf);
 }
 
+// A graph with any display setting is drawn again at 300 pixels per inch of the 72 dpi page, a
+// plain one prints its own pixels.
+TEST_F(GraphWindowTest, DisplaySettingsPrintAtTheFinerResolution) {
+  const struct {
+    bool ProjectSettings::*Setting;
+    QByteArray Size;
+  } cases[] = {{nullptr, "/Width 63\n/Height 45"},
+               {&ProjectSettings::AxisNumbers, "/Width 262\n/Height 187"},
+               {&ProjectSettings::Legend, "/Width 262\n/Height 187"},
+               {&ProjectSettings::SmoothCurves, "/Width 262\n/Height 187"},
+               {&ProjectSettings::ExactCurves, "/Width 262\n/Height 187"}};
+  int printed = 0;
+  for (const auto& c : cases) {
+    const QString pdf = dir.filePath(QString("fine%1.pdf").arg(++printed));
+    frame.UsePdfPage(pdf, 480, 660);
+    TGraph* graph = RedGraph();
+    ProjectDocument project;
+    if (c.Setting) project.Settings.*c.Setting = true;
+    graph->KeepDrawing(project, frame.Parser);
+    WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
+    graph->Graphendrucken1Click();
+    EXPECT_TRUE(ReadAll(pdf).contains(c.Size)) << c.Size.toStdString();
+    graph->close();
+  }
+}
+
 TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {
   const QString pdf = dir.filePath("cancelled.pdf");
   frame.UsePdfPage(pdf, 480, 660);

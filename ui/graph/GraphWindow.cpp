@@ -237,6 +237,14 @@ VectorPicture TGraph::VectorCopy() {
   return copy;
 }
 
+// Numbers, legend and smooth or exact curves are meant to be read on paper: such a graph is drawn
+// again at the printer's finer resolution. A plain graph prints its own pixels, as it always has.
+bool TGraph::PrintsFinely() const {
+  if (!drawing_) return false;
+  const ProjectSettings& s = drawing_->Project.Settings;
+  return s.AxisNumbers || s.Legend || s.SmoothCurves || s.ExactCurves;
+}
+
 void TGraph::Graphendrucken1Click() {
   const Bitmap& picture = Picture();
   const QSize page = PrinterPageSize(printer_);
@@ -259,7 +267,13 @@ void TGraph::Print(int32_t width, int32_t height) {
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
   QPainter canvas;
   if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
-  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  if (PrintsFinely() && width > 0 && height > 0) {
+    const PrintSize pixels = PrintRasterSize(width, height, printer.resolution());
+    PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height,
+                             RasterizeVectorPicture(VectorCopy(), pixels.Width, pixels.Height));
+  } else {
+    PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  }
   QFont font = DialogFont();
   font.setPointSize(10);
   canvas.setFont(font);

@@ -76,6 +76,7 @@ class TGraph : public ChildForm {
   bool RefuseEmptyPicture();
   void SavePicture(const FileChoice& choice);
   VectorPicture VectorCopy();
+  bool PrintsFinely() const;
   void Print(int32_t width, int32_t height);
 
   Prompts& questions_;
