@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <optional>
 #include <stdexcept>
 
 #include "engine/QelParser.h"
@@ -133,19 +134,18 @@ bool TGraph::event(QEvent* event) {
 }
 
 // Pictures go as pixels for painting programs and as a drawing for those that keep lines and text
-// sharp at any size.
+// sharp at any size. Where the vector writer cannot be loaded, the pixels go alone.
 void TGraph::Kopieren1Click() {
   const Bitmap& picture = Picture();
   if (picture.Width() <= 0 || picture.Height() <= 0) return;
+  auto* data = new QMimeData;
+  data->setImageData(PicturePart(picture, QRect(0, 0, picture.Width(), picture.Height())).copy());
   try {
-    const std::string svg = EncodeSvg(VectorCopy());
-    auto* data = new QMimeData;
-    data->setImageData(PicturePart(picture, QRect(0, 0, picture.Width(), picture.Height())).copy());
-    data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));
-    QGuiApplication::clipboard()->setMimeData(data);
-  } catch (const std::exception& error) {
-    ShowErrorReport(questions_, QString::fromLocal8Bit(error.what()));
+    data->setData(QStringLiteral("image/svg+xml"),
+                  QByteArray::fromStdString(EncodeSvg(VectorCopy())));
+  } catch (const VectorError&) {
   }
+  QGuiApplication::clipboard()->setMimeData(data);
 }
 
 TGraph::~TGraph() = default;
@@ -265,15 +265,15 @@ void TGraph::Print(int32_t width, int32_t height) {
   const PdfOutput pdf(printer);
   const QSize page = PrinterPageSize(printer);
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
-  QPainter canvas;
-  if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
+  // Drawn before the job begins, so a drawing that fails opens no job.
+  std::optional<Bitmap> fine;
   if (PrintsFinely() && width > 0 && height > 0) {
     const PrintSize pixels = PrintRasterSize(width, height, printer.resolution());
-    PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height,
-                             RasterizeVectorPicture(VectorCopy(), pixels.Width, pixels.Height));
-  } else {
-    PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+    fine = RasterizeVectorPicture(VectorCopy(), pixels.Width, pixels.Height);
   }
+  QPainter canvas;
+  if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
+  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, fine ? *fine : Picture());
   QFont font = DialogFont();
   font.setPointSize(10);
   canvas.setFont(font);
