@@ -12,6 +12,7 @@
 
 #include "ui/platform/Prompts.h"
 #include "ui/shell/DialogHabits.h"
+#include "ui/shell/FieldHabits.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ TDisplaySettings::TDisplaySettings(Prompts& prompts, QWidget* parent)
   setObjectName("DisplaySettings");
   setWindowTitle(QStringLiteral("Darstellung"));
   setModal(true);
+  setFont(DialogFont());
   auto* group = new QGroupBox(QStringLiteral("Im Graphen zeigen"), this);
   auto* switches = new QVBoxLayout(group);
   AxisNumbersBox = NewSwitch(*switches, "AxisNumbersBox", QStringLiteral("&Zahlen an den Achsen"));
@@ -77,8 +79,8 @@ TDisplaySettings::TDisplaySettings(Prompts& prompts, QWidget* parent)
   connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton, &QPushButton::clicked, this, [this] { prompts_.ShowHelp(kHelpTopic); });
-  // Key preview: Enter, F1 and Esc act whichever switch has the focus.
-  for (auto* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // Enter, F1 and Esc act whichever switch has the focus.
+  PreviewKeys(*this, *this);
 }
 
 bool TDisplaySettings::Edit(ProjectSettings& settings) {
