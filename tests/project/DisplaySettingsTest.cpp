@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "project/DisplaySettingsDialog.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/project/DisplaySettingsDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
