@@ -63,3 +63,7 @@ void WriteSvgFile(const std::string& path, const VectorPicture& picture) {
 void WritePdfFile(const std::string& path, const VectorPicture& picture) {
   Writers().WritePdfFile(path, picture);
 }
+
+Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32_t height) {
+  return Writers().RasterizeVectorPicture(picture, width, height);
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+class Bitmap;
 class VectorPicture;
 
 // The SVG and PDF writers live in a module of their own, the only part that needs cairo and what
@@ -13,6 +15,7 @@ struct VectorWriterFunctions {
   std::string (*EncodePdf)(const VectorPicture&);
   void (*WriteSvgFile)(const std::string&, const VectorPicture&);
   void (*WritePdfFile)(const std::string&, const VectorPicture&);
+  Bitmap (*RasterizeVectorPicture)(const VectorPicture&, int32_t, int32_t);
 };
 
 extern "C" const VectorWriterFunctions* QelVectorWriterFunctions();

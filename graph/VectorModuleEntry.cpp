@@ -3,6 +3,7 @@
 #include "graph/VectorWriter.h"
 
 extern "C" const VectorWriterFunctions* QelVectorWriterFunctions() {
-  static const VectorWriterFunctions functions{EncodeSvg, EncodePdf, WriteSvgFile, WritePdfFile};
+  static const VectorWriterFunctions functions{EncodeSvg, EncodePdf, WriteSvgFile, WritePdfFile,
+                                               RasterizeVectorPicture};
   return &functions;
 }
