@@ -48,12 +48,18 @@ bool Increasing(const std::string& from, const std::string& to) {
   }
 }
 
-std::optional<ViewRanges> Checked(const PlotGeometry& frame, long double xFrom, long double xTo,
-                                  long double yFrom, long double yTo) {
+constexpr long double kLargestBound = 1e4900L;
+constexpr long double kFinestPixel = 1e-4900L;
+
+std::optional<ViewRanges> Checked(const PlotGeometry& frame, const ZoomLimits& limits,
+                                  long double xFrom, long double xTo, long double yFrom,
+                                  long double yTo) {
   for (const long double bound : {xFrom, xTo, yFrom, yTo}) {
-    if (!std::isfinite(bound)) return std::nullopt;
+    if (!(std::fabs(bound) <= kLargestBound)) return std::nullopt;
   }
   const long double xPixel = (xTo - xFrom) / frame.W, yPixel = (yTo - yFrom) / frame.H;
+  if (!(xPixel >= std::max(kFinestPixel, limits.FinestXPixel) && yPixel >= kFinestPixel))
+    return std::nullopt;
   ViewRanges ranges{PixelText(xFrom, xPixel), PixelText(xTo, xPixel), PixelText(yFrom, yPixel),
                     PixelText(yTo, yPixel)};
   if (!Increasing(ranges.XFrom, ranges.XTo) || !Increasing(ranges.YFrom, ranges.YTo))
@@ -62,6 +68,10 @@ std::optional<ViewRanges> Checked(const PlotGeometry& frame, long double xFrom, 
 }
 
 }  // namespace
+
+ZoomLimits LimitsFor(const ProjectSettings& settings) {
+  return {settings.ExactCurves ? 0.0L : 1e-8L};
+}
 
 long double ColumnX(const PlotGeometry& frame, long double column) {
   return frame.XFrom + column * (frame.XTo - frame.XFrom) / frame.W;
@@ -90,7 +100,7 @@ std::string PixelText(long double value, long double pixel) {
 std::optional<ViewRanges> RectangleRanges(const PlotGeometry& frame, int32_t width, int32_t height,
                                           long double column1, long double row1,
                                           long double column2, long double row2,
-                                          long double minimum) {
+                                          long double minimum, const ZoomLimits& limits) {
   const auto clamp = [](long double v, int32_t size) {
     return std::clamp(v, 0.0L, static_cast<long double>(size));
   };
@@ -99,15 +109,16 @@ std::optional<ViewRanges> RectangleRanges(const PlotGeometry& frame, int32_t wid
   const long double left = std::min(column1, column2), right = std::max(column1, column2);
   const long double top = std::min(row1, row2), bottom = std::max(row1, row2);
   if (right - left <= minimum || bottom - top <= minimum) return std::nullopt;
-  return Checked(frame, ColumnX(frame, left), ColumnX(frame, right), RowY(frame, bottom),
+  return Checked(frame, limits, ColumnX(frame, left), ColumnX(frame, right), RowY(frame, bottom),
                  RowY(frame, top));
 }
 
 std::optional<ViewRanges> ScaledRanges(const PlotGeometry& frame, long double column,
-                                       long double row, long double factor) {
+                                       long double row, long double factor,
+                                       const ZoomLimits& limits) {
   const long double x = ColumnX(frame, column), y = RowY(frame, row);
   const long double yTo = frame.RowTop, yFrom = frame.RowTop - frame.RowRange;
-  return Checked(frame, x - (x - frame.XFrom) * factor, x + (frame.XTo - x) * factor,
+  return Checked(frame, limits, x - (x - frame.XFrom) * factor, x + (frame.XTo - x) * factor,
                  y - (y - yFrom) * factor, y + (yTo - y) * factor);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graph/PlotLoop.h"
+#include "project/ProjectDocument.h"
 
 // Between the frame's pixels and the values of the plane: the drawing loop samples a column at
 // ColumnX, the graph window reads the pointer's position and turns a dragged rectangle or a wheel
@@ -26,18 +27,29 @@ struct ViewRanges {
   std::string XFrom, XTo, YFrom, YTo;
 };
 
+// How far a zoom may go. The drawing maps values to pixels in extended precision, so bounds stay
+// within +-1e4900 and a pixel no finer than 1e-4900, where that mapping cannot overflow. Each
+// column's x is read as a text of 8 decimals unless the curves are drawn exactly, so then a column
+// is no narrower than 1e-8: closer columns would read the same x and draw flat or stepped curves.
+struct ZoomLimits {
+  long double FinestXPixel = 1e-8L;
+};
+ZoomLimits LimitsFor(const ProjectSettings& settings);
+
 // The ranges of a rectangle spanned by two frame positions in any order, each first clamped to the
 // picture (width x height pixels). Nothing when the rectangle is no more than `minimum` pixels wide
-// or high (a click), or when the rounded texts would not keep each "from" below its "to".
+// or high (a click), when the ranges pass the limits, or when the rounded texts would not keep each
+// "from" below its "to".
 std::optional<ViewRanges> RectangleRanges(const PlotGeometry& frame, int32_t width, int32_t height,
                                           long double column1, long double row1,
                                           long double column2, long double row2,
-                                          long double minimum);
+                                          long double minimum, const ZoomLimits& limits);
 
 // The ranges scaled by `factor` around the value under a frame position (below 1 zooms in). Nothing
-// when a bound leaves the finite numbers or the rounded texts would not keep "from" below "to".
+// when they pass the limits or the rounded texts would not keep "from" below "to".
 std::optional<ViewRanges> ScaledRanges(const PlotGeometry& frame, long double column,
-                                       long double row, long double factor);
+                                       long double row, long double factor,
+                                       const ZoomLimits& limits);
 
 // The status bar's line for the pointer over a frame position: "x = …   y = …".
 std::string PointerReadout(const PlotGeometry& frame, long double column, long double row);

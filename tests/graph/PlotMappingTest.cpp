@@ -107,7 +107,7 @@ TEST_F(PlotMappingTest, RectanglesBecomeRangesRoundedForTheNewFrame) {
   };
   for (const Case& c : cases) {
     const std::optional<ViewRanges> ranges =
-        RectangleRanges(frame, 640, 480, c.column1, c.row1, c.column2, c.row2, 3);
+        RectangleRanges(frame, 640, 480, c.column1, c.row1, c.column2, c.row2, 3, {});
     ASSERT_EQ(ranges.has_value(), c.ranges.has_value()) << c.name;
     if (!ranges) continue;
     EXPECT_EQ(ranges->XFrom, c.ranges->XFrom) << c.name;
@@ -133,7 +133,7 @@ TEST_F(PlotMappingTest, WheelStepsScaleAroundThePointerAndStopAtTheLimits) {
        std::nullopt},
   };
   for (const Case& c : cases) {
-    const std::optional<ViewRanges> ranges = ScaledRanges(c.frame, c.column, c.row, c.factor);
+    const std::optional<ViewRanges> ranges = ScaledRanges(c.frame, c.column, c.row, c.factor, {});
     ASSERT_EQ(ranges.has_value(), c.ranges.has_value()) << c.name;
     if (!ranges) continue;
     EXPECT_EQ(ranges->XFrom, c.ranges->XFrom) << c.name;
@@ -141,6 +141,29 @@ TEST_F(PlotMappingTest, WheelStepsScaleAroundThePointerAndStopAtTheLimits) {
     EXPECT_EQ(ranges->YFrom, c.ranges->YFrom) << c.name;
     EXPECT_EQ(ranges->YTo, c.ranges->YTo) << c.name;
   }
+}
+
+// A zoom stops where the drawing's mapping could overflow and, unless the curves are drawn exactly,
+// where columns would be finer than the 8 decimals their x is read with.
+TEST_F(PlotMappingTest, ZoomStopsAtTheLimitsOfTheDrawing) {
+  ProjectSettings exactCurves;
+  exactCurves.ExactCurves = true;
+  const ZoomLimits exact = LimitsFor(exactCurves), plain = LimitsFor({});
+  const struct {
+    const char* name;
+    PlotGeometry frame;
+    long double factor;
+    ZoomLimits limits;
+    bool allowed;
+  } cases[] = {
+      {"out past 1e4900", Frame("-1e4900", "1e4900", "-1", "1"), 2, exact, false},
+      {"in past 1e-4900", Frame("-1e-4898", "1e-4898", "-1", "1"), 0.5L, exact, false},
+      {"in down to 8 decimals", Frame("-1e-5", "1e-5", "-1", "1"), 0.5L, plain, true},
+      {"in past 8 decimals", Frame("-5e-6", "5e-6", "-1", "1"), 0.5L, plain, false},
+      {"exact curves past 8 decimals", Frame("-5e-6", "5e-6", "-1", "1"), 0.5L, exact, true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ScaledRanges(c.frame, 320, 240, c.factor, c.limits).has_value(), c.allowed) << c.name;
 }
 
 }  // namespace

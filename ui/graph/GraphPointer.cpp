@@ -58,8 +58,9 @@ GraphPointer::GraphPointer(TGraphImage& image, QWidget& window)
   image.installEventFilter(this);
 }
 
-void GraphPointer::SetGeometry(const PlotGeometry& geometry) {
+void GraphPointer::SetGeometry(const PlotGeometry& geometry, const ZoomLimits& limits) {
   geometry_ = geometry;
+  limits_ = limits;
 }
 
 void GraphPointer::Link(bool canStepBack) {
@@ -125,7 +126,7 @@ void GraphPointer::AskNow() {
     const std::optional<QPointF> at = FramePosition(pendingAt_);
     const long double factor = std::pow(0.5L, std::exchange(pendingNotches_, 0));
     if (!at) return;
-    ranges = ScaledRanges(*geometry_, at->x(), at->y(), factor);
+    ranges = ScaledRanges(*geometry_, at->x(), at->y(), factor, limits_);
   }
   if (!ranges) {
     emit StatusText(QString::fromUtf8(kLimitNotice));
@@ -195,7 +196,7 @@ void GraphPointer::Release(QMouseEvent& event) {
   const Bitmap& picture = *image_.Picture;
   const std::optional<ViewRanges> ranges =
       RectangleRanges(*geometry_, picture.Width(), picture.Height(), from->x(), from->y(), to->x(),
-                      to->y(), kClickPixels);
+                      to->y(), kClickPixels, limits_);
   if (!ranges || busy_) return;
   pendingRectangle_ = ranges;
   AskPending();

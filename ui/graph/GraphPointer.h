@@ -30,8 +30,8 @@ class GraphPointer : public QObject {
  public:
   GraphPointer(TGraphImage& image, QWidget& window);
 
-  // The ranges and pixels of the picture now shown.
-  void SetGeometry(const PlotGeometry& geometry);
+  // The ranges and pixels of the picture now shown, and how far it may be zoomed.
+  void SetGeometry(const PlotGeometry& geometry, const ZoomLimits& limits);
   void Link(bool canStepBack);
   void Unlink();
   bool CanZoom() const;
@@ -62,6 +62,7 @@ class GraphPointer : public QObject {
 
   TGraphImage& image_;
   std::optional<PlotGeometry> geometry_;
+  ZoomLimits limits_;
   bool linked_ = false;
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;

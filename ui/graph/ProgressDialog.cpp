@@ -117,7 +117,8 @@ bool TForm3::Generate(const QString& graphTitle) {
                     ThrottledPoll([this] { Poll(); }, kPollEvery),
                     [this](const std::string& message) { Report(message); });
   if (result == RenderResult::Completed) {
-    graph->Pointer->SetGeometry(RenderGeometry(project.Settings, engine_));
+    graph->Pointer->SetGeometry(RenderGeometry(project.Settings, engine_),
+                                LimitsFor(project.Settings));
     return true;
   }
   graph->close();
@@ -154,7 +155,8 @@ bool TForm3::Redraw(TGraph& graph, const ProjectDocument& project) {
   if (result != RenderResult::Completed || !alive) return false;
   graph.ReplacePicture(std::move(fresh));
   graph.KeepDrawing(project, engine_);
-  graph.Pointer->SetGeometry(RenderGeometry(project.Settings, engine_));
+  graph.Pointer->SetGeometry(RenderGeometry(project.Settings, engine_),
+                             LimitsFor(project.Settings));
   return true;
 }
 
