@@ -256,7 +256,7 @@ TEST(InstanceServerTest, AHandOverNobodyAnswersEndsInTheOneInstanceMessage) {
   ASSERT_TRUE(hung.Listen());
   ScriptedPrompts prompts;
   InstanceLock second(folder.path());
-  EXPECT_FALSE(EnsureSingleInstance(second, prompts, {"/x/a.qgp"}));
+  EXPECT_FALSE(EnsureSingleInstance(second, prompts, {"/x/a.qgp"}, 200));
   ASSERT_EQ(prompts.Messages.size(), 1u);
   EXPECT_EQ(prompts.LastMessageText(),
             "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.");

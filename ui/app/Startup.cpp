@@ -12,9 +12,11 @@
 #include "ui/platform/Prompts.h"
 #include "ui/shell/AppInfo.h"
 
-bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files) {
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files,
+                          int handOverTimeoutMs) {
   if (lock.Acquire()) return true;
-  if (!files.isEmpty() && HandOverToRunningInstance(lock.Folder(), files)) return false;
+  if (!files.isEmpty() && HandOverToRunningInstance(lock.Folder(), files, handOverTimeoutMs))
+    return false;
   prompts.Message(nullptr, kMessageCaption,
                   "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
                   {PromptButton::Ok}, PromptIcon::Exclamation);

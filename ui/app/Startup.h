@@ -13,8 +13,9 @@ class QCoreApplication;
 
 // True when this is the only running instance. Otherwise hands the files to the running instance
 // and returns false; without files, or when the hand-over fails, tells the user that only one
-// instance may run.
-bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files = {});
+// instance may run. A running instance that does not answer within the time is taken as gone.
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files = {},
+                          int handOverTimeoutMs = kHandOverTimeoutMs);
 
 // The one-instance rule for a start: the lock, and the server for later starts' hand-overs. In a
 // folder that is not private (empty) the rule cannot be kept safely: the start then runs on its
