@@ -1,8 +1,15 @@
 #include "graph/Bitmap.h"
 
+#include <cairo.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <memory>
 #include <utility>
+
+#include "graph/PathClip.h"
+#include "graph/TextFace.h"
 
 namespace {
 
@@ -247,4 +254,137 @@ void Bitmap::FloodFill(int64_t x, int64_t y, int32_t borderColor) {
     return;
   }
   Filler(*this, border).Run(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+namespace {
+
+// Smooth shapes are drawn by the vector library into a coverage mask over the part of the bitmap
+// they touch, then mixed in; far points are cut this far outside first.
+constexpr long double kSmoothMargin = 8;
+// The mask is mixed in stretches of this many points, so that a long curve costs the pixels near
+// it rather than its whole bounding box.
+constexpr size_t kStretch = 16;
+
+struct PixelBox {
+  int32_t Left, Top, Right, Bottom;
+  bool Empty() const { return Left >= Right || Top >= Bottom; }
+};
+
+PixelBox Around(const std::vector<FinePoint>& points, size_t first, size_t last, double reach,
+                int32_t width, int32_t height) {
+  double left = points[first].X, right = left, top = points[first].Y, bottom = top;
+  for (size_t i = first + 1; i < last; ++i) {
+    left = std::min(left, points[i].X);
+    right = std::max(right, points[i].X);
+    top = std::min(top, points[i].Y);
+    bottom = std::max(bottom, points[i].Y);
+  }
+  const auto clampTo = [](double v, int32_t size) {
+    return static_cast<int32_t>(std::clamp(v, 0.0, static_cast<double>(size)));
+  };
+  return {clampTo(std::floor(left - reach), width), clampTo(std::floor(top - reach), height),
+          clampTo(std::ceil(right + reach), width), clampTo(std::ceil(bottom + reach), height)};
+}
+
+// The polyline's pieces within the margin around the picture.
+std::vector<std::vector<FinePoint>> Visible(const std::vector<FinePoint>& points, int32_t width,
+                                            int32_t height) {
+  const ClipBounds box{-kSmoothMargin, -kSmoothMargin, width + kSmoothMargin,
+                       height + kSmoothMargin};
+  std::vector<std::vector<FinePoint>> pieces;
+  if (points.size() == 1) {
+    const FinePoint p = points.front();
+    if (p.X >= box.Left && p.X <= box.Right && p.Y >= box.Top && p.Y <= box.Bottom) {
+      pieces.push_back({p});
+    }
+    return pieces;
+  }
+  bool joined = false;
+  for (size_t i = 1; i < points.size(); ++i) {
+    const auto part =
+        ClipSegment({points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}, box);
+    if (!part) {
+      joined = false;
+      continue;
+    }
+    const FinePoint a{static_cast<double>(part->first.X), static_cast<double>(part->first.Y)};
+    const FinePoint b{static_cast<double>(part->second.X), static_cast<double>(part->second.Y)};
+    if (!joined || !(pieces.back().back() == a)) pieces.push_back({a});
+    pieces.back().push_back(b);
+    joined = b == points[i];
+  }
+  return pieces;
+}
+
+using Mask = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
+Mask MakeMask(const PixelBox& box) {
+  return Mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, box.Right - box.Left, box.Bottom - box.Top),
+      cairo_surface_destroy);
+}
+
+}  // namespace
+
+void Bitmap::Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w,
+                   int32_t h) {
+  const int channel[3] = {pen_ & 0xFF, (pen_ >> 8) & 0xFF, (pen_ >> 16) & 0xFF};
+  for (int32_t y = 0; y < h; ++y) {
+    uint8_t* cover = coverage + y * stride;
+    uint8_t* p = PixelAt(left, top + y);
+    for (int32_t x = 0; x < w; ++x, p += 3) {
+      const int a = cover[x];
+      if (a == 0) continue;
+      cover[x] = 0;
+      for (int c = 0; c < 3; ++c)
+        p[c] = static_cast<uint8_t>((p[c] * (255 - a) + channel[c] * a + 127) / 255);
+    }
+  }
+}
+
+void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) {
+  for (const std::vector<FinePoint>& piece : Visible(points, width_, height_)) {
+    const double reach = width / 2 + 2;
+    const PixelBox all = Around(piece, 0, piece.size(), reach, width_, height_);
+    if (all.Empty()) continue;
+    const Mask mask = MakeMask(all);
+    cairo_t* cr = cairo_create(mask.get());
+    cairo_translate(cr, -all.Left, -all.Top);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, piece.front().X, piece.front().Y);
+    for (const FinePoint& p : piece) cairo_line_to(cr, p.X, p.Y);
+    cairo_stroke(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(mask.get());
+    uint8_t* data = cairo_image_surface_get_data(mask.get());
+    const auto stride = static_cast<size_t>(cairo_image_surface_get_stride(mask.get()));
+    for (size_t first = 0; first < piece.size(); first += kStretch) {
+      const size_t last = std::min(piece.size(), first + kStretch + 1);
+      const PixelBox box = Around(piece, first, last, reach, width_, height_);
+      if (box.Empty()) continue;
+      Blend(data + (box.Top - all.Top) * stride + (box.Left - all.Left), stride, box.Left, box.Top,
+            box.Right - box.Left, box.Bottom - box.Top);
+    }
+  }
+}
+
+void Bitmap::DrawText(const TextLine& line) {
+  const TextExtent extent = MeasureText(line.Text, line.Size);
+  // Glyphs may reach a little beyond the logical box.
+  const double reach = line.Size / 2;
+  const std::vector<FinePoint> corners{{line.X, line.Y},
+                                       {line.X + extent.Width, line.Y + extent.Height}};
+  const PixelBox box = Around(corners, 0, 2, reach, width_, height_);
+  if (box.Empty()) return;
+  const Mask mask = MakeMask(box);
+  cairo_t* cr = cairo_create(mask.get());
+  cairo_translate(cr, -box.Left, -box.Top);
+  ShowText(cr, line);
+  cairo_destroy(cr);
+  cairo_surface_flush(mask.get());
+  Blend(cairo_image_surface_get_data(mask.get()),
+        static_cast<size_t>(cairo_image_surface_get_stride(mask.get())), box.Left, box.Top,
+        box.Right - box.Left, box.Bottom - box.Top);
 }

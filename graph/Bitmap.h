@@ -43,8 +43,10 @@ class Bitmap final : public Canvas {
   int64_t PenY() const { return penY_; }
 
   void FloodFill(int64_t x, int64_t y, int32_t borderColor) override;
-  // Fills [left, right) x [top, bottom) with the brush.
-  void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom) override;
+
+  void SmoothPolyline(const std::vector<FinePoint>& points, double width) override;
+  void DrawText(const TextLine& line) override;
 
  private:
   uint8_t* PixelAt(int32_t x, int32_t y) { return pixels_.data() + y * stride_ + x * size_t{3}; }
@@ -53,6 +55,8 @@ class Bitmap final : public Canvas {
   bool Inside(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   // Plots steps [first, last) of the walk, all of which lie inside.
   void Walk(const LineWalk& walk, int64_t first, int64_t last);
+  // Mixes the pen into [left, left + w) x [top, top + h) by the coverage bytes, which it clears.
+  void Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w, int32_t h);
 
   int32_t width_;
   int32_t height_;
