@@ -280,6 +280,10 @@ void CoverageCanvas::Count(long double ax, long double ay, long double bx, long 
                            double weight) {
   for (size_t i = 0; i < boxes_.size(); ++i) {
     const Rect& r = boxes_[i];
+    if (std::max(ax, bx) < r.Left || std::min(ax, bx) > r.Right || std::max(ay, by) < r.Top ||
+        std::min(ay, by) > r.Bottom) {
+      continue;
+    }
     const auto part = ClipSegment({ax, ay}, {bx, by}, {r.Left, r.Top, r.Right, r.Bottom});
     if (!part) continue;
     const long double dx = part->second.X - part->first.X, dy = part->second.Y - part->first.Y;

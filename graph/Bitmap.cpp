@@ -258,8 +258,8 @@ void Bitmap::FloodFill(int64_t x, int64_t y, int32_t borderColor) {
 
 namespace {
 
-// Smooth shapes are drawn by the vector library into a coverage mask over the part of the bitmap
-// they touch, then mixed in; far points are cut this far outside first.
+// Smooth shapes are drawn into a coverage mask, then mixed in; far points are cut this far outside
+// first.
 constexpr long double kSmoothMargin = 8;
 // The mask is mixed in stretches of this many points, so that a long curve costs the pixels near
 // it rather than its whole bounding box.
@@ -301,8 +301,14 @@ std::vector<std::vector<FinePoint>> Visible(const std::vector<FinePoint>& points
   }
   bool joined = false;
   for (size_t i = 1; i < points.size(); ++i) {
+    const auto inside = [&](const FinePoint& p) {
+      return p.X >= box.Left && p.X <= box.Right && p.Y >= box.Top && p.Y <= box.Bottom;
+    };
     const auto part =
-        ClipSegment({points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}, box);
+        inside(points[i - 1]) && inside(points[i])
+            ? std::optional<std::pair<ClipVertex, ClipVertex>>(
+                  {{points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}})
+            : ClipSegment({points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}, box);
     if (!part) {
       joined = false;
       continue;
@@ -318,6 +324,7 @@ std::vector<std::vector<FinePoint>> Visible(const std::vector<FinePoint>& points
 
 using Mask = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
+// Text is drawn by the vector library into a mask of its own.
 Mask MakeMask(const PixelBox& box) {
   return Mask(
       cairo_image_surface_create(CAIRO_FORMAT_A8, box.Right - box.Left, box.Bottom - box.Top),
@@ -342,30 +349,59 @@ void Bitmap::Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, 
   }
 }
 
+// The coverage of each pixel is the distance of its centre from the segment, given an edge half a
+// pixel soft: round caps and joins come from the distance to the ends, and a polyline's segments
+// combine by the largest coverage, so that a joint is not drawn twice.
+void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
+  const double reach = radius + 1;
+  const auto clampTo = [](double v, int32_t size) {
+    return static_cast<int32_t>(std::clamp(v, 0.0, static_cast<double>(size)));
+  };
+  const int32_t left = clampTo(std::floor(std::min(a.X, b.X) - reach), width_);
+  const int32_t right = clampTo(std::ceil(std::max(a.X, b.X) + reach), width_);
+  const int32_t top = clampTo(std::floor(std::min(a.Y, b.Y) - reach), height_);
+  const int32_t bottom = clampTo(std::ceil(std::max(a.Y, b.Y) + reach), height_);
+  const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+  // Along a row only the pixels near the segment's centre line need to be looked at.
+  const double half = std::fabs(dy) > 1e-9 ? reach * std::sqrt(length2) / std::fabs(dy) : 0;
+  // Centres within inner are covered whole, those beyond outer not at all.
+  const double inner = std::max(radius - 0.5, 0.0), inner2 = inner * inner;
+  const double outer2 = (radius + 0.5) * (radius + 0.5);
+  for (int32_t y = top; y < bottom; ++y) {
+    const double py = y + 0.5;
+    int32_t from = left, to = right;
+    if (half > 0) {
+      const double centre = a.X + (py - a.Y) * dx / dy;
+      from = std::max(left, clampTo(std::floor(centre - half), width_));
+      to = std::min(right, clampTo(std::ceil(centre + half), width_));
+    }
+    uint8_t* cover = coverage_.data() + static_cast<size_t>(y) * width_;
+    for (int32_t x = from; x < to; ++x) {
+      const double px = x + 0.5;
+      const double t =
+          length2 > 0 ? std::clamp(((px - a.X) * dx + (py - a.Y) * dy) / length2, 0.0, 1.0) : 0;
+      const double ex = px - a.X - t * dx, ey = py - a.Y - t * dy, d2 = ex * ex + ey * ey;
+      if (d2 >= outer2) continue;
+      const auto value =
+          static_cast<uint8_t>(d2 <= inner2 ? 255 : (radius + 0.5 - std::sqrt(d2)) * 255 + 0.5);
+      cover[x] = std::max(cover[x], value);
+    }
+  }
+}
+
 void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) {
+  const auto pixels = static_cast<size_t>(width_) * height_;
+  if (coverage_.size() != pixels) coverage_.assign(pixels, 0);
+  const double reach = width / 2 + 2;
   for (const std::vector<FinePoint>& piece : Visible(points, width_, height_)) {
-    const double reach = width / 2 + 2;
-    const PixelBox all = Around(piece, 0, piece.size(), reach, width_, height_);
-    if (all.Empty()) continue;
-    const Mask mask = MakeMask(all);
-    cairo_t* cr = cairo_create(mask.get());
-    cairo_translate(cr, -all.Left, -all.Top);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_move_to(cr, piece.front().X, piece.front().Y);
-    for (const FinePoint& p : piece) cairo_line_to(cr, p.X, p.Y);
-    cairo_stroke(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(mask.get());
-    uint8_t* data = cairo_image_surface_get_data(mask.get());
-    const auto stride = static_cast<size_t>(cairo_image_surface_get_stride(mask.get()));
+    Cover(piece.front(), piece.front(), width / 2);
+    for (size_t i = 1; i < piece.size(); ++i) Cover(piece[i - 1], piece[i], width / 2);
     for (size_t first = 0; first < piece.size(); first += kStretch) {
       const size_t last = std::min(piece.size(), first + kStretch + 1);
       const PixelBox box = Around(piece, first, last, reach, width_, height_);
       if (box.Empty()) continue;
-      Blend(data + (box.Top - all.Top) * stride + (box.Left - all.Left), stride, box.Left, box.Top,
-            box.Right - box.Left, box.Bottom - box.Top);
+      Blend(coverage_.data() + static_cast<size_t>(box.Top) * width_ + box.Left, width_, box.Left,
+            box.Top, box.Right - box.Left, box.Bottom - box.Top);
     }
   }
 }

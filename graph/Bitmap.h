@@ -55,6 +55,8 @@ class Bitmap final : public Canvas {
   bool Inside(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   // Plots steps [first, last) of the walk, all of which lie inside.
   void Walk(const LineWalk& walk, int64_t first, int64_t last);
+  // Raises the coverage of the pixels near the segment a-b to what a line of the radius gives.
+  void Cover(FinePoint a, FinePoint b, double radius);
   // Mixes the pen into [left, left + w) x [top, top + h) by the coverage bytes, which it clears.
   void Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w, int32_t h);
 
@@ -62,6 +64,7 @@ class Bitmap final : public Canvas {
   int32_t height_;
   size_t stride_;
   std::vector<uint8_t> pixels_;
+  std::vector<uint8_t> coverage_;  // of the smooth line being drawn; made at the first one
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;

@@ -347,6 +347,7 @@ class Tracer {
     DrawSample(canvas_, style_, previous_, u, r);
   }
   void Flush() {
+    merged_.clear();
     if (points_.empty()) return;
     canvas_.SmoothPolyline(points_, style_.Thick ? 2.0 : 1.5);
     points_.clear();
@@ -360,14 +361,38 @@ class Tracer {
       canvas_.SmoothPolyline({{t - 0.5, y - 0.5}}, 1.5);
       return;
     }
-    points_.push_back({t + 0.5, y + (style_.Thick ? 1.0 : 0.5)});
+    Push({t + 0.5, y + (style_.Thick ? 1.0 : 0.5)});
+  }
+
+  // Points that lie within a tenth of a pixel of the line from the last kept point to the new one
+  // are left out, up to a stretch of kMerged, which spares most of a traced curve's points.
+  void Push(FinePoint q) {
+    if (points_.size() >= 2 && merged_.size() < kMerged && Near(points_[points_.size() - 2], q)) {
+      merged_.push_back(points_.back());
+      points_.back() = q;
+      return;
+    }
+    merged_.clear();
+    points_.push_back(q);
+  }
+  bool Near(FinePoint a, FinePoint b) const {
+    const double dx = b.X - a.X, dy = b.Y - a.Y, length = std::hypot(dx, dy);
+    if (length == 0) return false;
+    const auto off = [&](FinePoint p) {
+      return std::fabs((p.X - a.X) * dy - (p.Y - a.Y) * dx) / length;
+    };
+    if (off(points_.back()) > kTolerance) return false;
+    return std::all_of(merged_.begin(), merged_.end(),
+                       [&](FinePoint p) { return off(p) <= kTolerance; });
   }
 
   Canvas& canvas_;
   const CurveStyle& style_;
   long double height_;
+  static constexpr size_t kMerged = 16;
+  static constexpr double kTolerance = 0.1;
   Point previous_;
-  std::vector<FinePoint> points_;
+  std::vector<FinePoint> points_, merged_;
 };
 
 // Evaluates between columns until the curve is traced to the pixel.
