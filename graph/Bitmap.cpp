@@ -261,9 +261,6 @@ namespace {
 // Smooth shapes are drawn into a coverage mask, then mixed in; far points are cut this far outside
 // first.
 constexpr long double kSmoothMargin = 8;
-// The mask is mixed in stretches of this many points, so that a long curve costs the pixels near
-// it rather than its whole bounding box.
-constexpr size_t kStretch = 16;
 
 struct PixelBox {
   int32_t Left, Top, Right, Bottom;
@@ -375,6 +372,9 @@ void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
       from = std::max(left, clampTo(std::floor(centre - half), width_));
       to = std::min(right, clampTo(std::ceil(centre + half), width_));
     }
+    if (from >= to) continue;
+    for (int32_t x = from; x < to; x += kTile) tiles_[TileIndex(x, y)] = true;
+    tiles_[TileIndex(to - 1, y)] = true;
     uint8_t* cover = coverage_.data() + static_cast<size_t>(y) * width_;
     for (int32_t x = from; x < to; ++x) {
       const double px = x + 0.5;
@@ -391,18 +391,22 @@ void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
 
 void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) {
   const auto pixels = static_cast<size_t>(width_) * height_;
-  if (coverage_.size() != pixels) coverage_.assign(pixels, 0);
-  const double reach = width / 2 + 2;
+  if (coverage_.size() != pixels) {
+    coverage_.assign(pixels, 0);
+    tiles_.assign(TileIndex(width_ - 1, height_ - 1) + 1, false);
+  }
   for (const std::vector<FinePoint>& piece : Visible(points, width_, height_)) {
     Cover(piece.front(), piece.front(), width / 2);
     for (size_t i = 1; i < piece.size(); ++i) Cover(piece[i - 1], piece[i], width / 2);
-    for (size_t first = 0; first < piece.size(); first += kStretch) {
-      const size_t last = std::min(piece.size(), first + kStretch + 1);
-      const PixelBox box = Around(piece, first, last, reach, width_, height_);
-      if (box.Empty()) continue;
-      Blend(coverage_.data() + static_cast<size_t>(box.Top) * width_ + box.Left, width_, box.Left,
-            box.Top, box.Right - box.Left, box.Bottom - box.Top);
-    }
+  }
+  const int32_t across = (width_ + kTile - 1) / kTile;
+  for (size_t tile = 0; tile < tiles_.size(); ++tile) {
+    if (!tiles_[tile]) continue;
+    tiles_[tile] = false;
+    const int32_t left = static_cast<int32_t>(tile % across) * kTile;
+    const int32_t top = static_cast<int32_t>(tile / across) * kTile;
+    const int32_t w = std::min(kTile, width_ - left), h = std::min(kTile, height_ - top);
+    Blend(coverage_.data() + static_cast<size_t>(top) * width_ + left, width_, left, top, w, h);
   }
 }
 

@@ -64,7 +64,14 @@ class Bitmap final : public Canvas {
   int32_t height_;
   size_t stride_;
   std::vector<uint8_t> pixels_;
-  std::vector<uint8_t> coverage_;  // of the smooth line being drawn; made at the first one
+  // The coverage of the smooth line being drawn, made at the first one, and which of its tiles of
+  // kTile x kTile pixels it touches, so that mixing it in costs the pixels near the line.
+  static constexpr int32_t kTile = 16;
+  size_t TileIndex(int32_t x, int32_t y) const {
+    return static_cast<size_t>(y / kTile) * ((width_ + kTile - 1) / kTile) + x / kTile;
+  }
+  std::vector<uint8_t> coverage_;
+  std::vector<bool> tiles_;
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;

@@ -427,12 +427,19 @@ class Refiner {
       pen.To(b);
       return;
     }
+    // A stretch whose middle lies on its chord is straight enough to draw as it is.
+    if (std::fabs(middle->Y - (a.Y + b.Y) / 2) <= kStraight) {
+      pen.To(*middle);
+      pen.To(b);
+      return;
+    }
     Between(a, *middle, pen, depth + 1);
     Between(*middle, b, pen, depth + 1);
   }
 
  private:
-  static constexpr int kDepth = 12;  // 1/4096 of a pixel
+  static constexpr int kDepth = 12;                // 1/4096 of a pixel
+  static constexpr long double kStraight = 0.25L;  // pixels
   TQelParser& parser_;
   const PlotGeometry& frame_;
   int32_t digits_;
