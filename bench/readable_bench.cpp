@@ -17,20 +17,25 @@
 
 namespace {
 
-ProjectDocument Twenty(bool readable) {
+enum Switch : unsigned { kNumbers = 1, kLegend = 2, kSmooth = 4, kExact = 8, kAll = 15 };
+
+ProjectDocument Twenty(unsigned switches) {
   ProjectDocument p;
   ReadProjectFile(QEL_BENCH_PROJECT, p);
   ProjectSettings& s = p.Settings;
-  s.AxisNumbers = s.Legend = s.SmoothCurves = s.ExactCurves = readable;
+  s.AxisNumbers = switches & kNumbers;
+  s.Legend = switches & kLegend;
+  s.SmoothCurves = switches & kSmooth;
+  s.ExactCurves = switches & kExact;
   return p;
 }
 
 template <typename Picture, typename Encode>
-void Render(benchmark::State& state, bool readable, Encode encode) {
+void Render(benchmark::State& state, unsigned switches, Encode encode) {
   SetRegionalDecimalSeparator('.');
   TQelParser parser;
   parser.SetConvertAllColonsAndDots(true);
-  const ProjectDocument project = Twenty(readable);
+  const ProjectDocument project = Twenty(switches);
   const bool cancelled = false;
   for (auto _ : state) {
     Picture picture(1920, 1080);
@@ -50,26 +55,43 @@ void Pdf(const VectorPicture& picture) {
 }
 
 void BM_PlainBitmap(benchmark::State& state) {
-  Render<Bitmap>(state, false, Keep);
+  Render<Bitmap>(state, 0, Keep);
 }
 void BM_ReadableBitmap(benchmark::State& state) {
-  Render<Bitmap>(state, true, Keep);
+  Render<Bitmap>(state, kAll, Keep);
+}
+// Each switch on its own, to tell where a readable bitmap's time goes.
+void BM_NumbersBitmap(benchmark::State& state) {
+  Render<Bitmap>(state, kNumbers, Keep);
+}
+void BM_LegendBitmap(benchmark::State& state) {
+  Render<Bitmap>(state, kLegend, Keep);
+}
+void BM_SmoothBitmap(benchmark::State& state) {
+  Render<Bitmap>(state, kSmooth, Keep);
+}
+void BM_ExactBitmap(benchmark::State& state) {
+  Render<Bitmap>(state, kExact, Keep);
 }
 void BM_PlainSvg(benchmark::State& state) {
-  Render<VectorPicture>(state, false, Svg);
+  Render<VectorPicture>(state, 0, Svg);
 }
 void BM_ReadableSvg(benchmark::State& state) {
-  Render<VectorPicture>(state, true, Svg);
+  Render<VectorPicture>(state, kAll, Svg);
 }
 void BM_PlainPdf(benchmark::State& state) {
-  Render<VectorPicture>(state, false, Pdf);
+  Render<VectorPicture>(state, 0, Pdf);
 }
 void BM_ReadablePdf(benchmark::State& state) {
-  Render<VectorPicture>(state, true, Pdf);
+  Render<VectorPicture>(state, kAll, Pdf);
 }
 
 BENCHMARK(BM_PlainBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadableBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumbersBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LegendBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmoothBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainSvg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadableSvg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainPdf)->Unit(benchmark::kMillisecond);
@@ -82,6 +104,10 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios({{"BM_ReadableBitmap", "BM_PlainBitmap"},
+                        {"BM_NumbersBitmap", "BM_PlainBitmap"},
+                        {"BM_LegendBitmap", "BM_PlainBitmap"},
+                        {"BM_SmoothBitmap", "BM_PlainBitmap"},
+                        {"BM_ExactBitmap", "BM_PlainBitmap"},
                         {"BM_ReadableSvg", "BM_PlainSvg"},
                         {"BM_ReadablePdf", "BM_PlainPdf"}});
   benchmark::Shutdown();

@@ -376,14 +376,13 @@ class Tracer {
     points_.push_back(q);
   }
   bool Near(FinePoint a, FinePoint b) const {
-    const double dx = b.X - a.X, dy = b.Y - a.Y, length = std::hypot(dx, dy);
-    if (length == 0) return false;
-    const auto off = [&](FinePoint p) {
-      return std::fabs((p.X - a.X) * dy - (p.Y - a.Y) * dx) / length;
+    const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+    if (length2 == 0) return false;
+    const auto near = [&](FinePoint p) {
+      const double cross = (p.X - a.X) * dy - (p.Y - a.Y) * dx;
+      return cross * cross <= kTolerance * kTolerance * length2;
     };
-    if (off(points_.back()) > kTolerance) return false;
-    return std::all_of(merged_.begin(), merged_.end(),
-                       [&](FinePoint p) { return off(p) <= kTolerance; });
+    return near(points_.back()) && std::all_of(merged_.begin(), merged_.end(), near);
   }
 
   Canvas& canvas_;
@@ -438,7 +437,7 @@ class Refiner {
   }
 
  private:
-  static constexpr int kDepth = 12;                // 1/4096 of a pixel
+  static constexpr int kDepth = 8;                 // 1/256 of a pixel
   static constexpr long double kStraight = 0.25L;  // pixels
   TQelParser& parser_;
   const PlotGeometry& frame_;

@@ -2,7 +2,9 @@
 
 #include <pango/pangocairo.h>
 
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,13 +56,22 @@ std::vector<size_t> CharacterEnds(const std::string& text) {
 }  // namespace
 
 TextExtent MeasureText(const std::string& text, double size) {
+  // A picture measures its few texts again and again; a bounded memo spares the layouts.
+  constexpr size_t kRemembered = 4096;
+  thread_local std::map<std::pair<std::string, double>, TextExtent> memo;
+  auto key = std::make_pair(text, size);
+  if (const auto found = memo.find(key); found != memo.end()) return found->second;
   const Layout layout(pango_layout_new(MeasuringContext()));
   SetUp(layout.get(), text, size);
   PangoRectangle logical;
   pango_layout_get_extents(layout.get(), nullptr, &logical);
-  return {static_cast<double>(logical.width) / PANGO_SCALE,
-          static_cast<double>(logical.height) / PANGO_SCALE,
-          static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE};
+  const TextExtent extent{
+      static_cast<double>(logical.width) / PANGO_SCALE,
+      static_cast<double>(logical.height) / PANGO_SCALE,
+      static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE};
+  if (memo.size() == kRemembered) memo.clear();
+  memo.emplace(std::move(key), extent);
+  return extent;
 }
 
 std::string Ellipsized(const std::string& text, double size, double maxWidth) {
@@ -82,10 +93,13 @@ std::string Ellipsized(const std::string& text, double size, double maxWidth) {
 }
 
 void ShowText(cairo_t* cr, const TextLine& line) {
-  const Layout layout(pango_cairo_create_layout(cr));
-  Configure(pango_layout_get_context(layout.get()));
-  pango_layout_context_changed(layout.get());
+  // The measuring context takes the surface's transformation for the while, which without hinted
+  // metrics changes no measure.
+  PangoContext* context = MeasuringContext();
+  pango_cairo_update_context(cr, context);
+  const Layout layout(pango_layout_new(context));
   SetUp(layout.get(), line.Text, line.Size);
   cairo_move_to(cr, line.X, line.Y);
   pango_cairo_show_layout(cr, layout.get());
+  pango_context_set_matrix(context, nullptr);
 }
