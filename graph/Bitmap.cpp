@@ -347,6 +347,12 @@ void Bitmap::Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, 
       const int a = cover[x];
       if (a == 0) continue;
       cover[x] = 0;
+      if (a == 255) {
+        p[0] = static_cast<uint8_t>(channel[0]);
+        p[1] = static_cast<uint8_t>(channel[1]);
+        p[2] = static_cast<uint8_t>(channel[2]);
+        continue;
+      }
       for (int c = 0; c < 3; ++c) {
         // v / 255 rounded, exact for every v that arises here.
         const int v = p[c] * (255 - a) + channel[c] * a + 128;
@@ -388,6 +394,7 @@ void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
     tiles_[TileIndex(to - 1, y)] = true;
     uint8_t* cover = coverage_.data() + static_cast<size_t>(y) * width_;
     for (int32_t x = from; x < to; ++x) {
+      if (cover[x] == 255) continue;  // an earlier segment covers it whole
       const double px = x + 0.5;
       const double t = std::clamp(((px - a.X) * dx + (py - a.Y) * dy) * inverse, 0.0, 1.0);
       const double ex = px - a.X - t * dx, ey = py - a.Y - t * dy, d2 = ex * ex + ey * ey;
