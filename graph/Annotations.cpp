@@ -276,12 +276,16 @@ void DrawLegend(Canvas& canvas, const Legend& legend, const std::array<double, 4
   }
 }
 
-void CoverageCanvas::Count(long double ax, long double ay, long double bx, long double by,
-                           double weight) {
+// The pixels a line shows in each box: its length along its major axis there. Curves are mostly
+// short lines, wholly inside a box or wholly outside; only the rest are clipped.
+void CoverageCanvas::Count(double ax, double ay, double bx, double by, double weight) {
+  const double left = std::min(ax, bx), right = std::max(ax, bx);
+  const double top = std::min(ay, by), bottom = std::max(ay, by);
   for (size_t i = 0; i < boxes_.size(); ++i) {
     const Rect& r = boxes_[i];
-    if (std::max(ax, bx) < r.Left || std::min(ax, bx) > r.Right || std::max(ay, by) < r.Top ||
-        std::min(ay, by) > r.Bottom) {
+    if (right < r.Left || left > r.Right || bottom < r.Top || top > r.Bottom) continue;
+    if (left >= r.Left && right <= r.Right && top >= r.Top && bottom <= r.Bottom) {
+      covered_[i] += weight * (std::max(right - left, bottom - top) + 1);
       continue;
     }
     const auto part = ClipSegment({ax, ay}, {bx, by}, {r.Left, r.Top, r.Right, r.Bottom});
@@ -298,21 +302,24 @@ void CoverageCanvas::MoveTo(int64_t x, int64_t y) {
 }
 
 void CoverageCanvas::LineTo(int64_t x, int64_t y) {
-  Count(penX_, penY_, x, y, 1);
+  Count(static_cast<double>(penX_), static_cast<double>(penY_), static_cast<double>(x),
+        static_cast<double>(y), 1);
   penX_ = x;
   penY_ = y;
   target_.LineTo(x, y);
 }
 
 void CoverageCanvas::Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
-  Count(fromX, fromY, x, y, 1);
+  Count(static_cast<double>(fromX), static_cast<double>(fromY), static_cast<double>(x),
+        static_cast<double>(y), 1);
   penX_ = x;
   penY_ = y;
   target_.Line(fromX, fromY, x, y);
 }
 
 void CoverageCanvas::ThickLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
-  Count(fromX, fromY, x, y, 2);
+  Count(static_cast<double>(fromX), static_cast<double>(fromY), static_cast<double>(x),
+        static_cast<double>(y), 2);
   penX_ = x;
   penY_ = y;
   target_.ThickLine(fromX, fromY, x, y);

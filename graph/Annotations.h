@@ -89,7 +89,7 @@ class CoverageCanvas final : public Canvas {
   void DrawText(const TextLine& line) override { target_.DrawText(line); }
 
  private:
-  void Count(long double ax, long double ay, long double bx, long double by, double weight);
+  void Count(double ax, double ay, double bx, double by, double weight);
 
   Canvas& target_;
   std::array<Rect, 4> boxes_;
