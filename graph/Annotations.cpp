@@ -122,7 +122,8 @@ std::pair<std::vector<Tick>, long double> Ticks(const Scale& scale,
   const long double perPixel = (scale.To - scale.From) / scale.Pixels;
   if (gridStep && *gridStep > 0) {
     std::vector<Tick> ticks = GridTicks(scale, *gridStep, pitchOf(*gridStep));
-    if (!ticks.empty()) return {ticks, *gridStep};
+    // A grid of fewer lines than that says less than round steps do.
+    if (ticks.size() >= 3) return {ticks, *gridStep};
   }
   const long double guess = RoundStep(pitchOf(RoundStep(80 * perPixel)) * perPixel);
   const long double step = RoundStep(pitchOf(guess) * perPixel);

@@ -9,12 +9,16 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "engine/QelParser.h"
 #include "graph/Annotations.h"
 #include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
 #include "graph/PngWriter.h"
+#include "graph/TextFace.h"
+#include "graph/VectorPicture.h"
 #include "graph/VectorWriter.h"
 #include "platform/RegionalSettings.h"
 #include "tests/support/NamedCases.h"
@@ -187,6 +191,81 @@ TEST(Legend, TakesTheCornerTheCurvesLeaveFree) {
     }
     // The legend's text is drawn in the curve's colour; the curve itself crosses only a few rows.
     EXPECT_GT(freeLeft ? left : right, 40) << expression;
+  }
+}
+
+// The labels a picture records, with the boxes they take.
+std::vector<std::pair<std::string, Rect>> Labels(const VectorPicture& picture) {
+  std::vector<std::pair<std::string, Rect>> out;
+  for (const VectorPicture::Shape& shape : picture.Shapes()) {
+    if (const auto* label = std::get_if<VectorPicture::Label>(&shape)) {
+      const TextLine& l = label->Line;
+      const TextExtent e = MeasureText(l.Text, l.Size);
+      out.push_back({l.Text, {l.X, l.Y, l.X + e.Width, l.Y + e.Height}});
+    }
+  }
+  return out;
+}
+
+struct PlaceCase {
+  std::string name;
+  std::string xFrom, xTo, yFrom, yTo;
+  char xRow;     // the x numbers: 'a' along the axis, 't' top edge, 'b' bottom edge
+  char yColumn;  // the y numbers: 'a' beside the axis, 'l' left edge, 'r' right edge
+};
+
+const PlaceCase kPlaces[] = {
+    {"AxesInside", "-10", "10", "-10", "10", 'a', 'a'},
+    {"AxesOutsideLowAndLeft", "5", "15", "3", "9", 'b', 'l'},
+    {"AxesOutsideHighAndRight", "-15", "-5", "-9", "-3", 't', 'r'},
+    {"TinyRange", "0.001", "0.0012", "-1e-7", "1e-7", 'a', 'l'},
+    {"HugeRange", "-1e15", "3e15", "-2e12", "1e12", 'a', 'a'},
+};
+
+class NumberPlaces : public testing::TestWithParam<PlaceCase> {};
+
+TEST_P(NumberPlaces, FollowTheAxesOrTheEdgesAndNeverOverlap) {
+  const PlaceCase& c = GetParam();
+  Scene scene(" ");
+  ProjectSettings& s = scene.project.Settings;
+  s.XFrom = c.xFrom, s.XTo = c.xTo, s.YFrom = c.yFrom, s.YTo = c.yTo;
+  s.AxisNumbers = true;
+  const PlotGeometry frame = RenderGeometry(s, scene.parser);
+  const auto labels = Labels(scene.Render<VectorPicture>());
+  ASSERT_GE(labels.size(), 6u);
+  const double x0 = frame.OriginColumn, y0 = frame.OriginRow;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    const auto& [text, box] = labels[i];
+    for (size_t j = 0; j < i; ++j) EXPECT_FALSE(box.Overlaps(labels[j].second)) << text;
+    EXPECT_FALSE(box.Overlaps({-1e9, y0, 1e9, y0 + 2})) << text << " on the x axis";
+    EXPECT_FALSE(box.Overlaps({x0, -1e9, x0 + 2, 1e9})) << text << " on the y axis";
+    EXPECT_TRUE(box.Left >= 0 && box.Right <= 640 && box.Top >= 0 && box.Bottom <= 480) << text;
+  }
+  // The first labels are the axis names, then the x numbers, then the y numbers.
+  const Rect& x = labels[2].second;
+  const Rect& y = labels.back().second;
+  const double xRow = c.xRow == 'a' ? y0 : c.xRow == 't' ? 0 : 480;
+  const double yColumn = c.yColumn == 'a' ? x0 : c.yColumn == 'l' ? 0 : 640;
+  EXPECT_LT(std::min(std::fabs(x.Top - xRow), std::fabs(x.Bottom - xRow)), 12) << labels[2].first;
+  EXPECT_LT(std::min(std::fabs(y.Left - yColumn), std::fabs(y.Right - yColumn)), 12)
+      << labels.back().first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, NumberPlaces, testing::ValuesIn(kPlaces), qeltest::CaseName{});
+
+// Zoomed far in, x at the engine's 8 decimals is one value for the whole picture; exact curves
+// pass it with the digits the pixel width needs, so y = x still climbs across the picture.
+TEST(ExactCurves, ReadXFinelyEnoughForDeepZooms) {
+  for (const bool exact : {false, true}) {
+    Scene scene("x");
+    ProjectSettings& s = scene.project.Settings;
+    s.XFrom = s.YFrom = "1", s.XTo = s.YTo = "1.000000000001";
+    s.ShowAxes = s.ShowGrid = false;
+    s.ExactCurves = exact;
+    const Bitmap bm = scene.Render<Bitmap>();
+    std::set<int32_t> rows;
+    for (int32_t x = 0; x < bm.Width(); x += 8) rows.insert(TopCurveRow(bm, x));
+    EXPECT_EQ(rows.size() > 40, exact) << rows.size();
   }
 }
 
