@@ -339,8 +339,9 @@ class Tracer {
       AddSmooth(static_cast<double>(knot.T), static_cast<double>(y));
       return;
     }
-    const auto u = static_cast<int64_t>(std::floor(knot.T + 0.5L));
-    const auto r = static_cast<int64_t>(std::trunc(y));
+    // Whole numbers converted in the current rounding mode, which spares switching it.
+    const int64_t u = std::llrint(std::floor(knot.T + 0.5L));
+    const int64_t r = std::llrint(std::trunc(y));
     if (previous_.Column == u && previous_.Row == r) return;
     if (previous_.Row == kNoPoint) previous_.Row = r - 1;
     if (previous_.Column == kNoPoint) previous_.Column = u - 1;
