@@ -8,6 +8,7 @@
 #include "graph/Annotations.h"
 #include "graph/CurveWorkers.h"
 #include "graph/FunctionCurves.h"
+#include "graph/TextFace.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
 
@@ -142,8 +143,9 @@ std::vector<LegendEntry> LegendEntries(const ProjectDocument& project) {
   for (size_t i = 0; i < project.Functions.size(); ++i) {
     const FunctionEntry& entry = project.Functions[i];
     if (IsBlank(entry.Expression)) continue;
-    entries.push_back({"f" + std::to_string(i + 1) + "(x) = " + Trimmed(entry.Expression),
-                       LeadingInt(entry.Color)});
+    entries.push_back(
+        {"f" + std::to_string(i + 1) + "(x) = " + Printable(Trimmed(entry.Expression)),
+         LeadingInt(entry.Color)});
   }
   return entries;
 }

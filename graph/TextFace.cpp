@@ -74,6 +74,21 @@ TextExtent MeasureText(const std::string& text, double size) {
   return extent;
 }
 
+std::string Printable(const std::string& text) {
+  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+  std::string out;
+  for (const gchar* p = valid; *p != '\0'; p = g_utf8_next_char(p)) {
+    const gunichar c = g_utf8_get_char(p);
+    if (g_unichar_iscntrl(c)) {
+      out += "\uFFFD";
+    } else {
+      out.append(p, static_cast<size_t>(g_utf8_next_char(p) - p));
+    }
+  }
+  g_free(valid);
+  return out;
+}
+
 std::string Ellipsized(const std::string& text, double size, double maxWidth) {
   if (MeasureText(text, size).Width <= maxWidth) return text;
   const std::vector<size_t> ends = CharacterEnds(text);

@@ -15,6 +15,9 @@ struct TextExtent {
 
 TextExtent MeasureText(const std::string& text, double size);
 
+// The text as a line can show it: bytes that are no UTF-8 and control characters become U+FFFD.
+std::string Printable(const std::string& text);
+
 // The text itself when it is at most maxWidth wide, else its longest start that fits with "…".
 std::string Ellipsized(const std::string& text, double size, double maxWidth);
 

@@ -55,6 +55,18 @@ TEST_P(AxisNumbers, AreWrittenWithTheStepsDecimals) {
 
 INSTANTIATE_TEST_SUITE_P(Values, AxisNumbers, testing::ValuesIn(kNumbers), qeltest::CaseName{});
 
+TEST(Printable, ReplacesWhatALineCannotShow) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"sin(x)*3", "sin(x)*3"},
+      {"x\xC3\xA4", "x\xC3\xA4"},  // UTF-8 stays
+      {"x\xE4", "x\uFFFD"},        // a Latin-1 byte does not
+      {"a\x01"
+       "b\tc",
+       "a\uFFFDb\uFFFDc"},  // nor control characters, which XML refuses
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Printable(text), shown) << text;
+}
+
 TEST(RoundStep, IsOneTwoOrFiveTimesAPowerOfTen) {
   const std::pair<long double, long double> cases[] = {
       {0.7L, 1}, {1, 1}, {1.2L, 2}, {3, 5}, {7, 10}, {0.013L, 0.02L}, {420, 500}};
