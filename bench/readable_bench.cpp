@@ -9,6 +9,7 @@
 #include "bench/BenchRatios.h"
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
+#include "graph/CurveWorkers.h"
 #include "graph/GraphRenderer.h"
 #include "graph/VectorPicture.h"
 #include "graph/VectorWriter.h"
@@ -31,7 +32,7 @@ ProjectDocument Twenty(unsigned switches) {
 }
 
 template <typename Picture, typename Encode>
-void Render(benchmark::State& state, unsigned switches, Encode encode) {
+void Render(benchmark::State& state, unsigned switches, Encode encode, unsigned threads = 1) {
   SetRegionalDecimalSeparator('.');
   TQelParser parser;
   parser.SetConvertAllColonsAndDots(true);
@@ -39,7 +40,7 @@ void Render(benchmark::State& state, unsigned switches, Encode encode) {
   const bool cancelled = false;
   for (auto _ : state) {
     Picture picture(1920, 1080);
-    GraphRenderer(project, parser, picture, cancelled, {}, {}, 1);
+    GraphRenderer(project, parser, picture, cancelled, {}, {}, threads);
     encode(picture);
   }
 }
@@ -59,6 +60,13 @@ void BM_PlainBitmap(benchmark::State& state) {
 }
 void BM_ReadableBitmap(benchmark::State& state) {
   Render<Bitmap>(state, kAll, Keep);
+}
+// As the window renders, with the curves sampled ahead on every core.
+void BM_PlainBitmapAllCores(benchmark::State& state) {
+  Render<Bitmap>(state, 0, Keep, RenderThreads());
+}
+void BM_ReadableBitmapAllCores(benchmark::State& state) {
+  Render<Bitmap>(state, kAll, Keep, RenderThreads());
 }
 // Each switch on its own, to tell where a readable bitmap's time goes.
 void BM_NumbersBitmap(benchmark::State& state) {
@@ -88,6 +96,8 @@ void BM_ReadablePdf(benchmark::State& state) {
 
 BENCHMARK(BM_PlainBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadableBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainBitmapAllCores)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadableBitmapAllCores)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NumbersBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LegendBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmoothBitmap)->Unit(benchmark::kMillisecond);
@@ -104,6 +114,7 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios({{"BM_ReadableBitmap", "BM_PlainBitmap"},
+                        {"BM_ReadableBitmapAllCores", "BM_PlainBitmapAllCores"},
                         {"BM_NumbersBitmap", "BM_PlainBitmap"},
                         {"BM_LegendBitmap", "BM_PlainBitmap"},
                         {"BM_SmoothBitmap", "BM_PlainBitmap"},
