@@ -173,61 +173,86 @@ double Widest(const std::vector<Tick>& ticks, long double step, const LabelPaint
 
 }  // namespace
 
-void DrawAxisNumbers(Canvas& canvas, const PlotGeometry& frame, std::optional<long double> gridStep,
-                     const AnnotationStyle& style) {
-  LabelPainter painter(canvas, style);
-  const double w = frame.W, h = frame.H, gap = std::round(style.Size / 4);
-  const double x0 = static_cast<double>(frame.OriginColumn),
-               y0 = static_cast<double>(frame.OriginRow);
-  const bool xAxisInside = y0 >= 0 && y0 + 1 < h, yAxisInside = x0 >= 0 && x0 + 1 < w;
-  painter.Reserve({-1e9, y0 - 1, 1e9, y0 + 3});
-  painter.Reserve({x0 - 1, -1e9, x0 + 3, 1e9});
-  const double height = painter.Measure("0").Height;
+namespace {
 
-  // Row of the x numbers: under the axis, above it at the bottom, along the edge it lies beyond.
-  double xTop = y0 + 2 + gap;
-  if (!xAxisInside)
-    xTop = y0 < 0 ? gap : h - gap - height;
-  else if (xTop + height > h)
-    xTop = y0 - gap - height;
-  const TextExtent xName = painter.Measure("x");
-  painter.Place("x", w - gap - xName.Width,
-                xAxisInside && y0 - gap - height >= 0 ? y0 - gap - height : xTop);
+// Where the axes lie and how large the numbers are.
+struct AxisLayout {
+  double W, H, Gap, X0, Y0, Height;
+  bool XAxisInside, YAxisInside;
+};
 
-  const Scale xs{frame.W, frame.XFrom, frame.XTo, frame.OriginColumn, false};
-  const auto xPitch = [&](long double step) {
+// Under the x axis, above it at the picture's bottom, along the edge it lies beyond.
+void DrawXNumbers(LabelPainter& painter, const PlotGeometry& frame,
+                  std::optional<long double> gridStep, const AnnotationStyle& style,
+                  const AxisLayout& at) {
+  double top = at.Y0 + 2 + at.Gap;
+  if (!at.XAxisInside) {
+    top = at.Y0 < 0 ? at.Gap : at.H - at.Gap - at.Height;
+  } else if (top + at.Height > at.H) {
+    top = at.Y0 - at.Gap - at.Height;
+  }
+  const double above = at.Y0 - at.Gap - at.Height;
+  painter.Place("x", at.W - at.Gap - painter.Measure("x").Width,
+                at.XAxisInside && above >= 0 ? above : top);
+  const Scale scale{frame.W, frame.XFrom, frame.XTo, frame.OriginColumn, false};
+  const auto pitch = [&](long double step) {
     return std::max(painter.Measure(AxisNumber(frame.XFrom, step, style.Separator)).Width,
                     painter.Measure(AxisNumber(frame.XTo, step, style.Separator)).Width) +
            2 * style.Size;
   };
-  const auto [xTicks, xStep] = Ticks(xs, gridStep, xPitch);
-  for (const Tick& tick : xTicks) {
+  const auto [ticks, step] = Ticks(scale, gridStep, pitch);
+  for (const Tick& tick : ticks) {
     if (tick.Value == 0) continue;
-    const std::string text = AxisNumber(tick.Value, xStep, style.Separator);
-    painter.Place(text, tick.Position + 0.5 - painter.Measure(text).Width / 2, xTop);
+    const std::string text = AxisNumber(tick.Value, step, style.Separator);
+    painter.Place(text, tick.Position + 0.5 - painter.Measure(text).Width / 2, top);
   }
+}
 
-  const Scale ys{frame.H, frame.YFrom, frame.YTo, frame.OriginRow, true};
-  const auto yPitch = [&](long double) { return 2.0 * height; };
-  const auto [yTicks, yStep] = Ticks(ys, gridStep, yPitch);
-  const double widest = Widest(yTicks, yStep, painter, style.Separator);
-  // Column of the y numbers: left of the axis, right of it at the left edge, along the edge it
-  // lies beyond.
-  double yRight = x0 - gap;
-  if (!yAxisInside)
-    yRight = x0 < 0 ? gap + widest : w - gap;
-  else if (yRight - widest < 0)
-    yRight = x0 + 2 + gap + widest;
-  const bool rightOfAxis = yAxisInside && yRight > x0;
-  const TextExtent yName = painter.Measure("y");
-  painter.Place("y", yAxisInside && !rightOfAxis ? x0 + 2 + gap : yRight - yName.Width, gap);
-  for (const Tick& tick : yTicks) {
-    if (tick.Value == 0) continue;
-    const std::string text = AxisNumber(tick.Value, yStep, style.Separator);
-    const double width = painter.Measure(text).Width;
-    const double left = rightOfAxis ? yRight - widest : yRight - width;
-    painter.Place(text, left, tick.Position + 0.5 - height / 2);
+// Left of the y axis, right of it at the picture's left edge, along the edge it lies beyond.
+void DrawYNumbers(LabelPainter& painter, const PlotGeometry& frame,
+                  std::optional<long double> gridStep, const AnnotationStyle& style,
+                  const AxisLayout& at) {
+  const Scale scale{frame.H, frame.YFrom, frame.YTo, frame.OriginRow, true};
+  const auto [ticks, step] = Ticks(scale, gridStep, [&](long double) { return 2 * at.Height; });
+  const double widest = Widest(ticks, step, painter, style.Separator);
+  double right = at.X0 - at.Gap;
+  if (!at.YAxisInside) {
+    right = at.X0 < 0 ? at.Gap + widest : at.W - at.Gap;
+  } else if (right - widest < 0) {
+    right = at.X0 + 2 + at.Gap + widest;
   }
+  const bool rightOfAxis = at.YAxisInside && right > at.X0;
+  painter.Place(
+      "y", at.YAxisInside && !rightOfAxis ? at.X0 + 2 + at.Gap : right - painter.Measure("y").Width,
+      at.Gap);
+  for (const Tick& tick : ticks) {
+    if (tick.Value == 0) continue;
+    const std::string text = AxisNumber(tick.Value, step, style.Separator);
+    const double left = rightOfAxis ? right - widest : right - painter.Measure(text).Width;
+    painter.Place(text, left, tick.Position + 0.5 - at.Height / 2);
+  }
+}
+
+}  // namespace
+
+void DrawAxisNumbers(Canvas& canvas, const PlotGeometry& frame, std::optional<long double> gridStep,
+                     const AnnotationStyle& style) {
+  LabelPainter painter(canvas, style);
+  const double w = frame.W, h = frame.H;
+  const double x0 = static_cast<double>(frame.OriginColumn);
+  const double y0 = static_cast<double>(frame.OriginRow);
+  const AxisLayout at{w,
+                      h,
+                      std::round(style.Size / 4),
+                      x0,
+                      y0,
+                      painter.Measure("0").Height,
+                      y0 >= 0 && y0 + 1 < h,
+                      x0 >= 0 && x0 + 1 < w};
+  painter.Reserve({-1e9, y0 - 1, 1e9, y0 + 3});
+  painter.Reserve({x0 - 1, -1e9, x0 + 3, 1e9});
+  DrawXNumbers(painter, frame, gridStep, style, at);
+  DrawYNumbers(painter, frame, gridStep, style, at);
 }
 
 Legend PlanLegend(const std::vector<LegendEntry>& functions, const PlotGeometry& frame,
