@@ -265,6 +265,20 @@ TEST_P(NumberPlaces, FollowTheAxesOrTheEdgesAndNeverOverlap) {
 
 INSTANTIATE_TEST_SUITE_P(Ranges, NumberPlaces, testing::ValuesIn(kPlaces), qeltest::CaseName{});
 
+// A long expression ends in "…" within the legend's width; the legend's lines are numbered by
+// the function's row, blank rows passed over.
+TEST(Legend, ShortensLongExpressionsAndNumbersTheRows) {
+  Scene scene(" ");
+  scene.project.Functions.push_back({"2", std::string(300, '1') + "+x", "0.01", "255"});
+  scene.project.Settings.Legend = true;
+  const auto labels = Labels(scene.Render<VectorPicture>());
+  ASSERT_EQ(labels.size(), 1u);
+  const std::string& text = labels[0].first;
+  EXPECT_EQ(text.substr(0, 10), "f2(x) = 11");
+  EXPECT_EQ(text.substr(text.size() - 3), "\u2026");
+  EXPECT_LE(labels[0].second.Right - labels[0].second.Left, 0.45 * 640);
+}
+
 // Zoomed far in, x at the engine's 8 decimals is one value for the whole picture; exact curves
 // pass it with the digits the pixel width needs, so y = x still climbs across the picture.
 TEST(ExactCurves, ReadXFinelyEnoughForDeepZooms) {
