@@ -417,7 +417,7 @@ class Refiner {
   void Between(const Knot& a, const Knot& b, Tracer& pen, int depth = 0) {
     const long double h = frame_.H;
     const bool hidden = (a.Y < 0 && b.Y < 0) || (a.Y > h && b.Y > h);
-    if (hidden || std::fabs(a.Y - b.Y) <= 1) {
+    if (hidden || std::fabs(a.Y - b.Y) <= kFine) {
       pen.To(b);
       return;
     }
@@ -443,6 +443,8 @@ class Refiner {
  private:
   static constexpr int kDepth = 8;  // 1/256 of a pixel
   static constexpr int kInsideDepth = 4;
+  // Stretches of at most this many rows are drawn as they are; only steeper ones are refined.
+  static constexpr long double kFine = 3;
   static constexpr long double kStraight = 0.25L;  // pixels
   TQelParser& parser_;
   const PlotGeometry& frame_;
