@@ -390,8 +390,8 @@ void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
       to = std::min(right, clampTo(std::ceil(centre + half), width_));
     }
     if (from >= to) continue;
-    for (int32_t x = from; x < to; x += kTile) tiles_[TileIndex(x, y)] = true;
-    tiles_[TileIndex(to - 1, y)] = true;
+    for (int32_t x = from; x < to; x += kTile) tiles_[TileIndex(x, y)] = 1;
+    tiles_[TileIndex(to - 1, y)] = 1;
     uint8_t* cover = coverage_.data() + static_cast<size_t>(y) * width_;
     for (int32_t x = from; x < to; ++x) {
       if (cover[x] == 255) continue;  // an earlier segment covers it whole
@@ -410,7 +410,7 @@ void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) 
   const auto pixels = static_cast<size_t>(width_) * height_;
   if (coverage_.size() != pixels) {
     coverage_.assign(pixels, 0);
-    tiles_.assign(TileIndex(width_ - 1, height_ - 1) + 1, false);
+    tiles_.assign(TileIndex(width_ - 1, height_ - 1) + 1, 0);
   }
   for (const std::vector<FinePoint>& piece : Visible(points, width_, height_)) {
     Cover(piece.front(), piece.front(), width / 2);
@@ -419,7 +419,7 @@ void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) 
   const int32_t across = (width_ + kTile - 1) / kTile;
   for (size_t tile = 0; tile < tiles_.size(); ++tile) {
     if (!tiles_[tile]) continue;
-    tiles_[tile] = false;
+    tiles_[tile] = 0;
     const int32_t left = static_cast<int32_t>(tile % across) * kTile;
     const int32_t top = static_cast<int32_t>(tile / across) * kTile;
     const int32_t w = std::min(kTile, width_ - left), h = std::min(kTile, height_ - top);

@@ -71,7 +71,7 @@ class Bitmap final : public Canvas {
     return static_cast<size_t>(y / kTile) * ((width_ + kTile - 1) / kTile) + x / kTile;
   }
   std::vector<uint8_t> coverage_;
-  std::vector<bool> tiles_;
+  std::vector<uint8_t> tiles_;
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;
