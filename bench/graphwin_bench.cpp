@@ -11,13 +11,13 @@
 #include "bench/BenchRatios.h"
 #include "graph/Bitmap.h"
 #include "graph/GraphRenderer.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ struct Windows {
     file.open(QIODevice::WriteOnly);
     file.write(QByteArray::fromStdString(ProjectFileText(WideProject())));
     file.close();
-    editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
+    editor = static_cast<TMDIChild*>(
+        CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, path, false));
   }
 
   // The user's click into the editor, shown before the generation starts.
@@ -57,8 +58,8 @@ struct Windows {
 
   QTemporaryDir dir;
   FakeFrame frame;
-  TForm2 form2{frame};
-  TForm3 form3{frame, form2};
+  TForm2 form2{frame.Questions, frame.Shared, frame.PrinterDevice};
+  TForm3 form3{frame.Context(), frame.Parser, frame.Shared, frame.PrinterDevice, form2};
   TMDIChild* editor = nullptr;
 };
 

@@ -200,7 +200,7 @@ class TQelParser {
   long double BatchLeaf(const Tree& node, char dot, char comma, size_t count, bool* failed);
   void RunBatchStep(NodeKind kind, long double* operand, const long double* left, size_t count,
                     bool* failed);
-  long double Checked(long double value) const;
+  inline long double Checked(long double value) const;
   int TakeFaultsUnlessDeferred() const;
   bool Faulted(long double value) const;
   long double EvalPower(long double l, long double r) const;
@@ -208,7 +208,7 @@ class TQelParser {
   const std::vector<EvalStep>& Steps();
   long double Run();
   long double EvalX(const Tree& node);
-  long double EvalOperator(NodeKind kind, long double l, long double r);
+  inline long double EvalOperator(NodeKind kind, long double l, long double r);
   long double ConvertNumber(const std::string& source) const;
   long double EvalFunction(NodeKind kind, long double v);
   const std::string& SubstituteName(const std::string& text, std::string& scratch) const;

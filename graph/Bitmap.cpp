@@ -1,7 +1,5 @@
 #include "graph/Bitmap.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +8,7 @@
 
 #include "graph/PathClip.h"
 #include "graph/TextFace.h"
+#include "graph/VectorModule.h"
 
 namespace {
 
@@ -258,8 +257,8 @@ void Bitmap::FloodFill(int64_t x, int64_t y, int32_t borderColor) {
 
 namespace {
 
-// Smooth shapes are drawn into a coverage mask, then mixed in; far points are cut this far outside
-// first.
+// Smooth shapes and text are drawn into a coverage mask, then mixed in; far points are cut this far
+// outside first.
 constexpr long double kSmoothMargin = 8;
 
 struct PixelBox {
@@ -317,15 +316,6 @@ std::vector<std::vector<FinePoint>> Visible(const std::vector<FinePoint>& points
     joined = b == points[i];
   }
   return pieces;
-}
-
-using Mask = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
-
-// Text is drawn by the vector library into a mask of its own.
-Mask MakeMask(const PixelBox& box) {
-  return Mask(
-      cairo_image_surface_create(CAIRO_FORMAT_A8, box.Right - box.Left, box.Bottom - box.Top),
-      cairo_surface_destroy);
 }
 
 }  // namespace
@@ -435,13 +425,8 @@ void Bitmap::DrawText(const TextLine& line) {
                                        {line.X + extent.Width, line.Y + extent.Height}};
   const PixelBox box = Around(corners, 0, 2, reach, width_, height_);
   if (box.Empty()) return;
-  const Mask mask = MakeMask(box);
-  cairo_t* cr = cairo_create(mask.get());
-  cairo_translate(cr, -box.Left, -box.Top);
-  ShowText(cr, line);
-  cairo_destroy(cr);
-  cairo_surface_flush(mask.get());
-  Blend(cairo_image_surface_get_data(mask.get()),
-        static_cast<size_t>(cairo_image_surface_get_stride(mask.get())), box.Left, box.Top,
-        box.Right - box.Left, box.Bottom - box.Top);
+  const int32_t w = box.Right - box.Left, h = box.Bottom - box.Top;
+  std::vector<uint8_t> mask(static_cast<size_t>(w) * h);
+  LoadedTextMask(line, mask.data(), static_cast<size_t>(w), w, h, box.Left, box.Top);
+  Blend(mask.data(), static_cast<size_t>(w), box.Left, box.Top, w, h);
 }

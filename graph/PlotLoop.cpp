@@ -10,19 +10,13 @@
 
 namespace {
 
-constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 constexpr long double kInt64Bound = 9223372036854775808.0L;  // 2^63
 constexpr int64_t kNoPoint = -1;
 
-void ThrowOnFault(int faults) {
-  const int raised = std::fetestexcept(faults);
-  if (raised) throw EngineError(FloatFaultMessage(raised));
-}
-
 long double Checked(long double offset, int32_t size, long double range) {
-  std::feclearexcept(kFaults);
+  ClearFaults();
   const long double value = offset * size / range;
-  ThrowOnFault(kFaults);
+  ThrowOnFault(kFloatFaults);
   return value;
 }
 
@@ -44,7 +38,7 @@ int64_t TruncToInt64(long double value) {
 
 // |trunc(bound / spacing)|, clamped to 64 bits; a zero spacing is the caller's error.
 int64_t LineCount(long double bound, long double spacing) {
-  std::feclearexcept(kFaults);
+  ClearFaults();
   const long double q = std::fabs(bound / spacing);
   ThrowOnFault(FE_INVALID | FE_DIVBYZERO);
   return q < kInt64Bound ? static_cast<int64_t>(q) : std::numeric_limits<int64_t>::max();

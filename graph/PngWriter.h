@@ -11,7 +11,8 @@ class PngError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A lossless 8-bit RGB PNG (no alpha) of the bitmap's pixels and size.
+// A lossless PNG (no alpha) of the bitmap's pixels and size: 8-bit indexed colour when the bitmap
+// holds at most 256 colours, 8-bit RGB otherwise.
 std::string EncodePng(const Bitmap& bitmap);
 
 // Encodes, then writes atomically; throws PngError or FileCreateError.

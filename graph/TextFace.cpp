@@ -1,48 +1,12 @@
 #include "graph/TextFace.h"
 
-#include <pango/pangocairo.h>
-
 #include <map>
-#include <memory>
 #include <utility>
 #include <vector>
 
+#include "graph/VectorModule.h"
+
 namespace {
-
-constexpr const char* kFamily = "DejaVu Sans";
-
-template <typename T>
-struct GFree {
-  void operator()(T* p) const { g_object_unref(p); }
-};
-using Layout = std::unique_ptr<PangoLayout, GFree<PangoLayout>>;
-
-void Configure(PangoContext* context) {
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
-}
-
-void SetUp(PangoLayout* layout, const std::string& text, double size) {
-  PangoFontDescription* font = pango_font_description_from_string(kFamily);
-  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
-  pango_layout_set_font_description(layout, font);
-  pango_font_description_free(font);
-  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-}
-
-// Measuring needs no surface: a context of the thread's font map lays out as a surface would.
-PangoContext* MeasuringContext() {
-  thread_local const std::unique_ptr<PangoContext, GFree<PangoContext>> context = [] {
-    PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    Configure(c);
-    return std::unique_ptr<PangoContext, GFree<PangoContext>>(c);
-  }();
-  return context.get();
-}
 
 // The byte lengths of the text's first 1, 2, ... characters.
 std::vector<size_t> CharacterEnds(const std::string& text) {
@@ -53,6 +17,26 @@ std::vector<size_t> CharacterEnds(const std::string& text) {
   return ends;
 }
 
+// The length of the well-formed UTF-8 character at text[i] and its code point, or 0.
+size_t Utf8Character(const std::string& text, size_t i, char32_t& code) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) {
+    code = lead;
+    return 1;
+  }
+  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (length == 0 || lead > 0xF4 || i + length > text.size()) return 0;
+  code = lead & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(i + k) & 0x3F);
+  }
+  const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
 }  // namespace
 
 TextExtent MeasureText(const std::string& text, double size) {
@@ -61,31 +45,26 @@ TextExtent MeasureText(const std::string& text, double size) {
   thread_local std::map<std::pair<std::string, double>, TextExtent> memo;
   auto key = std::make_pair(text, size);
   if (const auto found = memo.find(key); found != memo.end()) return found->second;
-  const Layout layout(pango_layout_new(MeasuringContext()));
-  SetUp(layout.get(), text, size);
-  PangoRectangle logical;
-  pango_layout_get_extents(layout.get(), nullptr, &logical);
-  const TextExtent extent{
-      static_cast<double>(logical.width) / PANGO_SCALE,
-      static_cast<double>(logical.height) / PANGO_SCALE,
-      static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE};
+  const TextExtent extent = LoadedTextExtent(text, size);
   if (memo.size() == kRemembered) memo.clear();
   memo.emplace(std::move(key), extent);
   return extent;
 }
 
 std::string Printable(const std::string& text) {
-  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
   std::string out;
-  for (const gchar* p = valid; *p != '\0'; p = g_utf8_next_char(p)) {
-    const gunichar c = g_utf8_get_char(p);
-    if (g_unichar_iscntrl(c)) {
+  for (size_t i = 0; i < text.size();) {
+    char32_t code = 0;
+    const size_t length = Utf8Character(text, i, code);
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+    if (length == 0 || control) {
       out += "\uFFFD";
-    } else {
-      out.append(p, static_cast<size_t>(g_utf8_next_char(p) - p));
+      i += length == 0 ? 1 : length;
+      continue;
     }
+    out.append(text, i, length);
+    i += length;
   }
-  g_free(valid);
   return out;
 }
 
@@ -105,16 +84,4 @@ std::string Ellipsized(const std::string& text, double size, double maxWidth) {
     }
   }
   return shortened(lo);
-}
-
-void ShowText(cairo_t* cr, const TextLine& line) {
-  // The measuring context takes the surface's transformation for the while, which without hinted
-  // metrics changes no measure.
-  PangoContext* context = MeasuringContext();
-  pango_cairo_update_context(cr, context);
-  const Layout layout(pango_layout_new(context));
-  SetUp(layout.get(), line.Text, line.Size);
-  cairo_move_to(cr, line.X, line.Y);
-  pango_cairo_show_layout(cr, layout.get());
-  pango_context_set_matrix(context, nullptr);
 }

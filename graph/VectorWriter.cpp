@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "graph/PathClip.h"
-#include "graph/TextFace.h"
+#include "graph/TextLayout.h"
 #include "platform/AtomicFile.h"
 
 namespace {
@@ -222,7 +222,7 @@ std::string TextElements(const VectorPicture& picture) {
       std::snprintf(head, sizeof head,
                     "<text x=\"%.3f\" y=\"%.3f\" style=\"font-family:'DejaVu Sans';font-size:"
                     "%.3fpx;fill:#%02x%02x%02x\" xml:space=\"preserve\">",
-                    line.X, line.Y + MeasureText(line.Text, line.Size).Baseline, line.Size,
+                    line.X, line.Y + LayOutText(line.Text, line.Size).Baseline, line.Size,
                     label->Color & 0xFF, (label->Color >> 8) & 0xFF, (label->Color >> 16) & 0xFF);
       out += head + Escaped(line.Text) + "</text>\n";
     });

@@ -61,9 +61,8 @@ template <typename Owner, std::size_t N>
 void AppendReserved(std::string& out, const Owner& owner,
                     const std::array<ReservedSwitch<Owner>, N>& switches) {
   for (std::size_t slot = 1; slot <= kReservedLines; ++slot) {
-    const auto* on = std::find_if(switches.begin(), switches.end(), [&](const auto& s) {
-      return s.slot == slot && owner.*s.member;
-    });
+    const auto* on = std::find_if(switches.begin(), switches.end(),
+                                  [&](const auto& s) { return s.slot == slot && owner.*s.member; });
     AppendLine(out, on != switches.end() ? std::string(on->name) + "=1" : Placeholder(slot));
   }
 }

@@ -6,14 +6,14 @@
 
 #include <functional>
 
-#include "app/AboutBox.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/app/AboutBox.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 
@@ -70,23 +70,25 @@ class ControlsInside : public ::testing::Test {
   }
 
   FakeFrame frame;
-  TForm2 form2{frame};
+  TForm2 form2{frame.Questions, frame.Shared, frame.PrinterDevice};
 };
 
 TEST_F(ControlsInside, ChildWindows) {
-  auto* empty = static_cast<TMDIChild*>(CreateProjectWindow(frame, "Unbenannt 1", true));
+  auto* empty = static_cast<TMDIChild*>(
+      CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, "Unbenannt 1", true));
   empty->resize(724, 440);
   ExpectInsideAtDefaultAndSmallestSize(*empty, "project without a selected function");
-  auto* editing = static_cast<TMDIChild*>(CreateProjectWindow(frame, "Unbenannt 2", true));
+  auto* editing = static_cast<TMDIChild*>(
+      CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, "Unbenannt 2", true));
   editing->resize(724, 440);
   editing->Hinzufuegen1->trigger();
   ASSERT_TRUE(editing->Panel10->isVisibleTo(editing));
   ExpectInsideAtDefaultAndSmallestSize(*editing, "project with a selected function");
 
-  TGraph graph(frame, form2, &frame.Area);
+  TGraph graph(frame.Context(), frame.PrinterDevice, form2);
   graph.resize(656, 519);
   ExpectInsideAtDefaultAndSmallestSize(graph, "graph");
-  TForm4 table(frame, &frame.Area);
+  TForm4 table(frame.Context());
   table.resize(219, 425);
   ExpectInsideAtDefaultAndSmallestSize(table, "value table");
 }
@@ -98,9 +100,9 @@ TEST_F(ControlsInside, Dialogs) {
     ExpectInsideAtDefaultAndSmallestSize(form2, printing ? "print size" : "JPEG quality");
     form2.hide();
   }
-  TForm3 progress(frame, form2);
+  TForm3 progress(frame.Context(), frame.Parser, frame.Shared, frame.PrinterDevice, form2);
   ExpectInsideAtDefaultAndSmallestSize(progress, "progress");
-  TForm5 options(frame, nullptr);
+  TForm5 options{frame.Context(), frame.Parser, nullptr};
   ExpectInsideAtDefaultAndSmallestSize(options, "value table options");
   TAboutBox about(frame.Questions, nullptr);
   ExpectInsideAtDefaultAndSmallestSize(about, "about");

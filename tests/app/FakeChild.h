@@ -3,22 +3,22 @@
 #include <QMdiArea>
 #include <QStringList>
 
-#include "platform/Prompts.h"
-#include "shell/ChildForm.h"
-#include "shell/FrameCommands.h"
-#include "shell/StandardMenus.h"
+#include "ui/platform/Prompts.h"
+#include "ui/shell/ChildContext.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/shell/StandardMenus.h"
 
 // A child window of any kind for the frame's tests: it records the commands the frame forwards to
 // it and, while Modified, asks the unsaved-changes question when it is closed.
 class FakeChild : public ChildForm {
   Q_OBJECT
  public:
-  FakeChild(FrameCommands& frame, const QString& baseName, const QString& caption,
+  FakeChild(const ChildContext& context, const QString& baseName, const QString& caption,
             QStringList& calls, const QString& helpTopic = "Funktionsgraphenerstellen")
-      : ChildForm(frame.MdiArea(), baseName), frame_(frame), calls_(calls) {
+      : ChildForm(context.Area, baseName), questions_(context.Questions), calls_(calls) {
     setWindowTitle(caption);
     menus_ =
-        StandardMenus::ForChild(*this, frame,
+        StandardMenus::ForChild(*this, context,
                                 {.ContextHelpTopic = helpTopic,
                                  .Own = {{MenuItem::Speichern, [this] { SpeichernClick(); }}}});
   }
@@ -45,14 +45,14 @@ class FakeChild : public ChildForm {
 
  protected:
   bool AskToClose() override {
-    return !Modified || frame_.prompts().Message(
-                            this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
-                            {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
-                            PromptIcon::Question) != PromptButton::Cancel;
+    return !Modified ||
+           questions_.Message(this, "Projekt geändert", "Möchten Sie die Änderungen speichern?",
+                              {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
+                              PromptIcon::Question) != PromptButton::Cancel;
   }
 
  private:
-  FrameCommands& frame_;
+  Prompts& questions_;
   QStringList& calls_;
   StandardMenus menus_;
 };

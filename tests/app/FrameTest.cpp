@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/AboutBox.h"
-#include "app/MainForm.h"
-#include "shell/AppInfo.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
+#include "ui/app/AboutBox.h"
+#include "ui/app/MainForm.h"
+#include "ui/shell/AppInfo.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class FrameTest : public ::testing::Test {
         FrameEnvironment{&prompts_, [this] { return screenWidth_; }, [this] { ++quits_; }});
     frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
       factoryCalls_ << name + (isNew ? " (neu)" : " (Datei)");
-      return new FakeChild(*frame_, "MDIChild", name, calls_);
+      return new FakeChild(frame_->Children(), "MDIChild", name, calls_);
     });
     frame_->show();
   }
@@ -52,7 +52,7 @@ class FrameTest : public ::testing::Test {
   }
 
   FakeChild* AddChild(const QString& baseName, QSize size = {}) {
-    auto* child = new FakeChild(*frame_, baseName, baseName, calls_);
+    auto* child = new FakeChild(frame_->Children(), baseName, baseName, calls_);
     if (size.isValid()) child->resize(size);
     child->show();
     frame_->MdiArea()->setActiveSubWindow(child);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/ChildKind.h"
-#include "app/WindowLayout.h"
+#include "ui/app/ChildKind.h"
+#include "ui/app/WindowLayout.h"
 
 TEST(ChildKindTest, NamePrefixDecidesTheKindByteForByte) {
   const struct {

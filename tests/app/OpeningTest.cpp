@@ -10,17 +10,18 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/CommandLine.h"
-#include "app/FrameOpening.h"
-#include "app/InstanceChannel.h"
-#include "app/MainForm.h"
-#include "app/RecentProjects.h"
-#include "app/Startup.h"
-#include "platform/InstanceLock.h"
-#include "platform/PathText.h"
-#include "project/ProjectWindow.h"
 #include "tests/app/FakeChild.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/CommandLine.h"
+#include "ui/app/FrameOpening.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/InstanceChannel.h"
+#include "ui/app/MainForm.h"
+#include "ui/app/RecentProjects.h"
+#include "ui/app/Startup.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/PathText.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ class OpeningFrameTest : public ::testing::Test {
     frame_ = std::make_unique<TMainForm>(FrameEnvironment{&prompts_, [] { return 1024; }, [] {}});
     frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
       opened_ << name + (isNew ? " (neu)" : "");
-      return new FakeChild(*frame_, "MDIChild", name, calls_);
+      return new FakeChild(frame_->Children(), "MDIChild", name, calls_);
     });
     frame_->SetRecentProjects(recent_);
     frame_->show();
@@ -231,7 +232,7 @@ TEST_F(OpeningFrameTest, ChoosingAMissingProjectSaysSoAndDropsItAndClearingEmpti
 }
 
 TEST_F(OpeningFrameTest, EveryDateiMenuHasTheRecentProjectsJustBeforeBeenden) {
-  FakeChild child(*frame_, "Graph", "Graph", calls_);
+  FakeChild child(frame_->Children(), "Graph", "Graph", calls_);
   for (const StandardMenus* menus : {&child.Menus()}) {
     const QList<QAction*> items = menus->Datei->actions();
     const auto exit = items.indexOf(menus->Item(MenuItem::FileExitItem));
@@ -246,9 +247,7 @@ TEST_F(OpeningFrameTest, EveryDateiMenuHasTheRecentProjectsJustBeforeBeenden) {
 }
 
 TEST_F(OpeningFrameTest, ASavedProjectGoesToTheFrontOfTheList) {
-  frame_->SetProjectWindowFactory([this](const QString& name, bool isNew) {
-    return CreateProjectWindow(*frame_, name, isNew);
-  });
+  WireFrame(*frame_, {});
   const QString opened = folder_.filePath("geoeffnet.qgp"), saved = folder_.filePath("neu.qgp");
   ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, opened));
   frame_->OpenProjectFiles({opened});

@@ -23,17 +23,17 @@
 #include <QWindow>
 #include <functional>
 
-#include "app/AboutBox.h"
-#include "app/HelpViewer.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "platform/InstanceLock.h"
-#include "platform/QtPrompts.h"
-#include "shell/AppInfo.h"
-#include "shell/ChildForm.h"
-#include "shell/DialogHabits.h"
-#include "shell/ErrorReport.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/AboutBox.h"
+#include "ui/app/HelpViewer.h"
+#include "ui/app/MainForm.h"
+#include "ui/app/Startup.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/QtPrompts.h"
+#include "ui/shell/AppInfo.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/shell/DialogHabits.h"
+#include "ui/shell/ErrorReport.h"
 
 namespace {
 
@@ -246,34 +246,6 @@ TEST(FileFilterTest, ATypedNameWithoutExtensionGetsTheChosenEntrysOne) {
   for (const auto& c : cases)
     EXPECT_EQ(FileFilters::CompletionSuffix(c.Filter, c.Index, c.DefaultExt), c.Suffix)
         << c.Filter << " " << c.Index;
-}
-
-// The whole frame menu, "-" for a separator, "!" before a disabled item, shortcut after a tab.
-TEST(MenuTest, FrameMenuHasItsCaptionsShortcutsSeparatorsAndStates) {
-  ScriptedPrompts prompts;
-  TMainForm frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
-  QStringList lines;
-  for (QAction* menu : frame.ShownMenuBar()->actions()) {
-    lines << menu->text() + ":";
-    for (QAction* item : menu->menu()->actions()) {
-      if (item->isSeparator()) {
-        lines << "-";
-        continue;
-      }
-      const QString shortcut = item->shortcut().toString();
-      lines << (item->isEnabled() ? "" : "!") + item->text() +
-                   (shortcut.isEmpty() ? "" : "\t" + shortcut);
-    }
-  }
-  EXPECT_EQ(lines.join('\n'),
-            "&Datei:\n&Neu\tCtrl+N\nÖ&ffnen\tCtrl+O\n!S&chließen\n-\n!&Speichern\tCtrl+S\n"
-            "!Speichern &unter ...\n-\n&Druckereinstellungen\n-\n&Zuletzt geöffnet\n&Beenden\n"
-            "&Graph:\n!Graphen &erstellen\tCtrl+E\n!Graphen &speichern unter...\n"
-            "!Graphen &drucken\n-\n!&Wertetabelle anzeigen\tCtrl+W\n"
-            "!Wertetabelle s&peichern unter...\n"
-            "&Fenster:\n!Ge&staffelt\n!Ü&bereinander\n!&Nebeneinander\n-\n!Alle &minimieren\n"
-            "!Alle an&ordnen\n"
-            "&?:\nIndex\tF1\nLizenzvertrag\n-\nZur Qel Webseite\n-\nÜ&ber Qel Graphics");
 }
 
 }  // namespace

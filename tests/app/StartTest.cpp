@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/InstanceChannel.h"
-#include "platform/PathText.h"
+#include "ui/app/InstanceChannel.h"
+#include "ui/platform/PathText.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -96,6 +97,26 @@ TEST_F(RenderCommand, WritesTheRenderersPictureInTheChosenFormat) {
       EXPECT_EQ(written.substr(0, c.start.size()), c.start);
     }
     fs::remove(dir_ / c.file);
+  }
+}
+
+// The drawing library and what it pulls in are loaded only for the vector formats.
+TEST_F(RenderCommand, OnlyVectorFormatsLoadTheDrawingLibrary) {
+  const std::pair<const char*, bool> cases[] = {
+      {"out.bmp", false}, {"out.jpg", false}, {"out.png", false},
+      {"out.svg", true},  {"out.pdf", true},
+  };
+  for (const auto& [file, loads] : cases) {
+    const std::string command = "LD_DEBUG=files '" QELCLI_PATH "' render '" +
+                                (dir_ / "p.qgp").string() + "' '" + (dir_ / file).string() +
+                                "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string trace;
+    for (char buffer[4096]; fgets(buffer, sizeof buffer, pipe) != nullptr;) trace += buffer;
+    pclose(pipe);
+    EXPECT_TRUE(fs::exists(dir_ / file)) << file;
+    EXPECT_EQ(trace.find("file=libcairo") != std::string::npos, loads) << file;
   }
 }
 

@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "components/QelEdit.h"
 #include "tests/support/NamedCases.h"
+#include "ui/components/QelEdit.h"
 
 namespace {
 

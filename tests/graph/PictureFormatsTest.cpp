@@ -276,6 +276,17 @@ TEST_P(PictureFormats, PdfPageIsThePictureAt96Dpi) {
   ExpectSame(bitmap, "p.pdf.out");
 }
 
+// Up to 256 colours go into a palette, more are written as RGB; either way the pixels come back.
+TEST(PngWriter, AnyNumberOfColoursComesBackPixelForPixel) {
+  for (const int32_t colors : {1, 2, 256, 257, 4000}) {
+    Bitmap bitmap(80, 60);
+    for (int32_t i = 0; i < 80 * 60; ++i) bitmap.SetPixel(i % 80, i / 80, i % colors * 4099);
+    const Raster png = DecodePng(EncodePng(bitmap));
+    ASSERT_EQ(png.Width * png.Height, 80 * 60);
+    EXPECT_TRUE(std::equal(png.Rgb.begin(), png.Rgb.end(), bitmap.Row(0))) << colors;
+  }
+}
+
 TEST(PngWriter, RefusalsAndFailedWritesLeaveNothing) {
   EXPECT_THROW(EncodePng(Bitmap(0, 0)), PngError);
   const fs::path missing = fs::temp_directory_path() / "qel_no_such_folder" / "p.png";

@@ -8,14 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainForm.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -23,11 +24,7 @@ namespace {
 class FrameRoad : public ::testing::Test {
  protected:
   void SetUp() override {
-    frame.SetProjectWindowFactory([this](const QString& name, bool isNew) {
-      return CreateProjectWindow(frame, name, isNew);
-    });
-    frame.Form2 = &form2;
-    frame.Form3 = &form3;
+    WireFrame(frame, {&form2, &form3, nullptr});
     form3.Timer1->setInterval(0);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
@@ -35,8 +32,9 @@ class FrameRoad : public ::testing::Test {
 
   ScriptedPrompts prompts;
   TMainForm frame{FrameEnvironment{&prompts, [] { return 1280; }, [] {}}};
-  TForm2 form2{frame, &frame};
-  TForm3 form3{frame, form2, &frame};
+  TForm2 form2{prompts, frame.Fields(), frame.Printer(), &frame};
+  TForm3 form3{
+      frame.Children(), frame.QelParser1(), frame.Fields(), frame.Printer(), form2, &frame};
 };
 
 // The main road through the real frame: "Neu", the tool bar's "Zeichnen", then its "Speichern" and

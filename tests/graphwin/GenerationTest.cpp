@@ -9,13 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "graph/Bitmap.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -46,12 +46,19 @@ class GenerationTest : public ::testing::Test {
     SetRegionalDecimalSeparator('.');
     ASSERT_TRUE(dir.isValid());
     form3.Timer1->setInterval(0);
-    frame.OnGenerateGraph = [this](TMDIChild& editor) {
-      ++dialogsShown;
-      result = form3.ShowModalFor(editor.Document(), editor.windowTitle());
-    };
     frame.Area.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame.Area));
+  }
+
+  // An editor whose "Graphen erstellen" runs the progress dialog.
+  TMDIChild* Open(const QString& name, bool isNew) {
+    TMDIChild* editor =
+        CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, name, isNew);
+    QObject::connect(editor, &TMDIChild::GraphWanted, [this, editor] {
+      ++dialogsShown;
+      result = form3.ShowModalFor(editor->Document(), editor->windowTitle());
+    });
+    return editor;
   }
 
   // An editor for a project file holding `functions` copies of one curve.
@@ -65,7 +72,7 @@ class GenerationTest : public ::testing::Test {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(ProjectFileText(document)));
     file.close();
-    return static_cast<TMDIChild*>(CreateProjectWindow(frame, path, false));
+    return Open(path, false);
   }
 
   void Generate(TMDIChild* editor) {
@@ -96,14 +103,14 @@ class GenerationTest : public ::testing::Test {
 
   QTemporaryDir dir;
   FakeFrame frame;
-  TForm2 form2{frame};
-  TForm3 form3{frame, form2};
+  TForm2 form2{frame.Questions, frame.Shared, frame.PrinterDevice};
+  TForm3 form3{frame.Context(), frame.Parser, frame.Shared, frame.PrinterDevice, form2};
   int dialogsShown = 0;
   int result = -1;
 };
 
 TEST_F(GenerationTest, NewProjectGivesAGraphOfItsOutputSize) {
-  auto* editor = static_cast<TMDIChild*>(CreateProjectWindow(frame, "Unbenannt 1", true));
+  auto* editor = Open("Unbenannt 1", true);
   Generate(editor);
   EXPECT_EQ(result, QDialog::Accepted);
   ASSERT_EQ(GraphTitles(), QStringList{"Garph (Unbenannt 1)"});

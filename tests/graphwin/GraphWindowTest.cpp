@@ -13,13 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "graph/Bitmap.h"
-#include "graph/GraphWindow.h"
-#include "graph/OutputOptionsDialog.h"
-#include "platform/QtPrompts.h"
 #include "project/ProjectDocument.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/GraphWindow.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/platform/PathText.h"
+#include "ui/platform/QtPrompts.h"
 
 namespace {
 
@@ -106,7 +109,7 @@ class GraphWindowTest : public ::testing::Test {
 
   // A graph window whose 63 x 45 picture is red with a green diagonal.
   TGraph* RedGraph() {
-    auto* graph = new TGraph(frame, form2, &frame.Area);
+    auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
     graph->setWindowTitle("Garph (Test)");
     graph->resize(63 + graph->width() - graph->Image1->width(),
                   45 + graph->height() - graph->Image1->height());
@@ -125,12 +128,12 @@ class GraphWindowTest : public ::testing::Test {
 
   QTemporaryDir dir;
   FakeFrame frame;
-  TForm2 form2{frame};
+  TForm2 form2{frame.Questions, frame.Shared, frame.PrinterDevice};
 };
 
 TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
   TGraph* graph = RedGraph();
-  TGraph second(frame, form2, &frame.Area);
+  TGraph second(frame.Context(), frame.PrinterDevice, form2);
   EXPECT_EQ(graph->objectName(), "Graph");
   EXPECT_EQ(second.objectName(), "Graph_1");
   EXPECT_EQ(second.windowTitle(), "Graph");
@@ -155,7 +158,7 @@ TEST_F(GraphWindowTest, MenuOffersOnlyTheGraphsOwnCommands) {
 // A picture shown at its own size gives every exposed pixel as it is; a stretched one the nearest
 // picture pixel. A part exposed alone shows what the whole shows there.
 TEST_F(GraphWindowTest, EveryExposedPartShowsThePictureAtItsSizeOrStretched) {
-  auto* graph = new TGraph(frame, form2, &frame.Area);
+  auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
   const int frameWidth = graph->width() - graph->Image1->width();
   const int frameHeight = graph->height() - graph->Image1->height();
   graph->resize(63 + frameWidth, 45 + frameHeight);
@@ -311,7 +314,7 @@ TEST_F(GraphWindowTest, CancellingWritesNothing) {
 }
 
 TEST_F(GraphWindowTest, APictureWithoutPixelsIsRefusedForEveryFormat) {
-  auto* graph = new TGraph(frame, form2, &frame.Area);
+  auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
   graph->resize(graph->width() - graph->Image1->width() + 2,
                 graph->height() - graph->Image1->height());
   ASSERT_EQ(graph->Picture().Height(), 0);
@@ -408,6 +411,26 @@ TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {
   graph->Graphendrucken1Click();
   EXPECT_TRUE(frame.Shared.PrintCancelled);
   EXPECT_FALSE(QFile::exists(pdf));
+}
+
+}  // namespace
+
+namespace {
+
+// A folder whose name is no valid UTF-8 takes every format's picture like any other.
+TEST_F(GraphWindowTest, SavesIntoAFolderWhoseNameIsNoUtf8) {
+  const std::string odd = PathString(dir.path()) + "/Bilder \xE4";
+  ASSERT_TRUE(std::filesystem::create_directory(odd));
+  TGraph* graph = RedGraph();
+  frame.Shared.JpegQuality = 60;
+  const std::pair<const char*, int> cases[] = {
+      {"/g.bmp", 2}, {"/g.png", 3}, {"/g.svg", 4}, {"/g.pdf", 5}};
+  for (const auto& [name, filter] : cases) {
+    frame.Questions.FileAnswers.push_back(FileChoice{PathString(odd + name), filter});
+    graph->Graphenspeichernunter1Click();
+    EXPECT_TRUE(std::filesystem::is_regular_file(odd + name)) << name;
+  }
+  EXPECT_TRUE(frame.Questions.Messages.empty());
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "graph/OutputOptionsDialog.h"
-#include "graph/ProgressDialog.h"
 #include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/ProgressDialog.h"
 
 namespace {
 
@@ -45,11 +45,11 @@ class Form2Test : public ::testing::Test {
   }
 
   FakeFrame frame;
-  TForm2 form{frame};
+  TForm2 form{frame.Questions, frame.Shared, frame.PrinterDevice};
 };
 
 TEST_F(Form2Test, DialogButtonsAreDrawnAsButtonsAndKeepTheirCaptions) {
-  TForm3 progress(frame, form, nullptr);
+  TForm3 progress(frame.Context(), frame.Parser, frame.Shared, frame.PrinterDevice, form);
   const std::pair<QPushButton*, const char*> buttons[] = {{form.Button1, "&Ok           "},
                                                           {form.Button2, "A&bbrechen"},
                                                           {form.Button4, "&Hilfe           "},
@@ -232,6 +232,8 @@ TEST_F(Form2Test, ANonIntegerSizeKeepsTheDialogOpen) {
 }
 
 TEST_F(Form2Test, HelpAndPrinterSetup) {
+  QObject::connect(&form, &TForm2::PrinterSetupWanted,
+                   [this] { frame.Druckereinstellungen1Click(); });
   frame.OnPrinterSetup = [&] { frame.UsePdfPage("other.pdf", 300, 200); };
   ShowForPrint([&] {
     QTest::keyClick(form.Edit1, Qt::Key_F1);

@@ -69,43 +69,6 @@ TEST(HostileExpression, NestedFunctionsAtTheDepthBound) {
   }
 }
 
-// Texts that are not expressions at all must fail or evaluate quietly, however long or odd.
-TEST(HostileExpression, DegenerateTextsFailQuietly) {
-  const size_t limit = TQelParser::kMaxExpressionLength;
-  const std::vector<std::string> texts = {
-      std::string(limit, '('),
-      std::string(limit, ')'),
-      std::string(limit, '-'),
-      std::string(limit - 1, '-') + "x",
-      Chain("", "sin", limit) + "x",
-      Chain("", "#", limit),
-      Chain("", "mod", limit),
-      Chain("(", ")(", limit),
-      std::string(limit, '\0'),
-      std::string(limit, '\xFF'),
-      "x\xB2",
-      "2\xB7x",
-      "\xE4+1",
-      "sin\xA0(x)",
-      std::string("x\0+1", 4),
-      "1e4000*x",
-      "x^1e4000",
-      "1e-4000/x",
-  };
-  UnderBothSeparators([&](char) {
-    for (const std::string& text : texts) {
-      TQelParser parser;
-      parser.SetX("0,5");
-      parser.SetExpression(text);
-      if (!parser.CreateTree()) continue;
-      try {
-        parser.Evaluate();
-      } catch (const EngineError&) {
-      }
-    }
-  });
-}
-
 TEST(HostileExpression, HighBytesStayVerbatimInTheBuildersMessage) {
   TQelParser engine;
   const std::string expression = "\xE4x\xB2";

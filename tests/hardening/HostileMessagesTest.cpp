@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "platform/QtPrompts.h"
+#include "ui/platform/QtPrompts.h"
 
 namespace {
 

@@ -27,6 +27,7 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 {
   echo bin/qelcli
   echo bin/qelgraphics
+  echo lib/qelgraphics/qel_vector_writer.so
   echo "share/applications/$id.desktop"
   for size in "${icon_sizes[@]}"; do echo "share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   echo "share/icons/hicolor/scalable/apps/$id.svg"
@@ -58,6 +59,11 @@ for size in "${icon_sizes[@]}"; do
   height=$(((h0 << 24) | (h1 << 16) | (h2 << 8) | h3))
   [[ $width -eq $size && $height -eq $size ]] || fail "icon ${size}x${size} is ${width}x${height}"
 done
+
+# The installed qelcli finds its vector writer module as ../lib/qelgraphics beside its folder.
+"$prefix/bin/qelcli" render "$source/resources/examples/Beispiel.qgp" "$work/example.svg" \
+  >/dev/null 2>&1 || true
+head -c 5 "$work/example.svg" 2>/dev/null | grep -q '<?xml' || fail "the installed qelcli writes no SVG"
 
 # The program resolves its help as ../share/qelgraphics beside its own folder.
 [[ -f "$prefix/bin/../share/qelgraphics/Riruvedo32.hlp" ]] || fail "help file not beside the program"

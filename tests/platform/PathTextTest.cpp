@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/PathText.h"
+#include "ui/platform/PathText.h"
 
 namespace {
 

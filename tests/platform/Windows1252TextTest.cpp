@@ -1,4 +1,4 @@
-#include "platform/Windows1252Text.h"
+#include "ui/platform/Windows1252Text.h"
 
 #include <gtest/gtest.h>
 

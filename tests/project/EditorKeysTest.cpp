@@ -6,10 +6,11 @@
 #include <QToolButton>
 #include <functional>
 
-#include "app/MainForm.h"
-#include "project/ProjectWindow.h"
 #include "tests/project/HandOverFrame.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -43,9 +44,6 @@ QString TextOf(const QWidget* control) {
 TEST(EditorKeys, MenuShortcutsWinOverTheEditingKeysOfEveryField) {
   ScriptedPrompts prompts;
   HandOverFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
-  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
-    return CreateProjectWindow(frame, name, isNew);
-  });
   frame.show();
   frame.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));

@@ -6,12 +6,13 @@
 #include <QToolButton>
 #include <functional>
 
-#include "app/MainForm.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/project/HandOverFrame.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ namespace {
 class ProjectFrame : public ::testing::Test {
  protected:
   ProjectFrame() : frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}}) {
-    frame.SetProjectWindowFactory([this](const QString& name, bool isNew) {
-      return CreateProjectWindow(frame, name, isNew);
-    });
+    WireFrame(frame, {});
     frame.show();
   }
 
@@ -83,9 +82,6 @@ TEST_F(ProjectFrame, ToolBarSaveActsOnTheActiveEditor) {
 TEST(ProjectFrameKeys, EditorMenuShortcutsReachTheirCommands) {
   ScriptedPrompts prompts;
   HandOverFrame frame(FrameEnvironment{&prompts, [] { return 1024; }, [] {}});
-  frame.SetProjectWindowFactory([&frame](const QString& name, bool isNew) {
-    return CreateProjectWindow(frame, name, isNew);
-  });
   frame.show();
   frame.FileNew1Execute();
   frame.FileNew1Execute();

@@ -16,11 +16,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "platform/PathText.h"
 #include "platform/RegionalSettings.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/FakeFrame.h"
 #include "tests/support/NamedCases.h"
+#include "ui/platform/PathText.h"
+#include "ui/project/ProjectWindow.h"
 
 namespace {
 
@@ -29,8 +29,6 @@ using qeltest::PrintTo;
 // The frame as the editor sees it, counting the hand-overs to graph generation and value tables.
 class EditorFrame : public FakeFrame {
  public:
-  void GenerateGraph(TMDIChild& editor) override { Graphs.push_back(&editor); }
-  void ShowValueTableDialog(TMDIChild& editor) override { Tables.push_back(&editor); }
   std::vector<TMDIChild*> Graphs, Tables;
 };
 
@@ -39,8 +37,12 @@ class ProjectWindow : public ::testing::Test {
   void SetUp() override { SetRegionalDecimalSeparator('.'); }
 
   TMDIChild* Open(const QString& name, bool isNew) {
-    auto* window = qobject_cast<TMDIChild*>(CreateProjectWindow(frame, name, isNew));
-    EXPECT_NE(window, nullptr);
+    TMDIChild* window =
+        CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, name, isNew);
+    QObject::connect(window, &TMDIChild::GraphWanted,
+                     [this, window] { frame.Graphs.push_back(window); });
+    QObject::connect(window, &TMDIChild::ValueTableWanted,
+                     [this, window] { frame.Tables.push_back(window); });
     return window;
   }
   TMDIChild* New() { return Open("Unbenannt 1", true); }

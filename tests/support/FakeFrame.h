@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "engine/QelParser.h"
-#include "shell/FrameCommands.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "ui/shell/ChildContext.h"
+#include "ui/shell/FrameFields.h"
+#include "ui/shell/MenuCommands.h"
 
 // A frame for the child windows' tests: a visible child area, the shared fields, the scripted
-// questions and a printer that writes PDF pages of a known pixel size. Frame commands are recorded.
-class FakeFrame : public FrameCommands {
+// questions and a printer that writes PDF pages of a known pixel size. Menu commands are recorded.
+class FakeFrame : public MenuCommands {
  public:
   FakeFrame() {
     Parser.SetConvertAllColonsAndDots(true);
@@ -50,15 +52,7 @@ class FakeFrame : public FrameCommands {
   void ZurQelWebseite1Click() override { Calls.push_back("ZurQelWebseite1Click"); }
   void HelpAbout1Execute() override { Calls.push_back("HelpAbout1Execute"); }
 
-  void GenerateGraph(TMDIChild& editor) override {
-    if (OnGenerateGraph) OnGenerateGraph(editor);
-  }
-
-  TQelParser& QelParser1() override { return Parser; }
-  FrameFields& Fields() override { return Shared; }
-  Prompts& prompts() override { return Questions; }
-  QMdiArea* MdiArea() override { return &Area; }
-  QPrinter& Printer() override { return PrinterDevice; }
+  ChildContext Context() { return {*this, &Area, Questions}; }
 
   ScriptedPrompts Questions;
   FrameFields Shared;
@@ -67,5 +61,4 @@ class FakeFrame : public FrameCommands {
   QPrinter PrinterDevice{QPrinter::HighResolution};
   std::vector<std::string> Calls;
   std::function<void()> OnPrinterSetup;
-  std::function<void(TMDIChild&)> OnGenerateGraph;
 };

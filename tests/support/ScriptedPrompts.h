@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "ui/platform/Prompts.h"
 
 // A Prompts that answers from a script and records every question, so GUI tests can check what the
 // user would have been asked. An unexpected question (no scripted answer of its kind) fails loudly.

@@ -8,13 +8,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/MainForm.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectWindow.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/app/FrameWiring.h"
+#include "ui/app/MainForm.h"
+#include "ui/project/ProjectWindow.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ class FrameTable : public ::testing::Test {
  protected:
   void SetUp() override {
     SetRegionalDecimalSeparator('.');
-    frame.Form5 = &Form5;
+    WireFrame(frame, {nullptr, nullptr, &Form5});
     frame.show();
     ProjectDocument document;
     document.Settings.XFrom = "-1";
@@ -35,10 +36,9 @@ class FrameTable : public ::testing::Test {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(ProjectFileText(document)));
     file.close();
-    editor = new TMDIChild(frame);
-    editor->OpenProject(path, false);
-    editor->show();
-    frame.MdiArea()->setActiveSubWindow(editor);
+    frame.OpenProjectFiles({path});
+    editor = qobject_cast<TMDIChild*>(frame.MdiArea()->currentSubWindow());
+    ASSERT_NE(editor, nullptr);
   }
 
   // Presses Enter in the options dialog as soon as its modal loop runs.
@@ -65,7 +65,7 @@ class FrameTable : public ::testing::Test {
   QTemporaryDir folder;
   ScriptedPrompts prompts;
   TMainForm frame{FrameEnvironment{&prompts, [] { return 1024; }, [] {}}};
-  TForm5 Form5{frame, &frame};
+  TForm5 Form5{frame.Children(), frame.QelParser1(), &frame};
   TMDIChild* editor = nullptr;
 };
 

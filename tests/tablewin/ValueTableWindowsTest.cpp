@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -12,14 +13,16 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "platform/RegionalSettings.h"
 #include "project/ProjectDocument.h"
-#include "shell/ChildForm.h"
 #include "tests/support/ButtonLook.h"
 #include "tests/support/FakeFrame.h"
-#include "valuetable/ValueTableOptionsDialog.h"
-#include "valuetable/ValueTableWindow.h"
+#include "ui/platform/PathText.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/valuetable/ValueTableOptionsDialog.h"
+#include "ui/valuetable/ValueTableWindow.h"
 
 namespace {
 
@@ -95,7 +98,7 @@ class ValueTableWindows : public ::testing::Test {
   }
 
   FakeFrame frame;
-  TForm5 dialog{frame, nullptr};
+  TForm5 dialog{frame.Context(), frame.Parser, nullptr};
   ProjectDocument document;
   ProjectStandIn* project = nullptr;
 };
@@ -271,7 +274,8 @@ TEST_F(ValueTableWindows, ProjectWithoutFunctionsOffersNoOk) {
 TEST_F(ValueTableWindows, ANewTableReplacesTheOlderOneOfTheSameProject) {
   auto* other = new ProjectStandIn(&frame.Area, "Q");
   frame.Area.setActiveSubWindow(other);
-  TForm4* otherTable = BuildValueTable(frame, "Q", document.Settings, "1", "x");
+  TForm4* otherTable =
+      BuildValueTable(frame.Context(), frame.Parser, "Q", document.Settings, "1", "x");
   auto* graph = new ProjectStandIn(&frame.Area, "Garph (P)");
   Q_UNUSED(graph);
 
@@ -304,7 +308,7 @@ TEST_F(ValueTableWindows, ATableClosedWhileBuildingIsLeftAlone) {
     for (TForm4* table : Tables()) table->close();
   });
   closer.start(0);
-  TForm4* table = BuildValueTable(frame, "P", document.Settings, "1", "x");
+  TForm4* table = BuildValueTable(frame.Context(), frame.Parser, "P", document.Settings, "1", "x");
   EXPECT_EQ(table, nullptr);
   EXPECT_TRUE(Tables().isEmpty());
 }
@@ -338,7 +342,7 @@ TEST_F(ValueTableWindows, ExportsBothLayoutsThroughTheFramesCommand) {
   QTemporaryDir folder;
   for (const ExportCase& c : cases) {
     SCOPED_TRACE(c.name);
-    auto* table = new TForm4(frame, &frame.Area);
+    auto* table = new TForm4(frame.Context());
     table->SetRows(two);
     const QString path = folder.filePath("table.txt");
     frame.Questions.FileAnswers.push_back(FileChoice{path, c.filterIndex});
@@ -358,7 +362,7 @@ TEST_F(ValueTableWindows, ExportsBothLayoutsThroughTheFramesCommand) {
 
 TEST_F(ValueTableWindows, ExportFailureIsReportedAndCancelWritesNothing) {
   QTemporaryDir folder;
-  auto* table = new TForm4(frame, &frame.Area);
+  auto* table = new TForm4(frame.Context());
   table->SetRows({{"1", "2"}});
 
   frame.Questions.FileAnswers.push_back(std::nullopt);
@@ -373,6 +377,24 @@ TEST_F(ValueTableWindows, ExportFailureIsReportedAndCancelWritesNothing) {
   EXPECT_EQ(frame.Questions.Messages.back().Text, "Cannot create file " + path + ".");
   EXPECT_EQ(frame.Questions.Messages.back().Icon, PromptIcon::Stop);
   EXPECT_EQ(table->Rows(), (ValueTable{{"1", "2"}}));
+}
+
+}  // namespace
+
+namespace {
+
+// A folder whose name is no valid UTF-8 takes a table like any other.
+TEST_F(ValueTableWindows, ExportsIntoAFolderWhoseNameIsNoUtf8) {
+  QTemporaryDir folder;
+  const std::string odd = PathString(folder.path()) + "/Tabellen \xE4";
+  ASSERT_TRUE(std::filesystem::create_directory(odd));
+  auto* table = new TForm4(frame.Context());
+  table->SetRows({{"1", "2"}});
+  frame.Questions.FileAnswers.push_back(FileChoice{PathString(odd + "/t.txt"), 1});
+  table->Wertetabellespeichernunter1Click();
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+  EXPECT_TRUE(std::filesystem::is_regular_file(odd + "/t.txt"));
+  table->close();
 }
 
 }  // namespace

@@ -1,9 +1,0 @@
-#include "platform/ScreenMetrics.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-
-int PrimaryScreenWidth() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry().width() : 0;
-}

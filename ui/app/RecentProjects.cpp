@@ -1,0 +1,98 @@
+#include "ui/app/RecentProjects.h"
+
+#include <sys/stat.h>
+
+#include <QMenu>
+#include <QSettings>
+
+#include "ui/platform/PathText.h"
+#include "ui/platform/Prompts.h"
+#include "ui/shell/AppInfo.h"
+
+namespace {
+
+const char* const kKey = "RecentProjects";
+
+bool Exists(const QString& path) {
+  struct stat status {};
+  return ::stat(PathToBytes(path).constData(), &status) == 0;
+}
+
+}  // namespace
+
+QStringList WithRecent(QStringList list, const QString& path, int limit) {
+  list.removeAll(path);
+  list.prepend(path);
+  while (list.size() > limit) list.removeLast();
+  return list;
+}
+
+RecentProjects::RecentProjects(std::unique_ptr<QSettings> settings)
+    : settings_(std::move(settings)) {}
+
+RecentProjects::~RecentProjects() = default;
+
+std::unique_ptr<QSettings> RecentProjects::UserSettings() {
+  return std::make_unique<QSettings>(kSettingsOrganisation, kSettingsApplication);
+}
+
+// Stored as bytes, so that a name that is not UTF-8 comes back as it went in.
+QStringList RecentProjects::List() const {
+  QStringList list;
+  for (const QVariant& entry : settings_->value(kKey).toList()) {
+    const QByteArray bytes = entry.toByteArray();
+    if (bytes.startsWith('/')) list << PathFromBytes(bytes);
+  }
+  return list.mid(0, kLimit);
+}
+
+void RecentProjects::Store(const QStringList& list) {
+  QVariantList entries;
+  for (const QString& path : list) entries << PathToBytes(path);
+  settings_->setValue(kKey, entries);
+  settings_->sync();
+}
+
+void RecentProjects::Add(const QString& path) {
+  Store(WithRecent(List(), path, kLimit));
+}
+
+void RecentProjects::Remove(const QString& path) {
+  QStringList list = List();
+  list.removeAll(path);
+  Store(list);
+}
+
+void RecentProjects::Clear() {
+  Store({});
+}
+
+void RecentProjects::Fill(QMenu& menu, Prompts& prompts, QWidget* parent,
+                          const std::function<void(const QString&)>& open) {
+  menu.clear();
+  const QStringList list = List();
+  for (int i = 0; i < list.size(); ++i) {
+    QString shown = list[i];
+    QAction* entry = menu.addAction(QString("&%1 %2").arg(i + 1).arg(shown.replace('&', "&&")));
+    QObject::connect(
+        entry, &QAction::triggered, &menu,
+        [this, path = list[i], &prompts, parent, open] { Choose(path, prompts, parent, open); });
+  }
+  if (!list.isEmpty()) menu.addSeparator();
+  QAction* clear = menu.addAction(QStringLiteral("Liste leeren"));
+  clear->setEnabled(!list.isEmpty());
+  QObject::connect(clear, &QAction::triggered, &menu, [this] { Clear(); });
+}
+
+void RecentProjects::Choose(const QString& path, Prompts& prompts, QWidget* parent,
+                            const std::function<void(const QString&)>& open) {
+  if (Exists(path)) {
+    open(path);
+    return;
+  }
+  prompts.Message(
+      parent, kMessageCaption,
+      "Das Projekt \"" + path + "\" gibt es nicht mehr. Es wird aus der Liste entfernt.",
+      {PromptButton::Ok}, PromptIcon::Exclamation);
+  Remove(path);
+}

@@ -1,0 +1,41 @@
+#include "ui/app/Startup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "ui/app/InstanceChannel.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/Prompts.h"
+#include "ui/shell/AppInfo.h"
+
+bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files) {
+  if (lock.Acquire()) return true;
+  if (!files.isEmpty() && HandOverToRunningInstance(lock.Folder(), files)) return false;
+  prompts.Message(nullptr, kMessageCaption,
+                  "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
+                  {PromptButton::Ok}, PromptIcon::Exclamation);
+  return false;
+}
+
+bool LoadGermanQtTexts(QCoreApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+QString ResolveHelpFile(const QString& programFolder) {
+  const QDir folder(programFolder);
+  const QStringList candidates = {
+      folder.absoluteFilePath(QString("../share/qelgraphics/") + kHelpFileName),
+      folder.absoluteFilePath(kHelpFileName),
+  };
+  for (const QString& candidate : candidates)
+    if (QFileInfo(candidate).isFile()) return QDir::cleanPath(candidate);
+  return QDir::cleanPath(candidates.front());
+}

@@ -1,0 +1,217 @@
+#include "ui/graph/GraphWindow.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <stdexcept>
+
+#include "engine/QelParser.h"
+#include "graph/Bitmap.h"
+#include "graph/BmpWriter.h"
+#include "graph/GraphRenderer.h"
+#include "graph/JpegWriter.h"
+#include "graph/OutputOptions.h"
+#include "graph/PngWriter.h"
+#include "graph/VectorWriter.h"
+#include "platform/Conversions.h"
+#include "project/ProjectDocument.h"
+#include "ui/graph/GraphPointer.h"
+#include "ui/graph/OutputOptionsDialog.h"
+#include "ui/platform/PathText.h"
+#include "ui/shell/AppInfo.h"
+#include "ui/shell/ErrorReport.h"
+#include "ui/shell/FieldHabits.h"
+
+namespace {
+
+enum SaveFilter { kJpegFilter = 1, kBmpFilter, kPngFilter, kSvgFilter, kPdfFilter };
+
+// Writes a line of text with its top left corner at (x, y).
+void TextOut(QPainter& canvas, int x, int y, const QString& text) {
+  canvas.drawText(QPoint(x, y + canvas.fontMetrics().ascent()), text);
+}
+
+// The pixels of `part`, which lies inside the picture, as an image sharing them.
+QImage PicturePart(const Bitmap& picture, const QRect& part) {
+  const uint8_t* first = picture.Row(part.y()) + static_cast<ptrdiff_t>(part.x()) * 3;
+  return QImage(first, part.width(), part.height(), static_cast<qsizetype>(picture.Stride()),
+                QImage::Format_RGB888);
+}
+
+}  // namespace
+
+TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent) {
+  setObjectName("Image1");
+  // Every exposed pixel is painted: what lies below need not be.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// Only the exposed part is converted and drawn: the picture is repainted often while it grows, and
+// a window larger than the frame's area shows only a part of it.
+void TGraphImage::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect exposed = event->rect();
+  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) {
+    painter.fillRect(exposed, palette().brush(backgroundRole()));
+    return;
+  }
+  const QRect whole(0, 0, Picture->Width(), Picture->Height());
+  if (size() == whole.size()) {
+    const QRect part = exposed & whole;
+    if (!part.isEmpty()) painter.drawImage(part.topLeft(), PicturePart(*Picture, part));
+    return;
+  }
+  const QTransform toPicture = QTransform::fromScale(
+      static_cast<double>(whole.width()) / width(), static_cast<double>(whole.height()) / height());
+  painter.drawImage(QRectF(exposed), PicturePart(*Picture, whole),
+                    toPicture.mapRect(QRectF(exposed)));
+}
+
+TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
+    : ChildForm(context.Area, "Graph"),
+      Image1(new TGraphImage(this)),
+      Pointer(new GraphPointer(*Image1, *this)),
+      questions_(context.Questions),
+      printer_(printer),
+      form2_(form2) {
+  connect(Pointer, &GraphPointer::StatusText, this, &ChildForm::StatusText);
+  setWindowTitle("Graph");
+  setWidget(Image1);
+  SaveDialog1.Title = QStringLiteral("Graphen speichern unter");
+  SaveDialog1.Filter = QStringLiteral(
+      "JPEG-Format|*.jpg|BMP-Format (Windows)|*.bmp|PNG-Format (verlustfrei)|*.png|"
+      "SVG-Vektorgrafik|*.svg|PDF-Dokument|*.pdf");
+  SaveDialog1.FilterIndex = 1;
+  SaveDialog1.DefaultExt = QStringLiteral("jpg");
+  SaveDialog1.AskBeforeReplacing = true;
+  ChildMenuSpec menu;
+  menu.ContextHelpTopic = QStringLiteral("Funktionsgraphen anzeigen");
+  menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
+              {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
+  menus_ = StandardMenus::ForChild(*this, context, menu);
+  show();
+}
+
+struct TGraph::Drawing {
+  ProjectDocument Project;
+  TQelParser Engine;
+};
+
+TGraph::~TGraph() = default;
+
+void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engine) {
+  drawing_ = std::make_unique<Drawing>(Drawing{project, engine});
+}
+
+void TGraph::ReplacePicture(Bitmap&& picture) {
+  *picture_ = std::move(picture);
+  Image1->update();
+}
+
+Bitmap& TGraph::Picture() {
+  if (!picture_) {
+    picture_ = std::make_unique<Bitmap>(Image1->width(), Image1->height());
+    Image1->Picture = picture_.get();
+  }
+  return *picture_;
+}
+
+void TGraph::Graphenspeichernunter1Click() {
+  if (!RefuseEmptyPicture()) return;
+  const std::optional<FileChoice> choice = questions_.SaveFile(this, SaveDialog1);
+  if (!choice) return;
+  try {
+    SavePicture(*choice);
+  } catch (const std::exception& error) {
+    ShowErrorReport(questions_, FileErrorText(error));
+  }
+}
+
+// A picture without pixels makes a file that no viewer opens, whatever its format; nothing is
+// written then and the user learns why.
+bool TGraph::RefuseEmptyPicture() {
+  const Bitmap& picture = Picture();
+  if (picture.Width() > 0 && picture.Height() > 0) return true;
+  questions_.Message(
+      this, kMessageCaption,
+      QStringLiteral("Das Bild des Graphen ist %1 x %2 Pixel groß und kann nicht gespeichert "
+                     "werden.\nWählen Sie eine größere Ausgabegröße und erstellen Sie den Graphen "
+                     "neu.")
+          .arg(picture.Width())
+          .arg(picture.Height()),
+      {PromptButton::Ok}, PromptIcon::Exclamation);
+  return false;
+}
+
+// The format follows the chosen filter entry, whatever the name's extension says.
+void TGraph::SavePicture(const FileChoice& choice) {
+  const std::string path = PathString(choice.Path);
+  switch (choice.FilterIndex) {
+    case kBmpFilter:
+      return WriteBmpFile(path, Picture());
+    case kPngFilter:
+      return WritePngFile(path, Picture());
+    case kSvgFilter:
+      return WriteSvgFile(path, VectorCopy());
+    case kPdfFilter:
+      return WritePdfFile(path, VectorCopy());
+    default:
+      break;
+  }
+  if (const std::optional<int> quality = form2_.AskJpegQuality())
+    WriteJpegFile(path, Picture(), *quality);
+}
+
+// The drawing made again at the picture's size, silently: its messages were shown when the picture
+// was drawn. A drawing that ended by an error keeps what was drawn, as the picture does.
+VectorPicture TGraph::VectorCopy() {
+  VectorPicture copy(Picture().Width(), Picture().Height());
+  if (!drawing_) return copy;
+  const bool cancelled = false;
+  try {
+    GraphRenderer(drawing_->Project, drawing_->Engine, copy, cancelled, {}, {});
+  } catch (const ConvertError&) {
+  } catch (const EngineError&) {
+  }
+  return copy;
+}
+
+void TGraph::Graphendrucken1Click() {
+  const Bitmap& picture = Picture();
+  const QSize page = PrinterPageSize(printer_);
+  const std::optional<PrintSize> size =
+      form2_.AskPrintSize(picture.Width(), picture.Height(), page.width(), page.height());
+  if (!size) return;
+  try {
+    Print(size->Width, size->Height);
+  } catch (const std::exception& error) {
+    ShowErrorReport(questions_, FileErrorText(error));
+  }
+}
+
+// One page: the picture centred at the chosen size, then the two header lines on top of it. The
+// page is measured again because the options dialog may have changed the printer.
+void TGraph::Print(int32_t width, int32_t height) {
+  QPrinter& printer = printer_;
+  const PdfOutput pdf(printer);
+  const QSize page = PrinterPageSize(printer);
+  const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
+  QPainter canvas;
+  if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
+  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  QFont font = DialogFont();
+  font.setPointSize(10);
+  canvas.setFont(font);
+  canvas.setPen(Qt::blue);
+  TextOut(canvas, 10, 20, QStringLiteral("Qel Graphics 4.1"));
+  font.setPointSize(8);
+  canvas.setFont(font);
+  canvas.setPen(Qt::black);
+  TextOut(canvas, 10, 100, windowTitle());
+  if (!canvas.end()) throw std::runtime_error("Der Druckauftrag ist fehlgeschlagen");
+  if (!pdf.Path().isEmpty()) {
+    questions_.Message(this, kMessageCaption,
+                       "Der Graph wurde als PDF-Datei gespeichert:\n" + pdf.Path(),
+                       {PromptButton::Ok}, PromptIcon::Information);
+  }
+}

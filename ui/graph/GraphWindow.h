@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "ui/graph/PrintDib.h"
+#include "ui/platform/Prompts.h"
+#include "ui/shell/ChildContext.h"
+#include "ui/shell/ChildForm.h"
+#include "ui/shell/StandardMenus.h"
+
+class Bitmap;
+class GraphPointer;
+class QPrinter;
+struct ProjectDocument;
+class TForm2;
+class TQelParser;
+class VectorPicture;
+
+// Shows a bitmap stretched over the whole of its own area; nothing while there is none.
+class TGraphImage : public QWidget {
+ public:
+  explicit TGraphImage(QWidget* parent);
+
+  const Bitmap* Picture = nullptr;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// A child window showing one rendered graph. Its picture is made at the first drawing with the size
+// the image area has then and keeps that size: the display is scaled to the window, while saving
+// and printing always use the picture itself. Closing the window frees it with its picture.
+class TGraph : public ChildForm {
+  Q_OBJECT
+ public:
+  TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2);
+  ~TGraph() override;
+
+  QMenuBar* MainMenu1() const override { return menus_.Bar; }
+  const StandardMenus& Menus() const { return menus_; }
+
+  // The picture, made at the first call with Image1's size at that moment.
+  Bitmap& Picture();
+  bool HasPicture() const { return picture_ != nullptr; }
+  // Shows a picture of the same size drawn afresh (a zoom's).
+  void ReplacePicture(Bitmap&& picture);
+  // Keeps what the picture is drawn from, so that a vector copy can be drawn again when saved.
+  void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);
+
+  TGraphImage* Image1;
+  GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
+  FileDialogSpec SaveDialog1;
+  TPrintDIB PrintDIB1;
+
+ public slots:
+  void Graphenspeichernunter1Click() override;
+  void Graphendrucken1Click() override;
+
+ private:
+  struct Drawing;
+
+  bool RefuseEmptyPicture();
+  void SavePicture(const FileChoice& choice);
+  VectorPicture VectorCopy();
+  void Print(int32_t width, int32_t height);
+
+  Prompts& questions_;
+  QPrinter& printer_;
+  TForm2& form2_;
+  std::unique_ptr<Bitmap> picture_;
+  std::unique_ptr<Drawing> drawing_;
+  StandardMenus menus_;
+};
