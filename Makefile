@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 # Ninja for new build folders; a folder keeps the generator it was first configured with.
 GENERATOR := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-G Ninja)
 
-.PHONY: deps configure build run test bench fuzz format check-format clean
+.PHONY: deps configure build run test deb bench fuzz format check-format clean
 
 deps:
 	@scripts/install-deps
@@ -28,6 +28,10 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, in $(BUILD_DIR)/package/.
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB -B package >/dev/null && ls package/*.deb
+
 # The whole-process figures need gnuplot (apt-get install gnuplot-nox) and, for the idle figure,
 # Xvfb and xdotool; without them those figures are skipped.
 bench: build
@@ -36,6 +40,7 @@ bench: build
 	@bench/render_vs_gnuplot $(BUILD_DIR)/bin/qelcli
 	@bench/render_memory $(BUILD_DIR)/bin/qelcli
 	@bench/idle_cpu $(BUILD_DIR)/bin/qelgraphics
+	@bench/zoom_latency $(BUILD_DIR)/bin/qelgraphics
 
 # libFuzzer pass over the core (clang, its own build folder): each target runs SECONDS seconds.
 SECONDS ?= 60

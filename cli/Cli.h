@@ -95,7 +95,8 @@ void InstallSignalHandlers();
 
 int RunTree(const std::vector<std::string>& args);
 int RunEval(const std::vector<std::string>& args);
-int RunTable(const std::vector<std::string>& args);   // cli/TableCommand.cpp
-int RunRender(const std::vector<std::string>& args);  // cli/RenderCommand.cpp
+int RunTable(const std::vector<std::string>& args);    // cli/TableCommand.cpp
+int RunRender(const std::vector<std::string>& args);   // cli/RenderCommand.cpp
+int RunAnalyse(const std::vector<std::string>& args);  // cli/AnalyseCommand.cpp
 
 }  // namespace qelcli

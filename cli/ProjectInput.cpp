@@ -27,4 +27,17 @@ std::optional<ProjectDocument> ReadCheckedProject(const std::string& path) {
   return document;
 }
 
+const std::string& ProjectArgument(const Arguments& parsed) {
+  if (parsed.Positional.empty()) throw UsageError("missing PROJECT");
+  if (parsed.Positional.size() > 1) {
+    throw UsageError("unexpected argument '" + parsed.Positional[1] + "'");
+  }
+  return parsed.Positional[0];
+}
+
+std::string ValueOr(const Arguments& parsed, std::string_view name, std::string fallback) {
+  const auto found = parsed.Values.find(name);
+  return found == parsed.Values.end() ? fallback : found->second;
+}
+
 }  // namespace qelcli

@@ -1,14 +1,14 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
 #include "cli/ProjectInput.h"
+#include "cli/RenderSwitches.h"
 #include "graph/Bitmap.h"
 #include "graph/BmpWriter.h"
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
+#include "graph/PictureFormat.h"
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
 #include "platform/AtomicFile.h"
@@ -17,7 +17,7 @@
 namespace qelcli {
 namespace {
 
-enum class ImageFormat { Bmp, Jpeg, Png, Svg, Pdf };
+using ImageFormat = PictureFormat;
 
 struct FormatName {
   const char* Name;
@@ -30,22 +30,7 @@ constexpr FormatName kFormats[] = {{"bmp", ImageFormat::Bmp},
                                    {"svg", ImageFormat::Svg},
                                    {"pdf", ImageFormat::Pdf}};
 
-constexpr FormatName kExtensions[] = {{".bmp", ImageFormat::Bmp},   {".jpg", ImageFormat::Jpeg},
-                                      {".jpeg", ImageFormat::Jpeg}, {".png", ImageFormat::Png},
-                                      {".svg", ImageFormat::Svg},   {".pdf", ImageFormat::Pdf}};
-
 constexpr int kDefaultQuality = 60;
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 ImageFormat FormatOf(const Arguments& parsed, const std::string& output) {
   const auto option = parsed.Values.find("--format");
@@ -55,10 +40,7 @@ ImageFormat FormatOf(const Arguments& parsed, const std::string& output) {
     }
     throw UsageError("--format takes bmp, jpeg, png, svg or pdf, not '" + option->second + "'");
   }
-  const std::string name = Lower(output);
-  for (const FormatName& f : kExtensions) {
-    if (EndsWith(name, f.Name)) return f.Format;
-  }
+  if (const std::optional<ImageFormat> named = PictureFormatOfName(output)) return *named;
   throw UsageError("cannot tell the format of '" + output + "': use --format bmp|jpeg|png|svg|pdf");
 }
 
@@ -112,15 +94,20 @@ void Write(const ProjectDocument& project, TQelParser& engine, ImageFormat forma
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
-  const Arguments parsed = ParseArguments(args, {"--format", "--quality"}, {});
+  const Arguments parsed =
+      ParseArguments(args, {"--format", "--quality"},
+                     {"--axis-numbers", "--no-axis-numbers", "--legend", "--no-legend", "--smooth",
+                      "--no-smooth", "--exact-curves", "--no-exact-curves"});
   const std::size_t messagesAtStart = PrintedMessages();
   CheckPositional(parsed);
   const std::string& output = parsed.Positional[1];
   const ImageFormat format = FormatOf(parsed, output);
   const int quality = QualityOf(parsed, format);
+  const RenderSwitches switches(parsed.Flags);
   TQelParser engine = MakeEngine(parsed.Engine);
-  const std::optional<ProjectDocument> project = ReadCheckedProject(parsed.Positional[0]);
+  std::optional<ProjectDocument> project = ReadCheckedProject(parsed.Positional[0]);
   if (!project) return kExitFailure;
+  switches.ApplyTo(project->Settings);
   try {
     Write(*project, engine, format, output, quality);
   } catch (const std::runtime_error& e) {

@@ -10,11 +10,6 @@
 namespace qelcli {
 namespace {
 
-std::string ValueOr(const Arguments& parsed, std::string_view name, std::string fallback) {
-  const auto found = parsed.Values.find(name);
-  return found == parsed.Values.end() ? fallback : found->second;
-}
-
 ValueTableLayout LayoutOption(const Arguments& parsed) {
   const std::string layout = ValueOr(parsed, "--layout", "tab");
   if (layout == "tab") return ValueTableLayout::Tab;
@@ -29,14 +24,6 @@ int32_t FunctionOption(const Arguments& parsed) {
   } catch (const ConvertError&) {
     throw UsageError("--function takes an integer, not '" + number + "'");
   }
-}
-
-const std::string& ProjectArgument(const Arguments& parsed) {
-  if (parsed.Positional.empty()) throw UsageError("missing PROJECT");
-  if (parsed.Positional.size() > 1) {
-    throw UsageError("unexpected argument '" + parsed.Positional[1] + "'");
-  }
-  return parsed.Positional[0];
 }
 
 // The table's text goes to FILE atomically, or to standard output.

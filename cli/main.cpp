@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "ui/shell/AppInfo.h"
 
 namespace {
 
@@ -14,7 +15,10 @@ constexpr std::string_view kUsage =
     "[--layout tab|block] [--output FILE]\n"
     "       qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg|png|svg|pdf] "
     "[--quality Q]\n"
-    "       qelcli --help\n"
+    "              [--[no-]axis-numbers] [--[no-]legend] [--[no-]smooth] [--[no-]exact-curves]\n"
+    "       qelcli analyse [engine options] PROJECT [--function N] [--decimals D] "
+    "[--separator .|,]\n"
+    "       qelcli --help | --version\n"
     "engine options:\n"
     "  --separator C            regional decimal separator (default: from LC_ALL, LC_NUMERIC, "
     "LANG)\n"
@@ -32,6 +36,9 @@ constexpr std::string_view kHelpDetails =
     "          --exact adds the exact value in hexadecimal floating point\n"
     "  table   write the value table of one function of PROJECT (CR LF line ends)\n"
     "  render  draw PROJECT at its output size and write the picture to OUTPUT\n"
+    "  analyse write the zeros, extrema, inflection points, poles, jumps, y-intercepts and\n"
+    "          intersections of PROJECT's functions, one point a line:\n"
+    "          FUNCTION<tab>KIND<tab>X<tab>Y (Y empty for a pole or a jump)\n"
     "batch mode: with --stdin every line of standard input is one expression, giving one line:\n"
     "  tree    NORMALISED<tab>TREE, or NORMALISED<tab>invalid\n"
     "  eval    ok<tab>RESULT<tab>EXACT, or invalid, or error<tab>MESSAGE\n"
@@ -42,18 +49,27 @@ constexpr std::string_view kHelpDetails =
     "  --decimals D             digits after the separator (default: 2)\n"
     "  --layout tab|block       x and f(x) per line, or all x then all f(x) (default: tab)\n"
     "  --output FILE            write the table to FILE (default: standard output)\n"
+    "analyse options:\n"
+    "  --function N             only the function at position N, from 1, without\n"
+    "                           intersections (default: every function and every pair)\n"
+    "  --decimals D             digits after the separator, 0 to 18 (default: 8)\n"
+    "  --separator . or ,       the decimal separator of the numbers\n"
     "render options:\n"
     "  --format FORMAT          picture format: bmp, jpeg, png (lossless), svg or pdf (vector)\n"
     "                           (default: from the OUTPUT extension, .bmp, .jpg, .jpeg, .png,\n"
     "                           .svg or .pdf in any case)\n"
     "  --quality Q              JPEG quality from 2 to 100 (default: 60); JPEG only\n"
+    "  --axis-numbers, --legend, --smooth, --exact-curves\n"
+    "                           numbers on the axes, a legend of the functions, smooth curves,\n"
+    "                           exact curves at any zoom; --no-... leaves one out (default: as\n"
+    "                           the project is set in its editor's \"Darstellung\")\n"
     "An argument -- alone ends the options; every later argument is taken as it stands.\n"
     "exit status:\n"
     "  0   success; also for --stdin batches, whose lines carry each outcome\n"
     "  1   nothing written: invalid expression, unreadable or failing project, a file or\n"
     "      standard output that cannot be written\n"
     "  2   eval met an evaluation error\n"
-    "  3   table or render wrote its output, but printed messages on the way\n"
+    "  3   table, render or analyse wrote its output, but printed messages on the way\n"
     "  64  wrong command line (the usage goes to standard error)";
 
 struct Subcommand {
@@ -63,10 +79,8 @@ struct Subcommand {
 
 // Adding a subcommand is one line here and its usage line above.
 constexpr Subcommand kSubcommands[] = {
-    {"tree", qelcli::RunTree},
-    {"eval", qelcli::RunEval},
-    {"table", qelcli::RunTable},
-    {"render", qelcli::RunRender},
+    {"tree", qelcli::RunTree},     {"eval", qelcli::RunEval},       {"table", qelcli::RunTable},
+    {"render", qelcli::RunRender}, {"analyse", qelcli::RunAnalyse},
 };
 
 int UsageFailure(const std::string& message) {
@@ -80,6 +94,10 @@ int Run(int argc, char** argv) {
   const std::string_view name = argv[1];
   if (name == "--help") {
     qelcli::WriteOutput(std::string(kUsage) + "\n" + std::string(kHelpDetails) + "\n");
+    return qelcli::kExitOk;
+  }
+  if (name == "--version") {
+    qelcli::WriteOutput(std::string("qelcli (") + kFrameCaption + ")\n");
     return qelcli::kExitOk;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);

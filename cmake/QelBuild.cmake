@@ -14,4 +14,4 @@ target_compile_options(qel_build INTERFACE -Wall -Wextra -ffp-contract=off -frou
                        -fno-fast-math $<$<BOOL:${QEL_WARNINGS_AS_ERRORS}>:-Werror>)
 
 # The core folders: plain C++ without Qt. Each declares its own targets.
-set(QEL_CORE_FOLDERS platform engine project graph valuetable components)
+set(QEL_CORE_FOLDERS platform engine project graph valuetable analysis components)

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "engine/QuotedExpression.h"
 #include "graph/Annotations.h"
 #include "graph/CurveWorkers.h"
 #include "graph/FunctionCurves.h"
@@ -153,7 +154,7 @@ std::vector<LegendEntry> LegendEntries(const ProjectDocument& project) {
 }  // namespace
 
 std::string FunctionDefinitionError(const std::string& expression) {
-  return "Fehler in Funktionsdefinition:\n\n" + expression +
+  return "Fehler in Funktionsdefinition:\n\n" + QuotedExpression(expression) +
          "\n\nDer Graph dieser Funktion kann nicht erzeugt werden.";
 }
 

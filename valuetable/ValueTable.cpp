@@ -1,6 +1,7 @@
 #include "valuetable/ValueTable.h"
 
 #include "engine/QelParser.h"
+#include "engine/QuotedExpression.h"
 #include "platform/AtomicFile.h"
 
 namespace {
@@ -16,7 +17,7 @@ std::string FxText(TQelParser& engine, const std::string& xText) {
 }
 
 std::string DefinitionError(const std::string& expression) {
-  return "Fehler in Funktionsdefinition:\n\n" + expression +
+  return "Fehler in Funktionsdefinition:\n\n" + QuotedExpression(expression) +
          "\n\nDie Werte dieser Funktion k\xF6nnen nicht erzeugt werden.";
 }
 

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/stat.h>
 #include <QAction>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "tests/app/FakeChild.h"
@@ -17,6 +21,7 @@
 #include "ui/app/FrameWiring.h"
 #include "ui/app/InstanceChannel.h"
 #include "ui/app/MainForm.h"
+#include "ui/app/OpeningQueue.h"
 #include "ui/app/RecentProjects.h"
 #include "ui/app/Startup.h"
 #include "ui/platform/InstanceLock.h"
@@ -60,6 +65,28 @@ TEST(CommandLineTest, ArgumentsBecomeAbsoluteFilesOrARequest) {
   for (const char* option : {"--bogus", "-x", "--plat"}) EXPECT_FALSE(IsToolkitOption(option));
   const QByteArray odd = "/tmp/\xFF zeile\nzwei.qgp";
   EXPECT_EQ(Bytes(ParseCommandLine({odd}, "/").Files.value(0)), odd);
+}
+
+// Qt sees only what comes before "--"; what it leaves and everything from "--" on is parsed.
+TEST(CommandLineTest, QtTakesNoOptionAfterTheEndOfOptions) {
+  const struct {
+    std::vector<const char*> Argv;
+    int ToolkitCount;
+    int ToolkitLeaves;  // as if Qt took an option of one entry
+    std::vector<QByteArray> Left;
+  } cases[] = {
+      {{"qelgraphics", "a.qgp"}, 2, 2, {"a.qgp"}},
+      {{"qelgraphics", "--", "-platform", "x.qgp"}, 1, 1, {"--", "-platform", "x.qgp"}},
+      {{"qelgraphics", "-reverse", "--", "-reverse"}, 2, 1, {"--", "-reverse"}},
+      {{"qelgraphics", "a", "--", "b", "--"}, 2, 2, {"a", "--", "b", "--"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<char*> argv;
+    for (const char* entry : c.Argv) argv.push_back(const_cast<char*>(entry));
+    const int argc = int(argv.size());
+    EXPECT_EQ(ToolkitArgumentCount(argc, argv.data()), c.ToolkitCount) << c.Argv[1];
+    EXPECT_EQ(ArgumentsLeft(c.ToolkitLeaves, argv.data(), c.ToolkitCount, argc), c.Left);
+  }
 }
 
 TEST(OpenRequestTest, RoundTripsAndRejectsWhatCannotBeARequest) {
@@ -116,6 +143,94 @@ TEST(InstanceServerTest, SurvivesAFloodAndGarbageAndTakesAGoodRequest) {
     answer += good.readAll();
   }
   EXPECT_EQ(answer, "OK\n");
+}
+
+// A handed-over file that fails to open shows a box, whose nested event loop runs while the
+// client hangs up: the connection that brought the request must not be freed under it. Freed
+// memory is overwritten, so that a use after the free crashes instead of passing by luck.
+TEST(InstanceServerTest, ABoxShownForAHandOverRunsItsOwnEventLoopSafely) {
+  mallopt(M_PERTURB, 0xA5);
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  int closedBoxes = 0;
+  QObject::connect(&server, &InstanceServer::OpenRequested, [&closedBoxes] {
+    QMessageBox box(QMessageBox::Warning, "Qel Graphics", "Fehler", QMessageBox::Ok);
+    QTimer::singleShot(300, &box, &QMessageBox::accept);
+    box.exec();
+    ++closedBoxes;
+  });
+  for (int round = 1; round <= 2; ++round) {
+    QLocalSocket client;
+    QObject::connect(&client, &QLocalSocket::readyRead, [&client] {
+      if (client.readAll().contains('\n')) client.disconnectFromServer();
+    });
+    client.connectToServer(InstanceChannelPath(folder.path()));
+    client.write(EncodeOpenRequest({"/tmp"}));
+    for (int i = 0; i < 200 && closedBoxes < round; ++i) QTest::qWait(20);
+    EXPECT_EQ(closedBoxes, round);
+  }
+  mallopt(M_PERTURB, 0);
+}
+
+// Idle connections filling every slot do not keep out a second start that sends its request.
+TEST(InstanceServerTest, IdleConnectionsCannotRefuseASecondStart) {
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  std::vector<std::unique_ptr<QLocalSocket>> idle;
+  for (int i = 0; i < InstanceServer::kMaxConnections; ++i) {
+    idle.push_back(std::make_unique<QLocalSocket>());
+    idle.back()->connectToServer(InstanceChannelPath(folder.path()));
+    idle.back()->write(EncodeOpenRequest({}).left(4));
+  }
+  QTest::qWait(100);
+  QSignalSpy requests(&server, &InstanceServer::OpenRequested);
+  QLocalSocket good;
+  good.connectToServer(InstanceChannelPath(folder.path()));
+  good.write(EncodeOpenRequest({"/x/a.qgp"}));
+  EXPECT_TRUE(requests.wait(2000));
+}
+
+// Openings run from the event loop: a request that comes while an opening shows a real box is
+// answered at once and opens in the box's loop, the rest of the first request after the box; a
+// request for more windows than fit a screen is asked about first.
+TEST(OpeningQueueTest, AnswersAHandOverAtOnceAndOpensEachRequestInOrder) {
+  QTemporaryDir folder;
+  InstanceServer server(folder.path());
+  ASSERT_TRUE(server.Listen());
+  ScriptedPrompts prompts;
+  QLocalSocket client;
+  QByteArray answer;
+  QStringList opened;
+  OpeningQueue queue(prompts, nullptr, [&](const QString& path) {
+    opened << path;
+    if (path != "/box") return;
+    QMessageBox box(QMessageBox::Warning, "Qel Graphics", "Fehler", QMessageBox::Ok);
+    QTimer::singleShot(0, [&] { client.write(EncodeOpenRequest({"/b"})); });
+    QTimer::singleShot(500, &box, &QMessageBox::accept);
+    box.exec();
+    answer = client.readAll();
+  });
+  QObject::connect(&server, &InstanceServer::OpenRequested, &queue, &OpeningQueue::Add);
+  client.connectToServer(InstanceChannelPath(folder.path()));
+  queue.Add({"/box", "/a"});
+  EXPECT_TRUE(opened.isEmpty());
+  for (int i = 0; i < 100 && opened.size() < 3; ++i) QTest::qWait(20);
+  EXPECT_EQ(opened, (QStringList{"/box", "/b", "/a"}));
+  EXPECT_EQ(answer, "OK\n");
+
+  QStringList many;
+  for (int i = 0; i <= OpeningQueue::kWithoutAsking; ++i) many << QString("/p%1").arg(i);
+  prompts.MessageAnswers = {PromptButton::No, PromptButton::Yes};
+  opened.clear();
+  queue.Add(many);
+  queue.Add(many);
+  for (int i = 0; i < 100 && opened.size() < many.size(); ++i) QTest::qWait(20);
+  EXPECT_EQ(opened, many);
+  ASSERT_EQ(prompts.Messages.size(), 2u);
+  EXPECT_EQ(prompts.LastMessageText(),
+            "Es sollen 21 Projekte auf einmal geöffnet werden. Sollen sie alle geöffnet werden?");
 }
 
 TEST(InstanceServerTest, ReplacesTheSocketOfADeadInstance) {
@@ -257,6 +372,52 @@ TEST_F(OpeningFrameTest, ASavedProjectGoesToTheFrontOfTheList) {
   EXPECT_EQ(recent_->List(), (QStringList{saved, opened}));
 }
 
+// Only a file that was read goes to the list; one the editor could not read does not.
+TEST_F(OpeningFrameTest, AProjectThatFailsToOpenIsNotRemembered) {
+  WireFrame(*frame_, {});
+  const QString good = folder_.filePath("gut.qgp"), bad = Existing("kaputt.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, good));
+  QFile garbage(bad);
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+  garbage.write("kein Projekt\n");
+  garbage.close();
+  frame_->OpenProjectFiles({good, bad, PathFromBytes(QByteArray("/tmp/a\0.qgp", 11))});
+  EXPECT_EQ(recent_->List(), QStringList{good});
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+}
+
+// A settings file that would block or flood the start is left alone; the list then lasts the run.
+TEST(RecentSettingsTest, ASettingsFileThatIsNoSaneFileIsNotRead) {
+  QTemporaryDir folder;
+  const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  ASSERT_TRUE(QDir(folder.path()).mkpath("Qel"));
+  const QString path = folder.filePath("Qel/Qel Graphics.conf");
+  EXPECT_NE(RecentProjects::UserSettings(), nullptr);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+  RecentProjects recent(RecentProjects::UserSettings());
+  recent.Add("/a.qgp");
+  EXPECT_EQ(recent.List(), QStringList{"/a.qgp"});
+  QFile::remove(path);
+  QFile big(path);
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+  big.write(QByteArray(2 << 20, 'x'));
+  big.close();
+  EXPECT_EQ(RecentProjects::UserSettings(), nullptr);
+  qputenv("XDG_CONFIG_HOME", saved);
+}
+
+// A project open already, by any spelling of its name, comes to the front: no second editor.
+TEST_F(OpeningFrameTest, AProjectOpenAlreadyComesToTheFront) {
+  WireFrame(*frame_, {});
+  const QString a = folder_.filePath("a.qgp"), b = folder_.filePath("b.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, a) && QFile::copy(QEL_EXAMPLE, b));
+  ASSERT_TRUE(QFile::link(a, folder_.filePath("verweis.qgp")));
+  frame_->OpenProjectFiles({a, b, a, folder_.filePath("verweis.qgp")});
+  EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(frame_->MdiArea()->activeSubWindow()->windowTitle(), a);
+}
+
 QMimeData* Drop(const QList<QByteArray>& urls) {
   auto* data = new QMimeData;
   QList<QUrl> list;
@@ -275,6 +436,7 @@ TEST_F(OpeningFrameTest, DropsOfProjectFilesOpenThemAndOtherDropsAreRefused) {
       {{"file:///tmp/notiz.txt", "https://example.org/a.qgp"}, {}},
       {{"file:///tmp/bild.png", "file:///tmp/a%0Ab.qgp"}, {"/tmp/a\nb.qgp"}},
       {{"file:///tmp/%FF.qgp"}, {PathFromBytes("/tmp/\xFF.qgp")}},
+      {{"file:///tmp/notiz.txt%00.qgp"}, {}},
   };
   for (const auto& c : cases) {
     opened_.clear();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -31,6 +32,14 @@ class StartTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(folder_.filePath("runtime")));
     QFile::setPermissions(folder_.filePath("runtime"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    environment_ = QProcessEnvironment::systemEnvironment();
+    environment_.insert("QT_QPA_PLATFORM", "offscreen");
+    environment_.insert("XDG_RUNTIME_DIR", folder_.filePath("runtime"));
+    environment_.insert("HOME", folder_.path());
+    environment_.insert("XDG_CONFIG_HOME", folder_.filePath("config"));
+    environment_.remove("XDG_CACHE_HOME");
+    // In a sanitizer build, Qt's process-lifetime caches are no leak of ours.
+    environment_.insert("ASAN_OPTIONS", environment_.value("ASAN_OPTIONS") + ":detect_leaks=0");
   }
   void TearDown() override {
     for (auto& process : running_) {
@@ -41,14 +50,7 @@ class StartTest : public ::testing::Test {
 
   std::unique_ptr<QProcess> Program(const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", folder_.filePath("runtime"));
-    environment.insert("HOME", folder_.path());
-    environment.insert("XDG_CONFIG_HOME", folder_.filePath("config"));
-    // In a sanitizer build, Qt's process-lifetime caches are no leak of ours.
-    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-    process->setProcessEnvironment(environment);
+    process->setProcessEnvironment(environment_);
     process->setWorkingDirectory(folder_.path());
     process->start(QEL_PROGRAM, arguments);
     EXPECT_TRUE(process->waitForStarted(10000));
@@ -63,9 +65,9 @@ class StartTest : public ::testing::Test {
     return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
   }
   // Starts the instance that keeps running, and waits until it listens for second starts.
-  QProcess& Running(const QStringList& arguments = {}) {
+  QProcess& Running(const QStringList& arguments = {}, const QString& folder = "runtime") {
     running_.push_back(Program(arguments));
-    const QString socket = InstanceChannelPath(folder_.filePath("runtime"));
+    const QString socket = InstanceChannelPath(folder_.filePath(folder));
     EXPECT_TRUE(Eventually([&] { return QFile::exists(socket); }));
     return *running_.back();
   }
@@ -83,6 +85,7 @@ class StartTest : public ::testing::Test {
   }
 
   QTemporaryDir folder_;
+  QProcessEnvironment environment_;
   std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -140,6 +143,60 @@ TEST_F(StartTest, AStartAfterADeadInstanceRecoversItsLockAndSocket) {
   EXPECT_TRUE(Eventually([&] {
     return Remembered() == (QStringList{b, a});
   })) << Remembered().join(' ').toStdString();
+}
+
+// Without a runtime folder (su, ssh, cron) the lock and socket go to the user's own cache folder,
+// never to the shared temporary folder; with no private folder at all, a start runs on its own and
+// says so.
+TEST_F(StartTest, WithoutARuntimeFolderNoSharedFolderIsEverUsed) {
+  environment_.remove("XDG_RUNTIME_DIR");
+  environment_.insert("TMPDIR", folder_.filePath("tmp"));
+  ASSERT_TRUE(QDir().mkpath(folder_.filePath("tmp")));
+  const QString a = Project("a.qgp"), b = Project("b.qgp");
+  Running({a}, ".cache/qelgraphics");
+  EXPECT_EQ(Finished({b}), 0);
+  EXPECT_TRUE(Eventually([&] { return Remembered().value(0) == b; }));
+  QDirIterator shared(folder_.filePath("tmp"), QDir::Files | QDir::System | QDir::Hidden,
+                      QDirIterator::Subdirectories);
+  EXPECT_FALSE(shared.hasNext()) << shared.next().toStdString();
+
+  environment_.insert("XDG_CACHE_HOME", folder_.filePath("tmp"));
+  QFile::setPermissions(folder_.filePath("tmp"), QFileDevice::Permissions(0x7777));
+  QProcess& alone = *running_.emplace_back(Program({a}));
+  QTest::qWait(1500);
+  EXPECT_EQ(alone.state(), QProcess::Running) << "a start without a private folder must not end";
+  const QByteArray notes = alone.readAllStandardError();
+  EXPECT_EQ(notes.count("kein privater Ordner"), 1) << notes.constData();
+}
+
+// A runtime folder reached through a link is the same folder for every start; a socket path that
+// cannot be listened on is reported.
+TEST_F(StartTest, ALinkedRuntimeFolderHandsOverAndAFailedListenIsReported) {
+  ASSERT_TRUE(QFile::link(folder_.filePath("runtime"), folder_.filePath("verweis")));
+  environment_.insert("XDG_RUNTIME_DIR", folder_.filePath("verweis"));
+  const QString a = Project("a.qgp"), b = Project("b.qgp");
+  QProcess& first = Running({a});
+  EXPECT_EQ(Finished({b}), 0);
+  EXPECT_TRUE(Eventually([&] { return Remembered().value(0) == b; }));
+  first.kill();
+  first.waitForFinished(5000);
+
+  const QString socket = InstanceChannelPath(folder_.filePath("runtime"));
+  QFile::remove(socket);
+  ASSERT_TRUE(QDir().mkpath(socket + "/drin"));
+  QProcess& deaf = *running_.emplace_back(Program({a}));
+  QByteArray notes;
+  EXPECT_TRUE(Eventually([&] {
+    return (notes += deaf.readAllStandardError()).contains(socket.toUtf8());
+  })) << notes.constData();
+}
+
+// After "--" even Qt's own option names are files.
+TEST_F(StartTest, QtsOptionsAfterTheEndOfOptionsAreFiles) {
+  const QString a = Project("a.qgp");
+  QProcess& first = Running({"--", "-platform", "a.qgp"});
+  EXPECT_TRUE(Eventually([&] { return Remembered() == QStringList{a}; }));
+  EXPECT_EQ(first.state(), QProcess::Running);
 }
 
 }  // namespace

@@ -149,10 +149,18 @@ TEST(Qelcli, HelpListsEverySubcommand) {
         "qelcli table [engine options] PROJECT [--function N] [--decimals D] [--layout "
         "tab|block] [--output FILE]",
         "qelcli render [engine options] PROJECT OUTPUT [--format bmp|jpeg|png|svg|pdf] [--quality "
-        "Q]"}) {
+        "Q]",
+        "qelcli analyse [engine options] PROJECT [--function N] [--decimals D] [--separator "
+        ".|,]"}) {
     EXPECT_NE(r.Out.find(usage), std::string::npos) << usage;
   }
   EXPECT_EQ(r.Err, "");
+}
+
+TEST(Qelcli, VersionNamesTheRelease) {
+  const Result r = RunCli({"--version"});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "qelcli (Qel Graphics 4.2)\n");
 }
 
 // The usage a mistake shows must be the one --help begins with, so the two cannot drift apart.

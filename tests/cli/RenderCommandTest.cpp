@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/RenderSwitches.h"
 #include "engine/QelParser.h"
 #include "graph/BmpWriter.h"
 #include "graph/GraphRenderer.h"
@@ -131,10 +135,40 @@ TEST_F(RenderCommand, UsageErrors) {
       {"p.qgp", "out.jpg", "--quality", "1"},
       {"p.qgp", "out.jpg", "--quality", "101"},
       {"p.qgp", "out.jpg", "--quality", "high"},
+      {"p.qgp", "out.bmp", "--smooth", "--legend", "--no-smooth"},
+      {"p.qgp", "out.bmp", "--legends"},
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(args.back());
     EXPECT_THROW(Run(args), qelcli::UsageError);
+  }
+}
+
+using Switches = std::array<bool, 4>;  // axis numbers, legend, smooth, exact
+
+// The project's picture switches hold unless an option names them; the picture follows the result.
+TEST_F(RenderCommand, OptionsOverrideTheProjectsPictureSwitches) {
+  const struct {
+    Switches InFile;
+    std::vector<std::string> Options;
+    Switches Drawn;
+  } cases[] = {{{1, 0, 1, 0}, {}, {1, 0, 1, 0}},
+               {{}, {"--axis-numbers", "--exact-curves"}, {1, 0, 0, 1}},
+               {{1, 1, 1, 1}, {"--no-legend", "--no-smooth"}, {1, 0, 0, 1}},
+               {{0, 1, 0, 0},
+                {"--legend", "--smooth", "--no-axis-numbers", "--no-exact-curves"},
+                {0, 1, 1, 0}}};
+  for (const auto& c : cases) {
+    ProjectDocument project = Sample("1");
+    ProjectSettings& s = project.Settings;
+    std::tie(s.AxisNumbers, s.Legend, s.SmoothCurves, s.ExactCurves) = std::tuple_cat(c.InFile);
+    std::ofstream(dir_ / "s.qgp", std::ios::binary) << ProjectFileText(project);
+    qelcli::RenderSwitches({c.Options.begin(), c.Options.end()}).ApplyTo(s);
+    EXPECT_EQ((Switches{s.AxisNumbers, s.Legend, s.SmoothCurves, s.ExactCurves}), c.Drawn);
+    std::vector<std::string> args = {"s.qgp", "out.bmp"};
+    args.insert(args.end(), c.Options.begin(), c.Options.end());
+    ASSERT_EQ(Run(args), qelcli::kExitWithMessages);
+    EXPECT_EQ(ReadAll(dir_ / "out.bmp"), DirectBmp(project)) << c.Options.size();
   }
 }
 

@@ -80,6 +80,8 @@ class FirstMinutes : public ::testing::Test {
          {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
       env_.insert(xdg, home_.path());
     env_.insert("LC_ALL", "C.UTF-8");
+    // Freed memory is overwritten, so that a use after free crashes rather than passing by luck.
+    env_.insert("MALLOC_PERTURB_", "165");
     app_.setProcessEnvironment(env_);
     app_.setWorkingDirectory(home_.path());
     app_.start(QELGRAPHICS_PATH, {});
@@ -176,6 +178,15 @@ class FirstMinutes : public ::testing::Test {
     EXPECT_FALSE(Window("Wertetabelle erstellen").isEmpty());
   }
 
+  // A second start of the program; its exit status.
+  int SecondStart(const QStringList& files) {
+    QProcess start;
+    start.setProcessEnvironment(env_);
+    start.start(QELGRAPHICS_PATH, files);
+    start.waitForFinished(10000);
+    return start.exitStatus() == QProcess::NormalExit ? start.exitCode() : -1;
+  }
+
   QImage Screen() {
     const QString file = home_.filePath("screen.png");
     Tool("import", {"-display", display_, "-window", "root", file});
@@ -247,6 +258,24 @@ TEST_F(FirstMinutes, NewFunctionGraphTableAndBeenden) {
   ASSERT_TRUE(app_.waitForFinished(5000)) << "Nein ends the application";
   EXPECT_EQ(app_.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(app_.exitCode(), 0);
+}
+
+// A handed-over folder brings up the error box; a hand-over while it is open is answered and
+// opens too, and closing the box by its key leaves the instance running.
+TEST_F(FirstMinutes, AHandOversErrorBoxClosesSafelyAndLaterHandOversOpen) {
+  ASSERT_FALSE(Window("Qel Graphics 4.2").isEmpty());
+  const QString project = home_.filePath("beispiel.qgp");
+  ASSERT_TRUE(QFile::copy(QEL_EXAMPLE, project));
+  EXPECT_EQ(SecondStart({home_.path()}), 0);
+  const QString box = Window("Qel Graphics 4");
+  ASSERT_FALSE(box.isEmpty()) << "a folder brings up the error box";
+  EXPECT_EQ(SecondStart({project}), 0);
+  Keys(box, {"Return"});
+  ASSERT_TRUE(Gone("Qel Graphics 4"));
+  EXPECT_FALSE(app_.waitForFinished(1000)) << "closing the box ended the instance";
+  QFile settings(home_.filePath("Qel/Qel Graphics.conf"));
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(settings.readAll().contains(QFile::encodeName(project)));
 }
 
 }  // namespace

@@ -217,6 +217,21 @@ TEST(GraphRenderer, BlankColourlessAndBrokenRows) {
             "erzeugt werden.");
 }
 
+// A long expression is quoted by its start only; the message's words stay.
+TEST(GraphRenderer, ALongBrokenExpressionIsQuotedShortened) {
+  const struct {
+    std::string Expression, Quoted;
+  } cases[] = {
+      {"sin(", "sin("},
+      {std::string(160, 'x'), std::string(160, 'x')},
+      {"(" + std::string(10000, 'x'), "(" + std::string(159, 'x') + "\x85"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FunctionDefinitionError(c.Expression),
+              "Fehler in Funktionsdefinition:\n\n" + c.Quoted +
+                  "\n\nDer Graph dieser Funktion kann nicht erzeugt werden.");
+}
+
 TEST(GraphRenderer, PassesXAtPrecisionEightWhateverTheEngineHadBefore) {
   Scene run;
   run.parser.SetPrecision(2);

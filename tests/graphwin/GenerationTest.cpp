@@ -2,15 +2,24 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "graph/Bitmap.h"
+#include "graph/BmpWriter.h"
+#include "graph/GraphRenderer.h"
+#include "graph/JpegWriter.h"
+#include "graph/PngWriter.h"
+#include "graph/VectorWriter.h"
 #include "platform/RegionalSettings.h"
 #include "project/ProjectFile.h"
+#include "tests/graphwin/ModalHelpers.h"
 #include "tests/support/FakeFrame.h"
 #include "ui/graph/GraphWindow.h"
 #include "ui/graph/OutputOptionsDialog.h"
@@ -67,6 +76,10 @@ class GenerationTest : public ::testing::Test {
     document.Settings = settings;
     for (int i = 1; i <= functions; ++i)
       document.Functions.push_back({std::to_string(i), "sin(x)", "0.001", "255"});
+    return Editor(name, document);
+  }
+
+  TMDIChild* Editor(const QString& name, const ProjectDocument& document) {
     const QString path = dir.filePath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -116,13 +129,48 @@ TEST_F(GenerationTest, NewProjectGivesAGraphOfItsOutputSize) {
   ASSERT_EQ(GraphTitles(), QStringList{"Garph (Unbenannt 1)"});
   TGraph* graph = form3.LastGraph();
   ASSERT_NE(graph, nullptr);
-  EXPECT_EQ(graph->size(), QSize(640, 480));
-  // The picture takes the image area of that window, which is smaller by the frame.
+  // The window is sized around an image area that shows the whole picture at its own size.
   const Bitmap& picture = graph->Picture();
-  EXPECT_EQ(QSize(picture.Width(), picture.Height()), graph->Image1->size());
-  EXPECT_LT(picture.Width(), 640);
-  EXPECT_LT(picture.Height(), 480);
+  EXPECT_EQ(QSize(picture.Width(), picture.Height()), QSize(640, 480));
+  EXPECT_EQ(graph->Image1->size(), QSize(640, 480));
+  EXPECT_GT(graph->width(), 640);
   EXPECT_EQ(picture.Pixel(320, 10), ProjectSettings{}.AxisColor);
+  EXPECT_EQ(picture.Pixel(10, 240), ProjectSettings{}.AxisColor);
+}
+
+// A file saved from the window is the one the core writes for the project at its W x H (the
+// drawing library numbers its SVG surfaces within a run: that number is left out).
+TEST_F(GenerationTest, SavedPictureIsTheCoreRenderOfTheProject) {
+  ProjectDocument document;
+  std::tie(document.Settings.YFrom, document.Settings.YTo, document.Settings.Pointwise) =
+      std::tuple("-6", "6", false);
+  document.Functions = {{"1", "x^2-4", "0.1", "255"},
+                        {"2", "sin(x)*3", "0.1", "16711680"},
+                        {"3", "1/(x-1)", "0.05", "32768"}};
+  Generate(Editor("three.qgp", document));
+  ASSERT_EQ(result, QDialog::Accepted);
+  const bool cancelled = false;
+  Bitmap bitmap(640, 480);
+  VectorPicture vectors(640, 480);
+  GraphRenderer(document, frame.Parser, bitmap, cancelled, {}, {});
+  GraphRenderer(document, frame.Parser, vectors, cancelled, {}, {});
+  const std::pair<const char*, std::string> cases[] = {{"g.bmp", EncodeBmp(bitmap)},
+                                                       {"g.png", EncodePng(bitmap)},
+                                                       {"g.svg", EncodeSvg(vectors)},
+                                                       {"g.jpg", EncodeJpeg(bitmap, 60)}};
+  const QRegularExpression surface(R"(id="surface\d+")");
+  for (const auto& [name, core] : cases) {
+    frame.Questions.FileAnswers.push_back(FileChoice{dir.filePath(name), 1});
+    if (QString(name).endsWith(".jpg"))
+      WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
+    form3.LastGraph()->Graphenspeichernunter1Click();
+    QFile saved(dir.filePath(name));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << name;
+    EXPECT_TRUE(
+        QString::fromLatin1(saved.readAll()).remove(surface) ==
+        QString::fromLatin1(core.data(), static_cast<qsizetype>(core.size())).remove(surface))
+        << name;
+  }
 }
 
 TEST_F(GenerationTest, GeneratingAgainReplacesOnlyTheSameProjectsGraph) {

@@ -1,9 +1,12 @@
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -197,9 +200,9 @@ TEST_F(GraphWindowTest, EveryExposedPartShowsThePictureAtItsSizeOrStretched) {
 TEST_F(GraphWindowTest, BmpFollowsTheFilterEntryAndThePicturesOwnSize) {
   TGraph* graph = RedGraph();
   graph->resize(400, 300);  // the display grows; the picture does not
-  ChooseFile("picture.jpg", 2);
+  ChooseFile("picture.bild", 2);
   graph->Graphenspeichernunter1Click();
-  const QByteArray bmp = ReadAll(dir.filePath("picture.jpg"));
+  const QByteArray bmp = ReadAll(dir.filePath("picture.bild"));
   ASSERT_GE(bmp.size(), 26);
   EXPECT_EQ(bmp.left(2), "BM");
   EXPECT_EQ(Byte(bmp, 18) | Byte(bmp, 19) << 8, 63);
@@ -249,11 +252,15 @@ TEST_F(GraphWindowTest, LosslessAndVectorFormatsFollowTheFilterEntry) {
     QByteArray Start;
     QByteArray Size;  // how the file states the picture's 63 x 45 pixels
   };
-  // Names keep a wrong extension: the filter entry decides the format.
+  // A typed extension names the format (and asks no JPEG quality); the filter entry decides for
+  // any other name.
   const Case cases[] = {
-      {"a.jpg", 3, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
-      {"b.jpg", 4, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
-      {"c.jpg", 5, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
+      {"a.Png", 1, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
+      {"b.svg", 2, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
+      {"c.PDF", 3, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
+      {"d", 3, "\x89PNG", QByteArray("\0\0\0\x3F\0\0\0\x2D", 8)},
+      {"e.bild", 4, "<?xml", R"(width="63px" height="45px" viewBox="0 0 63 45")"},
+      {"f.txt", 5, "%PDF", "/MediaBox [ 0 0 47.25 33.75 ]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -262,13 +269,12 @@ TEST_F(GraphWindowTest, LosslessAndVectorFormatsFollowTheFilterEntry) {
     const QByteArray file = ReadAll(dir.filePath(c.Name));
     EXPECT_TRUE(file.startsWith(c.Start));
     EXPECT_TRUE(file.contains(c.Size)) << file.left(400).toStdString();
-    EXPECT_EQ(
-        FileFilters::CompletionSuffix(frame.Questions.FileDialogs.back().Filter, c.Filter, "jpg"),
-        QString(c.Start == "%PDF"    ? "pdf"
-                : c.Start == "<?xml" ? "svg"
-                                     : "png"));
   }
-  const QImage png(dir.filePath("a.jpg"), "PNG");
+  // A name typed without an extension gets the chosen entry's.
+  const QString filter = frame.Questions.FileDialogs.back().Filter;
+  for (const auto& [index, suffix] : {std::pair{3, "png"}, {4, "svg"}, {5, "pdf"}})
+    EXPECT_EQ(FileFilters::CompletionSuffix(filter, index, "jpg"), suffix);
+  const QImage png(dir.filePath("a.Png"), "PNG");
   ASSERT_EQ(png.size(), QSize(63, 45));
   const Bitmap& picture = graph->Picture();
   for (int y = 0; y < 45; ++y) {
@@ -299,6 +305,30 @@ TEST_F(GraphWindowTest, VectorPicturesAreDrawnFromTheKeptProject) {
   EXPECT_FALSE(blank.contains("<path"));
   EXPECT_TRUE(drawn.contains(R"(width="63" height="45" style="fill:rgb(0%,100%,0%))"));
   EXPECT_TRUE(drawn.contains("stroke:rgb(100%,0%,0%)"));
+}
+
+// Ctrl+C (ahead of the frame's own Ctrl+C) and the context menu's item copy pixels and drawing.
+TEST_F(GraphWindowTest, CopyPutsThePictureOnTheClipboardAsImageAndSvg) {
+  QAction frameCopy(&frame.Area);
+  frameCopy.setShortcut(QKeySequence::Copy);
+  frame.Area.addAction(&frameCopy);
+  TGraph* graph = RedGraph();
+  frame.Area.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame.Area));
+  frame.Area.setActiveSubWindow(graph);
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  EXPECT_TRUE(graph->Image1->actions().contains(graph->Kopieren1));
+  for (bool byKey : {true, false}) {
+    QGuiApplication::clipboard()->clear();
+    byKey ? QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier)
+          : graph->Kopieren1->trigger();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    ASSERT_EQ(image.size(), QSize(63, 45)) << byKey;
+    EXPECT_EQ(image.pixel(44, 44) & 0xFFFFFF, 0x00FF00u);  // the diagonal, green
+    EXPECT_EQ(image.pixel(62, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(data->data("image/svg+xml").contains(R"(width="63px" height="45px")"));
+  }
 }
 
 TEST_F(GraphWindowTest, CancellingWritesNothing) {
@@ -401,6 +431,30 @@ TEST_F(GraphWindowTest, PrintingToAFileNumbersItTellsWhereAndKeepsThePictureLoss
     EXPECT_FALSE(written.contains("/DCTDecode")) << "the picture is stored without JPEG";
   }
   EXPECT_EQ(frame.PrinterDevice.outputFileName(), pdf);
+}
+
+// A graph with any display setting is drawn again at 300 pixels per inch of the 72 dpi page, a
+// plain one prints its own pixels.
+TEST_F(GraphWindowTest, DisplaySettingsPrintAtTheFinerResolution) {
+  const QByteArray fine = "/Width 262\n/Height 187";
+  const std::pair<bool ProjectSettings::*, QByteArray> cases[] = {
+      {nullptr, "/Width 63\n/Height 45"},
+      {&ProjectSettings::AxisNumbers, fine},
+      {&ProjectSettings::Legend, fine},
+      {&ProjectSettings::SmoothCurves, fine},
+      {&ProjectSettings::ExactCurves, fine}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& [setting, size] = cases[i];
+    const QString pdf = dir.filePath(QString("fine%1.pdf").arg(i));
+    frame.UsePdfPage(pdf, 480, 660);
+    ProjectDocument project;
+    if (setting) project.Settings.*setting = true;
+    TGraph* graph = RedGraph();
+    graph->KeepDrawing(project, frame.Parser);
+    WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
+    graph->Graphendrucken1Click();
+    EXPECT_TRUE(ReadAll(pdf).contains(size)) << size.toStdString();
+  }
 }
 
 TEST_F(GraphWindowTest, CancelledPrintOpensNoJob) {

@@ -31,8 +31,10 @@ icon_sizes=(16 22 24 32 48 64 128 256)
   echo "share/applications/$id.desktop"
   for size in "${icon_sizes[@]}"; do echo "share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   echo "share/icons/hicolor/scalable/apps/$id.svg"
-  echo share/man/man1/qelcli.1
-  echo share/man/man1/qelgraphics.1
+  echo share/doc/qelgraphics/changelog.gz
+  echo share/doc/qelgraphics/copyright
+  echo share/man/man1/qelcli.1.gz
+  echo share/man/man1/qelgraphics.1.gz
   echo "share/metainfo/$id.metainfo.xml"
   echo "share/mime/packages/$id.xml"
   echo share/qelgraphics/Riruvedo32.hlp
@@ -92,7 +94,7 @@ else
 fi
 
 if help=$("$prefix/bin/qelcli" --help); then
-  man_text=$(LC_ALL=C MANWIDTH=200 man -l "$prefix/share/man/man1/qelcli.1" 2>/dev/null)
+  man_text=$(LC_ALL=C MANWIDTH=200 man -l "$prefix/share/man/man1/qelcli.1.gz" 2>/dev/null)
   for word in $(grep -o -E -- '--[a-z-]+|qelcli [a-z]+' <<<"$help" | sed 's/^qelcli //' | sort -u); do
     grep -q -F -- "$word" <<<"$man_text" || fail "the manual page does not mention $word"
   done

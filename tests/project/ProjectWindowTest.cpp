@@ -452,6 +452,49 @@ TEST_F(ProjectWindow, SaveAndReopenKeepsEveryText) {
   EXPECT_FALSE(reopened->Document().Modified);
 }
 
+// "Speichern" writes an opened project back under its name, whatever bytes the name holds.
+TEST_F(ProjectWindow, SavingAnOpenedProjectAsksForNoNameWhateverItsBytes) {
+  for (const QByteArray& name : {QByteArray("einfach.qgp"), QByteArray("\xFF\xFE.qgp")}) {
+    const QString path = PathFromBytes(QFile::encodeName(dir.path()) + "/" + name);
+    TMDIChild* window = WithFunctions({"x"});
+    frame.Questions.FileAnswers.push_back(FileChoice{path, 1});
+    window->SpeichernClick();
+    TMDIChild* reopened = Open(path, false);
+    reopened->Edit5->setText("11");
+    const size_t dialogs = frame.Questions.FileDialogs.size();
+    reopened->SpeichernClick();
+    EXPECT_EQ(frame.Questions.FileDialogs.size(), dialogs) << name.constData();
+    EXPECT_FALSE(reopened->Document().Modified);
+  }
+}
+
+// A save over a file that changed on disk since it was read asks first; "Nein" keeps the file.
+TEST_F(ProjectWindow, SavingOverAFileChangedOnDiskAsksFirst) {
+  const QString path = PathOf("geteilt.qgp");
+  TMDIChild* first = WithFunctions({"x"});
+  frame.Questions.FileAnswers.push_back(FileChoice{path, 1});
+  first->SpeichernClick();
+  TMDIChild* reopened = Open(path, false);
+  first->Edit5->setText("11");
+  first->SpeichernClick();
+  EXPECT_TRUE(frame.Questions.Messages.empty());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray saved = file.readAll();
+  file.close();
+  for (const PromptButton answer : {PromptButton::No, PromptButton::Yes}) {
+    frame.Questions.MessageAnswers = {answer};
+    reopened->Edit5->setText(answer == PromptButton::No ? "12" : "13");
+    reopened->SpeichernClick();
+    EXPECT_EQ(reopened->Document().Modified, answer == PromptButton::No);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll() == saved, answer == PromptButton::No);
+    file.close();
+  }
+  ASSERT_EQ(frame.Questions.Messages.size(), 2u);
+  EXPECT_TRUE(frame.Questions.Messages[0].Text.contains("wurde geändert"));
+}
+
 TEST_F(ProjectWindow, EditsRefuseCharactersTheFileCannotHold) {
   TMDIChild* window = WithFunctions({"x"});
   window->Edit1->insert(QString::fromUtf8("€"));

@@ -109,6 +109,13 @@ TEST(ValueTableBuilder, ExpressionThatDoesNotBuildGivesAnEmptyTableAndItsMessage
   EXPECT_EQ(built.polls, 1);
 }
 
+TEST(ValueTableBuilder, ALongBrokenExpressionIsQuotedShortened) {
+  const Built built = Build({"-1", "1", "0.5", "sin(x" + std::string(10000, '+')});
+  EXPECT_EQ(Utf8FromWindows1252(built.result.Message),
+            "Fehler in Funktionsdefinition:\n\nsin(x" + std::string(155, '+') +
+                "…\n\nDie Werte dieser Funktion können nicht erzeugt werden.");
+}
+
 TEST(ValueTableBuilder, StopsAfterTwoThousandRowsWithItsMessage) {
   struct Case {
     std::string name;

@@ -105,6 +105,18 @@ std::vector<QByteArray> ArgumentsOf(int argc, char** argv) {
   return arguments;
 }
 
+int ToolkitArgumentCount(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (QByteArray(argv[i]) == "--") return i;
+  return argc;
+}
+
+std::vector<QByteArray> ArgumentsLeft(int toolkitArgc, char** argv, int toolkitGiven, int argc) {
+  std::vector<QByteArray> arguments = ArgumentsOf(toolkitArgc, argv);
+  for (int i = toolkitGiven; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
 QByteArray StartFolder() {
   QByteArray folder(4096, '\0');
   while (!::getcwd(folder.data(), size_t(folder.size()))) {

@@ -33,6 +33,13 @@ inline constexpr int kUsageExitStatus = 64;
 
 // argv without the program's name, and the folder the program was started in, as bytes.
 std::vector<QByteArray> ArgumentsOf(int argc, char** argv);
+
+// Qt knows no "--" and would take its options after it too: it is given only the entries of argv
+// before the first "--". ArgumentsLeft is what remains for ParseCommandLine once Qt has taken its
+// own out of those (toolkitArgc is Qt's count afterwards): the rest of them, then "--" and
+// everything after it.
+int ToolkitArgumentCount(int argc, char** argv);
+std::vector<QByteArray> ArgumentsLeft(int toolkitArgc, char** argv, int toolkitGiven, int argc);
 QByteArray StartFolder();
 
 // Help and version go to standard output (status 0), the usage to standard error (status 64).

@@ -5,18 +5,19 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
+#include <string_view>
 
+#include "platform/PrivateAccess.h"
 #include "ui/platform/PathText.h"
 
 namespace {
 
-const QByteArray kMagic = QByteArrayLiteral("QELGRAPHICS-OPEN 1\n");
 const QByteArray kAnswer = QByteArrayLiteral("OK\n");
-constexpr qsizetype kMaxPathBytes = 4096;
 
-void Drop(QLocalSocket& socket) {
-  socket.abort();
-  socket.deleteLater();
+QStringList PathsOf(const std::vector<std::string>& paths) {
+  QStringList list;
+  for (const std::string& path : paths) list << PathFromBytes(QByteArray::fromStdString(path));
+  return list;
 }
 
 }  // namespace
@@ -26,32 +27,17 @@ QString InstanceChannelPath(const QString& folder) {
 }
 
 QByteArray EncodeOpenRequest(const QStringList& paths) {
-  QByteArray request = kMagic;
-  for (const QString& path : paths) request += PathToBytes(path) + '\0';
-  return request + '\0';
+  std::vector<std::string> bytes;
+  for (const QString& path : paths) bytes.push_back(PathToBytes(path).toStdString());
+  return QByteArray::fromStdString(OpenRequestBytes(bytes));
 }
 
 OpenRequestState DecodeOpenRequest(const QByteArray& received, QStringList& paths) {
-  if (received.size() > kMaxOpenRequestBytes) return OpenRequestState::Malformed;
-  const qsizetype head = std::min(received.size(), kMagic.size());
-  if (received.left(head) != kMagic.left(head)) return OpenRequestState::Malformed;
-  QStringList found;
-  for (qsizetype start = kMagic.size(); start < received.size();) {
-    const qsizetype end = received.indexOf('\0', start);
-    if (end < 0)
-      return received.size() - start > kMaxPathBytes ? OpenRequestState::Malformed
-                                                     : OpenRequestState::Incomplete;
-    if (end == start) {
-      if (end + 1 != received.size()) return OpenRequestState::Malformed;
-      paths = found;
-      return OpenRequestState::Complete;
-    }
-    const QByteArray path = received.mid(start, end - start);
-    if (!path.startsWith('/') || path.size() > kMaxPathBytes) return OpenRequestState::Malformed;
-    found << PathFromBytes(path);
-    start = end + 1;
-  }
-  return OpenRequestState::Incomplete;
+  OpenRequestDecoder decoder;
+  const OpenRequestState state =
+      decoder.Feed(std::string_view(received.constData(), size_t(received.size())));
+  if (state == OpenRequestState::Complete) paths = PathsOf(decoder.Paths());
+  return state;
 }
 
 bool HandOverToRunningInstance(const QString& folder, const QStringList& paths, int timeoutMs) {
@@ -64,6 +50,8 @@ bool HandOverToRunningInstance(const QString& folder, const QStringList& paths, 
     if (deadline.hasExpired()) return false;
     QThread::msleep(50);
   }
+  // The paths of the user's projects go to no one else.
+  if (!PeerIsThisUser(int(socket.socketDescriptor()))) return false;
   socket.write(EncodeOpenRequest(paths));
   while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(int(deadline.remainingTime()))) {
   }
@@ -87,36 +75,59 @@ bool InstanceServer::Listen() {
   return server_.listen(path_);
 }
 
+QString InstanceServer::ListenError() const {
+  return "\"" + path_ + "\": " + server_.errorString();
+}
+
 void InstanceServer::Accept() {
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
-    if (connections_ >= kMaxConnections) {
-      Drop(*socket);
+    if (!PeerIsThisUser(int(socket->socketDescriptor()))) {
+      socket->abort();
+      socket->deleteLater();
       continue;
     }
-    ++connections_;
+    if (connections_.size() >= size_t(kMaxConnections)) Drop(connections_.front().Socket);
+    connections_.push_back({socket, {}});
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QObject::destroyed, this, [this] { --connections_; });
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Receive(*socket); });
+    connect(socket, &QObject::destroyed, this, [this, socket] { Forget(socket); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Receive(socket); });
     // A client that stops sending is dropped.
-    QTimer::singleShot(kHandOverTimeoutMs, socket, [socket] { Drop(*socket); });
+    QTimer::singleShot(kHandOverTimeoutMs, socket, [this, socket] { Drop(socket); });
   }
 }
 
-void InstanceServer::Receive(QLocalSocket& socket) {
-  QByteArray received = socket.property("received").toByteArray();
-  received += socket.read(kMaxOpenRequestBytes + 1 - received.size());
-  QStringList paths;
-  switch (DecodeOpenRequest(received, paths)) {
+// Only what arrived since the last call is decoded.
+void InstanceServer::Receive(QLocalSocket* socket) {
+  const auto connection =
+      std::find_if(connections_.begin(), connections_.end(),
+                   [socket](const Connection& c) { return c.Socket == socket; });
+  if (connection == connections_.end()) return;
+  const QByteArray bytes = socket->readAll();
+  switch (connection->Decoder.Feed(std::string_view(bytes.constData(), size_t(bytes.size())))) {
     case OpenRequestState::Incomplete:
-      socket.setProperty("received", received);
       return;
     case OpenRequestState::Malformed:
       Drop(socket);
       return;
     case OpenRequestState::Complete:
-      socket.setProperty("received", QByteArray());
-      socket.write(kAnswer);
-      socket.disconnectFromServer();
-      emit OpenRequested(paths);
+      const QStringList paths = PathsOf(connection->Decoder.Paths());
+      Forget(socket);
+      socket->write(kAnswer);
+      socket->disconnectFromServer();
+      // Queued: opening a file may show a box, whose event loop must not run while the socket's
+      // signal is still on the stack (the socket may be freed in it).
+      QMetaObject::invokeMethod(
+          this, [this, paths] { emit OpenRequested(paths); }, Qt::QueuedConnection);
   }
+}
+
+// The socket goes later, from the event loop, never under its own signal.
+void InstanceServer::Drop(QLocalSocket* socket) {
+  Forget(socket);
+  socket->abort();
+  socket->deleteLater();
+}
+
+bool InstanceServer::Forget(QLocalSocket* socket) {
+  return std::erase_if(connections_, [socket](const Connection& c) { return c.Socket == socket; });
 }

@@ -5,23 +5,25 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <list>
+
+#include "platform/OpenRequest.h"
 
 // How a second start hands its files to the running instance: a local socket beside the instance
-// lock, in the user's runtime folder and open to the same user only. The request is a magic line,
-// then each absolute path as bytes followed by a NUL, then one more NUL; the running instance
-// answers "OK\n" once it has taken the request. Requests are bounded in size and time, so a
+// lock, in the user's private folder; each end talks only to a process of the same user. The
+// request is the one of platform/OpenRequest.h; the running instance answers "OK\n" as soon as it
+// has taken the request, before any file opens. Requests are bounded in size and time, so a
 // flood or a garbled request never stalls the running instance, and a hung or dead running
 // instance never keeps the second start waiting.
 
-inline constexpr qsizetype kMaxOpenRequestBytes = 1 << 20;
 inline constexpr int kHandOverTimeoutMs = 3000;
 
 QString InstanceChannelPath(const QString& folder);
 
 QByteArray EncodeOpenRequest(const QStringList& paths);
 
-enum class OpenRequestState { Incomplete, Complete, Malformed };
-// Complete fills paths; a request that can no longer become valid is Malformed.
+using OpenRequestState = OpenRequestDecoder::State;
+// A whole request at once; Complete fills paths.
 OpenRequestState DecodeOpenRequest(const QByteArray& received, QStringList& paths);
 
 // The second start's side: true once the running instance has taken the paths.
@@ -35,17 +37,28 @@ class InstanceServer : public QObject {
  public:
   explicit InstanceServer(const QString& folder, QObject* parent = nullptr);
   bool Listen();
+  // Why Listen failed: the socket's path and the system's reason.
+  QString ListenError() const;
 
+  // Connections still sending; a new one beyond these ends the oldest, so idle connections never
+  // keep a second start out.
   static constexpr int kMaxConnections = 16;
 
  signals:
+  // Sent from the event loop, after the connection's own signal has returned.
   void OpenRequested(const QStringList& paths);
 
  private:
+  struct Connection {
+    class QLocalSocket* Socket;
+    OpenRequestDecoder Decoder;
+  };
   void Accept();
-  void Receive(class QLocalSocket& socket);
+  void Receive(QLocalSocket* socket);
+  void Drop(QLocalSocket* socket);
+  bool Forget(QLocalSocket* socket);
 
   QString path_;
-  int connections_ = 0;
-  QLocalServer server_;  // last: its sockets report their end to connections_
+  std::list<Connection> connections_;  // oldest first
+  QLocalServer server_;                // last: its sockets report their end to connections_
 };

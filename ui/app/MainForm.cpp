@@ -188,7 +188,7 @@ void TMainForm::FileOpen1Execute() {
 }
 
 void TMainForm::CreateProjectWindow(const QString& name, bool isNew) {
-  if (!factory_) return;
+  if (!factory_ || (!isNew && ShowOpenProject(name))) return;
   ChildForm* child = factory_(name, isNew);
   if (!child) return;
   RememberProject(child, name, isNew);

@@ -113,6 +113,7 @@ class TMainForm : public QMainWindow, public MenuCommands {
   void ChildArrives(QMdiSubWindow* child);
   void PlaceNewChild(QMdiSubWindow& child);
   void RememberProject(ChildForm* child, const QString& name, bool isNew);
+  bool ShowOpenProject(const QString& path);     // FrameOpening.cpp
   ChildForm* ActiveChild(ChildKind kind) const;  // the active child if it is of that kind
   QMdiSubWindow* MenuSource() const;
   void ShowMenusOf(QMenuBar* bar);

@@ -4,7 +4,9 @@
 
 #include <QMenu>
 #include <QSettings>
+#include <QStandardPaths>
 
+#include "platform/SettingsFile.h"
 #include "ui/platform/PathText.h"
 #include "ui/platform/Prompts.h"
 #include "ui/shell/AppInfo.h"
@@ -33,20 +35,29 @@ RecentProjects::RecentProjects(std::unique_ptr<QSettings> settings)
 RecentProjects::~RecentProjects() = default;
 
 std::unique_ptr<QSettings> RecentProjects::UserSettings() {
-  return std::make_unique<QSettings>(kSettingsOrganisation, kSettingsApplication);
+  const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                       "/" + kSettingsOrganisation + "/" + kSettingsApplication + ".conf";
+  if (!IsSafeSettingsFile(PathToBytes(path).toStdString())) return nullptr;
+  return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 // Stored as bytes, so that a name that is not UTF-8 comes back as it went in.
 QStringList RecentProjects::List() const {
+  if (!settings_) return unsaved_;
+  std::vector<std::string> stored;
+  for (const QVariant& entry : settings_->value(kKey).toList())
+    stored.push_back(entry.toByteArray().toStdString());
   QStringList list;
-  for (const QVariant& entry : settings_->value(kKey).toList()) {
-    const QByteArray bytes = entry.toByteArray();
-    if (bytes.startsWith('/')) list << PathFromBytes(bytes);
-  }
-  return list.mid(0, kLimit);
+  for (const std::string& path : UsableRecentPaths(stored, kLimit))
+    list << PathFromBytes(QByteArray::fromStdString(path));
+  return list;
 }
 
 void RecentProjects::Store(const QStringList& list) {
+  if (!settings_) {
+    unsaved_ = list;
+    return;
+  }
   QVariantList entries;
   for (const QString& path : list) entries << PathToBytes(path);
   settings_->setValue(kKey, entries);
@@ -54,7 +65,7 @@ void RecentProjects::Store(const QStringList& list) {
 }
 
 void RecentProjects::Add(const QString& path) {
-  Store(WithRecent(List(), path, kLimit));
+  if (!path.contains(QChar(0))) Store(WithRecent(List(), path, kLimit));
 }
 
 void RecentProjects::Remove(const QString& path) {

@@ -11,7 +11,8 @@ class QMenu;
 class QWidget;
 
 // The projects last opened or saved, newest first, at most eight, kept in the user's settings so
-// that "Zuletzt geöffnet" lists them in the next run too. Paths keep every byte.
+// that "Zuletzt geöffnet" lists them in the next run too. Paths keep every byte; a name with a NUL
+// names no file and is never kept. Without settings (null) the list lasts for this run only.
 class RecentProjects {
  public:
   static constexpr int kLimit = 8;
@@ -19,7 +20,8 @@ class RecentProjects {
   explicit RecentProjects(std::unique_ptr<QSettings> settings);
   ~RecentProjects();
 
-  // The settings file in the user's configuration folder.
+  // The settings file in the user's configuration folder; null when it may not be read
+  // (platform/SettingsFile.h).
   static std::unique_ptr<QSettings> UserSettings();
 
   QStringList List() const;
@@ -38,6 +40,7 @@ class RecentProjects {
               const std::function<void(const QString&)>& open);
 
   std::unique_ptr<QSettings> settings_;
+  QStringList unsaved_;  // the list without settings
 };
 
 // The list after path was used: moved (or added) to the front, the oldest beyond the limit gone.

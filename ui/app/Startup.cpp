@@ -8,6 +8,7 @@
 
 #include "ui/app/InstanceChannel.h"
 #include "ui/platform/InstanceLock.h"
+#include "ui/platform/PathText.h"
 #include "ui/platform/Prompts.h"
 #include "ui/shell/AppInfo.h"
 
@@ -18,6 +19,32 @@ bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringLis
                   "Es kann nur eine Instanz des Programmes zur Zeit ausgeführt werden.",
                   {PromptButton::Ok}, PromptIcon::Exclamation);
   return false;
+}
+
+namespace {
+
+void Note(std::FILE* errors, const QString& text) {
+  const QByteArray bytes = PathToBytes("qelgraphics: " + text + "\n");
+  std::fwrite(bytes.constData(), 1, size_t(bytes.size()), errors);
+  std::fflush(errors);
+}
+
+}  // namespace
+
+bool SingleInstance::Take(const QString& folder, Prompts& prompts, const QStringList& files,
+                          std::FILE* errors) {
+  if (folder.isEmpty()) {
+    Note(errors,
+         "kein privater Ordner für die Sperre gefunden (XDG_RUNTIME_DIR, ~/.cache); dieser Start "
+         "läuft für sich, ohne Übergabe an ein laufendes Programm.");
+    return true;
+  }
+  lock_ = std::make_unique<InstanceLock>(folder);
+  if (!EnsureSingleInstance(*lock_, prompts, files)) return false;
+  server_ = std::make_unique<InstanceServer>(folder);
+  if (!server_->Listen())
+    Note(errors, "ein zweiter Start kann keine Dateien übergeben: " + server_->ListenError());
+  return true;
 }
 
 bool LoadGermanQtTexts(QCoreApplication& app) {

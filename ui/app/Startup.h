@@ -2,8 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdio>
+#include <memory>
 
-class InstanceLock;
+#include "ui/app/InstanceChannel.h"
+#include "ui/platform/InstanceLock.h"
+
 class Prompts;
 class QCoreApplication;
 
@@ -11,6 +15,22 @@ class QCoreApplication;
 // and returns false; without files, or when the hand-over fails, tells the user that only one
 // instance may run.
 bool EnsureSingleInstance(InstanceLock& lock, Prompts& prompts, const QStringList& files = {});
+
+// The one-instance rule for a start: the lock, and the server for later starts' hand-overs. In a
+// folder that is not private (empty) the rule cannot be kept safely: the start then runs on its
+// own, and says so on standard error, as it does when it cannot listen.
+class SingleInstance {
+ public:
+  // False when this start has handed its files over (or was refused) and ends.
+  bool Take(const QString& folder, Prompts& prompts, const QStringList& files,
+            std::FILE* errors = stderr);
+  // Null when this start takes no hand-overs.
+  InstanceServer* Server() const { return server_.get(); }
+
+ private:
+  std::unique_ptr<InstanceLock> lock_;
+  std::unique_ptr<InstanceServer> server_;
+};
 
 // Loads Qt's own German texts (dialog buttons, file, colour and print dialogs); false when missing.
 bool LoadGermanQtTexts(QCoreApplication& app);

@@ -9,6 +9,7 @@
 #include "ui/app/HelpViewer.h"
 #include "ui/app/InstanceChannel.h"
 #include "ui/app/MainForm.h"
+#include "ui/app/OpeningQueue.h"
 #include "ui/app/RecentProjects.h"
 #include "ui/app/Startup.h"
 #include "ui/graph/OutputOptionsDialog.h"
@@ -30,9 +31,12 @@ int main(int argc, char** argv) {
   if (early.Request != CommandLine::Action::Run && !IsToolkitOption(early.UnknownOption))
     return PrintAndExit(early);
 
-  QelApplication app(argc, argv);
+  const int toolkitGiven = ToolkitArgumentCount(argc, argv);
+  int toolkitArgc = toolkitGiven;
+  QelApplication app(toolkitArgc, argv);
   // Qt has taken its own options (-platform, -style, ...) out of argv by now.
-  const CommandLine command = ParseCommandLine(ArgumentsOf(argc, argv), StartFolder());
+  const CommandLine command =
+      ParseCommandLine(ArgumentsLeft(toolkitArgc, argv, toolkitGiven, argc), StartFolder());
   if (command.Request != CommandLine::Action::Run) return PrintAndExit(command);
   LoadGermanQtTexts(app);
 
@@ -47,10 +51,8 @@ int main(int argc, char** argv) {
       },
       QFileInfo(helpFile).absolutePath());
 
-  InstanceLock lock;
-  if (!EnsureSingleInstance(lock, prompts, command.Files)) return 0;
-  InstanceServer server(lock.Folder());
-  server.Listen();
+  SingleInstance instance;
+  if (!instance.Take(InstanceLock::DefaultFolder(), prompts, command.Files)) return 0;
   // Only the name: a display name would be appended to every caption the desktop shows.
   app.setApplicationName(kApplicationTitle);
   // Lets the desktop match the window to the installed desktop entry and its icon.
@@ -68,13 +70,17 @@ int main(int argc, char** argv) {
                Form2, &MainForm);
   TForm5 Form5(MainForm.Children(), MainForm.QelParser1(), &MainForm);
   WireFrame(MainForm, {&Form2, &Form3, &Form5});
+  // Taken from the first event loop on, a start-up box's included.
+  OpeningQueue opening(prompts, &MainForm,
+                       [&MainForm](const QString& path) { MainForm.OpenProjectFiles({path}); });
+  if (InstanceServer* server = instance.Server())
+    QObject::connect(server, &InstanceServer::OpenRequested, &MainForm,
+                     [&MainForm, &opening](const QStringList& paths) {
+                       opening.Add(paths);
+                       MainForm.BringToFront();
+                     });
   MainForm.show();
-  MainForm.OpenProjectFiles(command.Files);
-  QObject::connect(&server, &InstanceServer::OpenRequested, &MainForm,
-                   [&MainForm](const QStringList& paths) {
-                     MainForm.OpenProjectFiles(paths);
-                     MainForm.BringToFront();
-                   });
+  opening.Add(command.Files);
   const int result = app.exec();
   delete help;
   return result;

@@ -1,8 +1,15 @@
 #include "ui/graph/GraphWindow.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <optional>
 #include <stdexcept>
 
 #include "engine/QelParser.h"
@@ -11,10 +18,12 @@
 #include "graph/GraphRenderer.h"
 #include "graph/JpegWriter.h"
 #include "graph/OutputOptions.h"
+#include "graph/PictureFormat.h"
 #include "graph/PngWriter.h"
 #include "graph/VectorWriter.h"
 #include "platform/Conversions.h"
 #include "project/ProjectDocument.h"
+#include "ui/graph/CurvePointsWindow.h"
 #include "ui/graph/GraphPointer.h"
 #include "ui/graph/OutputOptionsDialog.h"
 #include "ui/platform/PathText.h"
@@ -24,7 +33,12 @@
 
 namespace {
 
-enum SaveFilter { kJpegFilter = 1, kBmpFilter, kPngFilter, kSvgFilter, kPdfFilter };
+// The save dialog's filter entries in their order, counted from 1; any other index is JPEG's.
+PictureFormat FilterFormat(int filterIndex) {
+  constexpr PictureFormat kEntries[] = {PictureFormat::Jpeg, PictureFormat::Bmp, PictureFormat::Png,
+                                        PictureFormat::Svg, PictureFormat::Pdf};
+  return filterIndex >= 1 && filterIndex <= 5 ? kEntries[filterIndex - 1] : PictureFormat::Jpeg;
+}
 
 // Writes a line of text with its top left corner at (x, y).
 void TextOut(QPainter& canvas, int x, int y, const QString& text) {
@@ -67,10 +81,13 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
                     toPicture.mapRect(QRectF(exposed)));
 }
 
+struct TGraph::Drawing : DrawnFrom {};
+
 TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
     : ChildForm(context.Area, "Graph"),
       Image1(new TGraphImage(this)),
       Pointer(new GraphPointer(*Image1, *this)),
+      Kopieren1(new QAction(QStringLiteral("&Kopieren"), this)),
       questions_(context.Questions),
       printer_(printer),
       form2_(form2) {
@@ -89,18 +106,52 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
   menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
   menus_ = StandardMenus::ForChild(*this, context, menu);
+  AddCurveDiscussion(*menus_.Graph, *Image1, context, *this,
+                     [this]() -> const DrawnFrom* { return drawing_.get(); });
+  AddCopyItem();
   show();
 }
 
-struct TGraph::Drawing {
-  ProjectDocument Project;
-  TQelParser Engine;
-};
+void TGraph::AddCopyItem() {
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  Image1->addAction(separator);
+  Kopieren1->setObjectName("Kopieren1");
+  Kopieren1->setShortcut(QKeySequence::Copy);
+  Kopieren1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(Kopieren1, &QAction::triggered, this, &TGraph::Kopieren1Click);
+  Image1->addAction(Kopieren1);
+}
+
+bool TGraph::event(QEvent* event) {
+  const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+  if (key && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    event->accept();
+    if (event->type() == QEvent::KeyPress) Kopieren1->trigger();
+    return true;
+  }
+  return ChildForm::event(event);
+}
+
+// Pictures go as pixels for painting programs and as a drawing for those that keep lines and text
+// sharp at any size. Where the vector writer cannot be loaded, the pixels go alone.
+void TGraph::Kopieren1Click() {
+  const Bitmap& picture = Picture();
+  if (picture.Width() <= 0 || picture.Height() <= 0) return;
+  auto* data = new QMimeData;
+  data->setImageData(PicturePart(picture, QRect(0, 0, picture.Width(), picture.Height())).copy());
+  try {
+    data->setData(QStringLiteral("image/svg+xml"),
+                  QByteArray::fromStdString(EncodeSvg(VectorCopy())));
+  } catch (const VectorError&) {
+  }
+  QGuiApplication::clipboard()->setMimeData(data);
+}
 
 TGraph::~TGraph() = default;
 
 void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engine) {
-  drawing_ = std::make_unique<Drawing>(Drawing{project, engine});
+  drawing_ = std::make_unique<Drawing>(Drawing{{project, engine}});
 }
 
 void TGraph::ReplacePicture(Bitmap&& picture) {
@@ -113,6 +164,16 @@ Bitmap& TGraph::Picture() {
     picture_ = std::make_unique<Bitmap>(Image1->width(), Image1->height());
     Image1->Picture = picture_.get();
   }
+  return *picture_;
+}
+
+Bitmap& TGraph::ShowPicture(int32_t width, int32_t height) {
+  showNormal();
+  if (layout()) layout()->activate();
+  resize(QSize(width, height) + size() - Image1->size());
+  if (layout()) layout()->activate();
+  picture_ = std::make_unique<Bitmap>(width, height);
+  Image1->Picture = picture_.get();
   return *picture_;
 }
 
@@ -143,19 +204,19 @@ bool TGraph::RefuseEmptyPicture() {
   return false;
 }
 
-// The format follows the chosen filter entry, whatever the name's extension says.
+// A typed extension names the format; the chosen filter entry decides for any other name.
 void TGraph::SavePicture(const FileChoice& choice) {
   const std::string path = PathString(choice.Path);
-  switch (choice.FilterIndex) {
-    case kBmpFilter:
+  switch (PictureFormatToWrite(path, FilterFormat(choice.FilterIndex))) {
+    case PictureFormat::Bmp:
       return WriteBmpFile(path, Picture());
-    case kPngFilter:
+    case PictureFormat::Png:
       return WritePngFile(path, Picture());
-    case kSvgFilter:
+    case PictureFormat::Svg:
       return WriteSvgFile(path, VectorCopy());
-    case kPdfFilter:
+    case PictureFormat::Pdf:
       return WritePdfFile(path, VectorCopy());
-    default:
+    case PictureFormat::Jpeg:
       break;
   }
   if (const std::optional<int> quality = form2_.AskJpegQuality())
@@ -174,6 +235,14 @@ VectorPicture TGraph::VectorCopy() {
   } catch (const EngineError&) {
   }
   return copy;
+}
+
+// Numbers, legend and smooth or exact curves are meant to be read on paper: such a graph is drawn
+// again at the printer's finer resolution. A plain graph prints its own pixels, as it always has.
+bool TGraph::PrintsFinely() const {
+  if (!drawing_) return false;
+  const ProjectSettings& s = drawing_->Project.Settings;
+  return s.AxisNumbers || s.Legend || s.SmoothCurves || s.ExactCurves;
 }
 
 void TGraph::Graphendrucken1Click() {
@@ -196,9 +265,15 @@ void TGraph::Print(int32_t width, int32_t height) {
   const PdfOutput pdf(printer);
   const QSize page = PrinterPageSize(printer);
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
+  // Drawn before the job begins, so a drawing that fails opens no job.
+  std::optional<Bitmap> fine;
+  if (PrintsFinely() && width > 0 && height > 0) {
+    const PrintSize pixels = PrintRasterSize(width, height, printer.resolution());
+    fine = RasterizeVectorPicture(VectorCopy(), pixels.Width, pixels.Height);
+  }
   QPainter canvas;
   if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
-  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, fine ? *fine : Picture());
   QFont font = DialogFont();
   font.setPointSize(10);
   canvas.setFont(font);

@@ -10,6 +10,7 @@
 #include "ui/shell/StandardMenus.h"
 
 class Bitmap;
+class QAction;
 class GraphPointer;
 class QPrinter;
 struct ProjectDocument;
@@ -42,6 +43,9 @@ class TGraph : public ChildForm {
 
   // The picture, made at the first call with Image1's size at that moment.
   Bitmap& Picture();
+  // Makes a width x height picture and sizes the window around it, so that its image area shows
+  // the picture pixel for pixel: what is saved is what the window shows.
+  Bitmap& ShowPicture(int32_t width, int32_t height);
   bool HasPicture() const { return picture_ != nullptr; }
   // Shows a picture of the same size drawn afresh (a zoom's).
   void ReplacePicture(Bitmap&& picture);
@@ -50,19 +54,29 @@ class TGraph : public ChildForm {
 
   TGraphImage* Image1;
   GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
+  QAction* Kopieren1;     // the picture to the clipboard (Ctrl+C and the context menu)
   FileDialogSpec SaveDialog1;
   TPrintDIB PrintDIB1;
 
  public slots:
   void Graphenspeichernunter1Click() override;
   void Graphendrucken1Click() override;
+  // Puts the picture on the clipboard both as an image and as an SVG drawing.
+  void Kopieren1Click();
+
+ protected:
+  // Ctrl+C copies the picture while the graph window has the focus, ahead of the frame's copying
+  // of selected text.
+  bool event(QEvent* event) override;
 
  private:
   struct Drawing;
 
+  void AddCopyItem();
   bool RefuseEmptyPicture();
   void SavePicture(const FileChoice& choice);
   VectorPicture VectorCopy();
+  bool PrintsFinely() const;
   void Print(int32_t width, int32_t height);
 
   Prompts& questions_;

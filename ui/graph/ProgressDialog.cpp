@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStyle>
@@ -105,16 +104,12 @@ bool TForm3::Generate(const QString& graphTitle) {
   if (Project == nullptr) return false;
   const ProjectDocument& project = *Project;
   const OutputSize size = RenderOutputSize(project.Settings);
-  const QSize outer(size.Width, size.Height);
   const auto cancelled = [this] { return fields_.GenerationCancelled; };
   if (!ChildForm::CloseOlder(*context_.Area, graphTitle, cancelled)) return false;
   auto* graph = new TGraph(context_, printer_, form2_);
   lastGraph_ = graph;
   graph->setWindowTitle(graphTitle);
-  graph->showNormal();
-  graph->resize(outer);
-  if (graph->layout()) graph->layout()->activate();
-  Bitmap& picture = graph->Picture();
+  Bitmap& picture = graph->ShowPicture(size.Width, size.Height);
   graph->KeepDrawing(project, engine_);
   sinceRepaint_.start();
   const RenderResult result =

@@ -1,7 +1,9 @@
 #include "ui/platform/InstanceLock.h"
 
 #include <QDir>
-#include <QStandardPaths>
+
+#include "platform/PrivateAccess.h"
+#include "ui/platform/PathText.h"
 
 InstanceLock::InstanceLock(const QString& folder)
     : folder_(folder), lock_(QDir(folder).filePath("Qel Graphics 4.lock")) {
@@ -14,6 +16,6 @@ bool InstanceLock::Acquire() {
 }
 
 QString InstanceLock::DefaultFolder() {
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  return runtime.isEmpty() ? QDir::tempPath() : runtime;
+  const auto folder = PrivateRuntimeFolder(ProcessEnvironment(), kLongestName);
+  return folder ? PathFromBytes(QByteArray::fromStdString(*folder)) : QString();
 }

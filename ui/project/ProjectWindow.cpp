@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,6 +27,7 @@
 #include "ui/platform/QtColor.h"
 #include "ui/platform/Windows1252Text.h"
 #include "ui/project/EditorHints.h"
+#include "ui/project/SaveGuard.h"
 #include "ui/shell/AppInfo.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/shell/FieldHabits.h"
@@ -327,7 +327,7 @@ void TMDIChild::SpeichernunterClick() {
 
 bool TMDIChild::Save() {
   const QString path = PathString(document_.DateiName);
-  if (!path.isEmpty() && QFileInfo(path).isFile()) return SaveDataReporting();
+  if (!path.isEmpty() && IsRegularFile(path)) return SaveDataReporting();
   return SaveAs();
 }
 
@@ -348,8 +348,10 @@ bool TMDIChild::SaveAs() {
 }
 
 bool TMDIChild::SaveDataReporting() {
+  if (!MayReplace(context_.Questions, this, stamp_, document_.DateiName)) return false;
   try {
     SaveData(document_);
+    stamp_ = StampOf(document_.DateiName);
     emit ProjectSaved(PathString(document_.DateiName));
     return true;
   } catch (const FileCreateError& error) {
@@ -413,6 +415,7 @@ void TMDIChild::OpenProject(const QString& fileName, bool isNew) {
   }
   resize(kMinWidth, kMinHeight);
   document_.DateiName = path;
+  stamp_ = StampOf(path);
   DateiName->setText(fileName);
   ShowDocument();
   document_.Modified = false;

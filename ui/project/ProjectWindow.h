@@ -3,10 +3,12 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/FileStamp.h"
 #include "project/ProjectDocument.h"
 #include "ui/shell/ChildContext.h"
 #include "ui/shell/ChildForm.h"
@@ -185,6 +187,7 @@ class TMDIChild : public ChildForm {
   bool filling_ = false;    // the controls are being filled from the document
   std::vector<RangeTexts> zoomHistory_;  // the ranges each zoom replaced, the latest last
   std::unique_ptr<FieldExits> exits_;
+  std::optional<FileStamp> stamp_;  // the file as last read or saved
 };
 
 // The frame's "Neu" (isNew: an empty project captioned fileName) and "Öffnen" (fileName is the path

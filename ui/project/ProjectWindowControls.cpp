@@ -13,6 +13,7 @@
 
 #include "ui/platform/QtColor.h"
 #include "ui/platform/Windows1252Text.h"
+#include "ui/project/DisplaySettingsDialog.h"
 #include "ui/project/ProjectWindow.h"
 #include "ui/shell/FieldHabits.h"
 
@@ -276,6 +277,8 @@ void TMDIChild::CreateMenus() {
   Loeschen1 = Funktion1->addAction("Lö&schen");
   Loeschen1->setObjectName("Loeschen1");
   menus_.Bar->insertMenu(menus_.Graph->menuAction(), Funktion1);
+  AddDisplaySettingsItem(*menus_.Graph, menus_.Item(MenuItem::Graphenspeichernunter1), *this,
+                         context_.Questions, document_.Settings, [this] { SetModified(); });
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
   Funktionhinzufuegen1 = PopupMenu1->addAction("Funktion hinzufügen");

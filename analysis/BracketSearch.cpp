@@ -1,0 +1,131 @@
+#include "analysis/BracketSearch.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+static_assert(LDBL_MANT_DIG == 64, "the bit order below counts 64-bit significands");
+
+using Key = __int128;
+constexpr Key kSignificandSpan = static_cast<Key>(1) << 63;
+constexpr int kMinExponent = LDBL_MIN_EXP - 1;
+// More than the 2^81 patterns of the finite long doubles can take, for a bracket with no
+// derivative to go by and a few Newton steps that do not pay.
+constexpr int kMaxSteps = 200;
+// A bracket this far from the sampled values is a pole, not a steep stretch of the curve.
+constexpr long double kPoleGrowth = 1e6L;
+// A bracket this many times narrower with no less change across it holds a break.
+constexpr long double kBreakShrink = 1e3L;
+
+// The finite long doubles numbered in order, neighbours by neighbouring numbers, 0 at zero.
+Key KeyOf(long double x) {
+  const long double a = std::fabs(x);
+  Key key = 0;
+  if (a != 0) {
+    const int e = std::max(std::ilogb(a), kMinExponent);
+    const auto m = static_cast<unsigned long long>(std::scalbn(a, 63 - e));
+    key = e == kMinExponent && m < (1ULL << 63)
+              ? static_cast<Key>(m)
+              : (e - kMinExponent + 1) * kSignificandSpan + static_cast<Key>(m - (1ULL << 63));
+  }
+  return std::signbit(x) ? -key : key;
+}
+
+long double FromKey(Key key) {
+  const bool negative = key < 0;
+  const Key k = negative ? -key : key;
+  const auto exponentStep = static_cast<int>(k / kSignificandSpan);
+  const auto rest = static_cast<unsigned long long>(k % kSignificandSpan);
+  const long double a = exponentStep == 0
+                            ? std::scalbn(static_cast<long double>(rest), kMinExponent - 63)
+                            : std::scalbn(static_cast<long double>(rest + (1ULL << 63)),
+                                          exponentStep - 1 + kMinExponent - 63);
+  return negative ? -a : a;
+}
+
+int SignOf(long double v) {
+  return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
+
+// A Newton step towards the zero from the better end, carried a little past it so that the next
+// probe lands on the other side and the bracket closes from both ends.
+std::optional<long double> NewtonStep(const Probe& lo, const Probe& hi, int order) {
+  const Probe& from = std::fabs(lo.J.Order(order)) <= std::fabs(hi.J.Order(order)) ? lo : hi;
+  const long double slope = from.J.Order(order + 1);
+  if (!std::isfinite(slope) || slope == 0) return std::nullopt;
+  const long double step = from.J.Order(order) / slope;
+  const long double x = from.X - step * (1 + 0x1p-8L);
+  if (!(x > lo.X && x < hi.X)) return std::nullopt;
+  return x;
+}
+
+}  // namespace
+
+std::optional<long double> BitMidpoint(long double a, long double b) {
+  const Key ka = KeyOf(a), kb = KeyOf(b);
+  if (kb - ka <= 1) return std::nullopt;
+  return FromKey(ka + (kb - ka) / 2);
+}
+
+bool Continuous(const Probe& a, const Probe& b, int order) {
+  const long double change = std::fabs(b.J.Order(order) - a.J.Order(order));
+  const long double slope =
+      std::fmax(std::fabs(a.J.Order(order + 1)), std::fabs(b.J.Order(order + 1)));
+  // A slope beyond the range explains nothing.
+  return (std::isfinite(slope) && change <= 4 * slope * std::fabs(b.X - a.X)) ||
+         Jet::WithinRounding(change, 16 * std::fmax(a.J.M[order], b.J.M[order]));
+}
+
+bool GrewWithoutBound(const Probe& a, const Probe& b, long double sampled) {
+  return std::fmax(std::fabs(a.J.V), std::fabs(b.J.V)) > kPoleGrowth * std::fmax(1, sampled);
+}
+
+std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi,
+                                         bool breaks) {
+  const int loSign = SignOf(lo.J.Significant(order));
+  const long double width = hi.X - lo.X;
+  const long double change = std::fabs(hi.J.Order(order) - lo.J.Order(order));
+  bool newton = true;
+  for (int step = 0; step < kMaxSteps; ++step) {
+    if (!breaks && (hi.X - lo.X) * kBreakShrink < width &&
+        std::fabs(hi.J.Order(order) - lo.J.Order(order)) > change / 2) {
+      return std::nullopt;
+    }
+    const std::optional<long double> guess = newton ? NewtonStep(lo, hi, order) : std::nullopt;
+    const std::optional<long double> x = guess ? guess : BitMidpoint(lo.X, hi.X);
+    if (!x) break;
+    const Probe p = at(*x);
+    if (!p.Defined || std::isnan(p.J.Order(order))) return Narrowed{lo, p, true};
+    const long double g = p.J.Significant(order);
+    if (g == 0) return Narrowed{p, p, false};
+    const Key before = KeyOf(hi.X) - KeyOf(lo.X);
+    (SignOf(g) == loSign ? lo : hi) = p;
+    newton = !guess || 2 * (KeyOf(hi.X) - KeyOf(lo.X)) <= before;
+  }
+  return Narrowed{lo, hi, false};
+}
+
+std::optional<Narrowed> NarrowJump(const Evaluator& at, Probe lo, Probe hi) {
+  for (int step = 0; step < kMaxSteps; ++step) {
+    if (Continuous(lo, hi)) return std::nullopt;
+    const std::optional<long double> x = BitMidpoint(lo.X, hi.X);
+    if (!x) break;
+    const Probe p = at(*x);
+    if (!p.Defined) return Narrowed{lo, p, true};
+    (std::fabs(p.J.V - lo.J.V) >= std::fabs(hi.J.V - p.J.V) ? hi : lo) = p;
+  }
+  return Narrowed{lo, hi, false};
+}
+
+Probe DomainEdge(const Evaluator& at, Probe defined, Probe undefined) {
+  for (int step = 0; step < kMaxSteps; ++step) {
+    const bool rising = defined.X < undefined.X;
+    const std::optional<long double> x =
+        rising ? BitMidpoint(defined.X, undefined.X) : BitMidpoint(undefined.X, defined.X);
+    if (!x) break;
+    const Probe p = at(*x);
+    (p.Defined ? defined : undefined) = p;
+  }
+  return defined;
+}

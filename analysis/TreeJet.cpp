@@ -1,0 +1,234 @@
+#include "analysis/TreeJet.h"
+
+#include <cfenv>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// A product that is 0 when either factor is, as the engine multiplies: 0 * inf stays 0.
+long double Times(long double a, long double b) {
+  return a == 0 || b == 0 ? 0.0L : a * b;
+}
+
+// f(u) from f and its derivatives at u.V, by the chain rule up to the third order, on the
+// components (`magnitude` false) or on their sizes.
+void ChainOrders(const long double* u, const long double* f, long double* out) {
+  out[1] = Times(f[1], u[1]);
+  out[2] = Times(f[2], u[1] * u[1]) + Times(f[1], u[2]);
+  out[3] = Times(f[3], u[1] * u[1] * u[1]) + Times(3 * f[2], u[1] * u[2]) + Times(f[1], u[3]);
+}
+
+Jet Chain(const Jet& u, long double f0, long double f1, long double f2, long double f3) {
+  const long double d[4] = {u.V, u.D1, u.D2, u.D3};
+  const long double f[4] = {f0, f1, f2, f3};
+  const long double sizes[4] = {std::fabs(f0), std::fabs(f1), std::fabs(f2), std::fabs(f3)};
+  long double out[4], m[4];
+  ChainOrders(d, f, out);
+  ChainOrders(u.M, sizes, m);
+  // The value inherits the rounding of its argument through the slope.
+  m[0] = std::fmax(sizes[0], Times(sizes[1], u.M[0]));
+  return {f0, out[1], out[2], out[3], {m[0], m[1], m[2], m[3]}};
+}
+
+Jet Sum(const Jet& a, const Jet& b, long double sign) {
+  return {a.V + sign * b.V,
+          a.D1 + sign * b.D1,
+          a.D2 + sign * b.D2,
+          a.D3 + sign * b.D3,
+          {a.M[0] + b.M[0], a.M[1] + b.M[1], a.M[2] + b.M[2], a.M[3] + b.M[3]}};
+}
+
+// The Leibniz rule up to the third order.
+void ProductOrders(const long double* a, const long double* b, long double* out) {
+  out[0] = Times(a[0], b[0]);
+  out[1] = Times(a[1], b[0]) + Times(a[0], b[1]);
+  out[2] = Times(a[2], b[0]) + 2 * Times(a[1], b[1]) + Times(a[0], b[2]);
+  out[3] = Times(a[3], b[0]) + 3 * Times(a[2], b[1]) + 3 * Times(a[1], b[2]) + Times(a[0], b[3]);
+}
+
+Jet Product(const Jet& a, const Jet& b) {
+  const long double da[4] = {a.V, a.D1, a.D2, a.D3}, db[4] = {b.V, b.D1, b.D2, b.D3};
+  long double out[4];
+  Jet j;
+  ProductOrders(da, db, out);
+  ProductOrders(a.M, b.M, j.M);
+  j.V = out[0], j.D1 = out[1], j.D2 = out[2], j.D3 = out[3];
+  return j;
+}
+
+Jet Reciprocal(const Jet& u) {
+  const long double r = 1 / u.V;
+  return Chain(u, r, -r * r, 2 * r * r * r, -6 * r * r * r * r);
+}
+
+bool IsConstant(const Jet& a) {
+  return a.D1 == 0 && a.D2 == 0 && a.D3 == 0;
+}
+
+// u^c for a constant c: c (c-1) ... (c-k+1) u^(c-k), with no power taken where the factor is 0,
+// so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too.
+Jet ConstantPower(const Jet& u, long double c) {
+  long double f[4];
+  long double falling = 1;
+  for (int k = 0; k < 4; ++k) {
+    f[k] = falling == 0 ? 0.0L : falling * std::pow(u.V, c - k);
+    falling *= c - k;
+  }
+  return Chain(u, f[0], f[1], f[2], f[3]);
+}
+
+Jet Exp(const Jet& u) {
+  const long double e = std::exp(u.V);
+  return Chain(u, e, e, e, e);
+}
+
+Jet Log(const Jet& u, long double divisor) {
+  const long double r = 1 / u.V;
+  return Chain(u, std::log(u.V) / divisor, r / divisor, -r * r / divisor, 2 * r * r * r / divisor);
+}
+
+Jet Power(const Jet& base, const Jet& exponent) {
+  return IsConstant(exponent) ? ConstantPower(base, exponent.V)
+                              : Exp(Product(exponent, Log(base, 1)));
+}
+
+// The engine's remainder a - trunc(a / b) * b, with its quotient held where it is whole.
+Jet Remainder(const Jet& a, const Jet& b) {
+  if (b.V == 0) return {};
+  const long double q = a.V / b.V;
+  if (!std::isfinite(q)) return a;
+  const long double k = std::trunc(q);
+  return Sum(a, Product({k, 0, 0, 0, {std::fabs(k), 0, 0, 0}}, b), -1);
+}
+
+Jet Operator(NodeKind kind, const Jet& l, const Jet& r) {
+  switch (kind) {
+    case NodeKind::Add:
+      return Sum(l, r, 1);
+    case NodeKind::Subtract:
+      return Sum(l, r, -1);
+    case NodeKind::Multiply:
+      return Product(l, r);
+    case NodeKind::Divide:
+      return Product(l, Reciprocal(r));
+    case NodeKind::Mod:
+      return Remainder(l, r);
+    default:
+      return Power(l, r);
+  }
+}
+
+Jet Function(NodeKind kind, const Jet& u) {
+  static const long double kLn10 = std::log(10.0L);
+  const long double v = u.V;
+  switch (kind) {
+    case NodeKind::Sin: {
+      long double s = 0, c = 0;
+      sincosl(v, &s, &c);
+      return Chain(u, s, c, -s, -c);
+    }
+    case NodeKind::Cos: {
+      long double s = 0, c = 0;
+      sincosl(v, &s, &c);
+      return Chain(u, c, -s, -c, s);
+    }
+    case NodeKind::Tan: {
+      const long double t = std::tan(v), d = 1 + t * t;
+      return Chain(u, t, d, 2 * t * d, d * (2 + 6 * t * t));
+    }
+    case NodeKind::Ln:
+      return Log(u, 1);
+    case NodeKind::Lg:
+      return Log(u, kLn10);
+    case NodeKind::Abs: {
+      const long double s = v > 0 ? 1.0L : (v < 0 ? -1.0L : 0.0L);
+      return {std::fabs(v), s * u.D1, s * u.D2, s * u.D3, {u.M[0], u.M[1], u.M[2], u.M[3]}};
+    }
+    default:
+      return {};
+  }
+}
+
+bool IsFunction(NodeKind kind) {
+  return kind >= NodeKind::Sin;
+}
+
+}  // namespace
+
+std::string ExactText(long double x) {
+  char text[64];
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, x);
+  return std::string(text, end.ptr);
+}
+
+DifferentiatedFunction::DifferentiatedFunction(const TQelParser& engine,
+                                               const std::string& expression, PowerRule powerRule)
+    : root_(std::make_shared<QelTreeRoot>()), engine_(root_, powerRule) {
+  engine_.SetPrecision(engine.Precision());
+  engine_.SetA(engine.A());
+  engine_.SetB(engine.B());
+  engine_.SetC(engine.C());
+  engine_.SetD(engine.D());
+  engine_.SetOverwriteDecimalSymbol(engine.OverwriteDecimalSymbol());
+  engine_.SetConvertAllColonsAndDots(engine.ConvertAllColonsAndDots());
+  engine_.SetFaultChecking(engine.FaultChecking());
+  engine_.SetExpression(expression);
+  built_ = engine_.CreateTree();
+  readingMemo_ = engine_.ReadVariable("0").Memo;
+  if (!built_) return;
+  // The first evaluation lays out the steps, whose kinds are the engine's reading of the tree.
+  EngineValue(0);
+  for (const EvalStep& step : root_->Steps) {
+    long double constant = 0;
+    if (step.Kind == NodeKind::Leaf) constant = StrToLongDoubleOr(engine_, step.Node->Text, NAN);
+    steps_.push_back({step.Kind, constant});
+  }
+  stack_.resize(steps_.size());
+}
+
+std::optional<long double> DifferentiatedFunction::EngineValue(long double x) {
+  if (!built_) return std::nullopt;
+  // The text reads back to x exactly, so its value need not be read from it.
+  LeafMemo memo = readingMemo_;
+  memo.Value = x;
+  engine_.SetX(VariableReading{ExactText(x), memo});
+  try {
+    const long double value = engine_.EvaluateValue();
+    if (std::isnan(value)) return std::nullopt;
+    return value;
+  } catch (const EngineError&) {
+    return std::nullopt;
+  }
+}
+
+void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs,
+                                          std::vector<bool>& defined) {
+  defined.assign(xs.size(), false);
+  if (!built_ || xs.empty()) return;
+  std::vector<long double> values(xs.size());
+  const std::unique_ptr<bool[]> failed(new bool[xs.size()]);
+  engine_.EvaluateAt(xs.data(), xs.size(), values.data(), failed.get());
+  for (size_t i = 0; i < xs.size(); ++i) defined[i] = !failed[i] && !std::isnan(values[i]);
+}
+
+Jet DifferentiatedFunction::At(long double x) {
+  Jet* top = stack_.data();
+  for (const Step& step : steps_) {
+    if (step.Kind == NodeKind::Leaf) {
+      *top++ = {step.Constant, 0, 0, 0, {std::fabs(step.Constant), 0, 0, 0}};
+    } else if (step.Kind == NodeKind::VariableX) {
+      *top++ = {x, 1, 0, 0, {std::fabs(x), 1, 0, 0}};
+    } else if (IsFunction(step.Kind)) {
+      top[-1] = Function(step.Kind, top[-1]);
+    } else {
+      const Jet& l = *--top;
+      top[-1] = Operator(step.Kind, l, top[-1]);
+    }
+  }
+  // The faults this raised are none of the engine's next evaluation.
+  constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+  if (std::fetestexcept(kFaults) != 0) std::feclearexcept(kFaults);
+  return steps_.empty() ? Jet{NAN, NAN, NAN, NAN, {0, 0, 0, 0}} : top[-1];
+}
