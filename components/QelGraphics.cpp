@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/FloatFaults.h"
+#include "graph/FunctionCurves.h"
 #include "graph/PlotLoop.h"
 #include "platform/Conversions.h"
 
@@ -70,20 +71,22 @@ int32_t TQelGraphics::DrawToCanvas(Bitmap& canvas) {
   style.Thick = false;
   if (Y_MaxDifference_ > 0) style.Deviation = Y_MaxDifference_;
   int32_t lastFailing = 0;
-  long double step = 1;
-  for (size_t m = 0; m < Expressions_.size(); ++m) {
-    if (checkpoint.Stop()) return -1;
-    const int32_t color = LeadingInt(Line(Colors_, m));
-    step = StrToLongDoubleOr(Parser_, Line(Steps_, m), step);
-    Parser_.SetExpression(Expressions_[m]);
-    if (!Parser_.CreateTree()) {
-      lastFailing = static_cast<int32_t>(m + 1);
-      continue;
-    }
-    if (DrawCurve(canvas, frame, Parser_, step, color, style, checkpoint) ==
-        RenderResult::Cancelled) {
-      return -1;
-    }
+  FunctionList functions;
+  functions.Count = Expressions_.size();
+  functions.Row = [&](size_t m) {
+    FunctionRow row;
+    row.Color = LeadingInt(Line(Colors_, m));
+    row.StepWidth = Line(Steps_, m);
+    row.Expression = Expressions_[m];
+    return row;
+  };
+  functions.Failed = [&](size_t m, const std::string&) {
+    lastFailing = static_cast<int32_t>(m + 1);
+  };
+  ColumnTable columns(frame, Parser_);
+  if (DrawFunctions(canvas, frame, Parser_, style, checkpoint, functions, columns) ==
+      RenderResult::Cancelled) {
+    return -1;
   }
   return lastFailing;
 }

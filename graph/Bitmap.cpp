@@ -1,8 +1,14 @@
 #include "graph/Bitmap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <memory>
 #include <utility>
+
+#include "graph/PathClip.h"
+#include "graph/TextFace.h"
+#include "graph/VectorModule.h"
 
 namespace {
 
@@ -247,4 +253,180 @@ void Bitmap::FloodFill(int64_t x, int64_t y, int32_t borderColor) {
     return;
   }
   Filler(*this, border).Run(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+namespace {
+
+// Smooth shapes and text are drawn into a coverage mask, then mixed in; far points are cut this far
+// outside first.
+constexpr long double kSmoothMargin = 8;
+
+struct PixelBox {
+  int32_t Left, Top, Right, Bottom;
+  bool Empty() const { return Left >= Right || Top >= Bottom; }
+};
+
+PixelBox Around(const std::vector<FinePoint>& points, size_t first, size_t last, double reach,
+                int32_t width, int32_t height) {
+  double left = points[first].X, right = left, top = points[first].Y, bottom = top;
+  for (size_t i = first + 1; i < last; ++i) {
+    left = std::min(left, points[i].X);
+    right = std::max(right, points[i].X);
+    top = std::min(top, points[i].Y);
+    bottom = std::max(bottom, points[i].Y);
+  }
+  const auto clampTo = [](double v, int32_t size) {
+    return static_cast<int32_t>(std::clamp(v, 0.0, static_cast<double>(size)));
+  };
+  return {clampTo(std::floor(left - reach), width), clampTo(std::floor(top - reach), height),
+          clampTo(std::ceil(right + reach), width), clampTo(std::ceil(bottom + reach), height)};
+}
+
+// The polyline's pieces within the margin around the picture.
+std::vector<std::vector<FinePoint>> Visible(const std::vector<FinePoint>& points, int32_t width,
+                                            int32_t height) {
+  const ClipBounds box{-kSmoothMargin, -kSmoothMargin, width + kSmoothMargin,
+                       height + kSmoothMargin};
+  std::vector<std::vector<FinePoint>> pieces;
+  if (points.size() == 1) {
+    const FinePoint p = points.front();
+    if (p.X >= box.Left && p.X <= box.Right && p.Y >= box.Top && p.Y <= box.Bottom) {
+      pieces.push_back({p});
+    }
+    return pieces;
+  }
+  bool joined = false;
+  for (size_t i = 1; i < points.size(); ++i) {
+    const auto inside = [&](const FinePoint& p) {
+      return p.X >= box.Left && p.X <= box.Right && p.Y >= box.Top && p.Y <= box.Bottom;
+    };
+    const auto part =
+        inside(points[i - 1]) && inside(points[i])
+            ? std::optional<std::pair<ClipVertex, ClipVertex>>(
+                  {{points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}})
+            : ClipSegment({points[i - 1].X, points[i - 1].Y}, {points[i].X, points[i].Y}, box);
+    if (!part) {
+      joined = false;
+      continue;
+    }
+    const FinePoint a{static_cast<double>(part->first.X), static_cast<double>(part->first.Y)};
+    const FinePoint b{static_cast<double>(part->second.X), static_cast<double>(part->second.Y)};
+    if (!joined || !(pieces.back().back() == a)) pieces.push_back({a});
+    pieces.back().push_back(b);
+    joined = b == points[i];
+  }
+  return pieces;
+}
+
+}  // namespace
+
+void Bitmap::Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w,
+                   int32_t h) {
+  const int channel[3] = {pen_ & 0xFF, (pen_ >> 8) & 0xFF, (pen_ >> 16) & 0xFF};
+  for (int32_t y = 0; y < h; ++y) {
+    uint8_t* cover = coverage + y * stride;
+    uint8_t* p = PixelAt(left, top + y);
+    for (int32_t x = 0; x < w; ++x, p += 3) {
+      // Most of a tile is empty: eight bytes are skipped at once.
+      uint64_t eight = 0;
+      if ((x & 7) == 0 && x + 8 <= w && (std::memcpy(&eight, cover + x, 8), eight == 0)) {
+        x += 7;
+        p += 21;
+        continue;
+      }
+      const int a = cover[x];
+      if (a == 0) continue;
+      cover[x] = 0;
+      if (a == 255) {
+        p[0] = static_cast<uint8_t>(channel[0]);
+        p[1] = static_cast<uint8_t>(channel[1]);
+        p[2] = static_cast<uint8_t>(channel[2]);
+        continue;
+      }
+      for (int c = 0; c < 3; ++c) {
+        // v / 255 rounded, exact for every v that arises here.
+        const int v = p[c] * (255 - a) + channel[c] * a + 128;
+        p[c] = static_cast<uint8_t>((v + (v >> 8)) >> 8);
+      }
+    }
+  }
+}
+
+// The coverage of each pixel is the distance of its centre from the segment, given an edge half a
+// pixel soft: round caps and joins come from the distance to the ends, and a polyline's segments
+// combine by the largest coverage, so that a joint is not drawn twice.
+void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
+  const double reach = radius + 0.5;
+  const auto clampTo = [](double v, int32_t size) {
+    return static_cast<int32_t>(std::clamp(v, 0.0, static_cast<double>(size)));
+  };
+  const int32_t left = clampTo(std::floor(std::min(a.X, b.X) - reach), width_);
+  const int32_t right = clampTo(std::ceil(std::max(a.X, b.X) + reach), width_);
+  const int32_t top = clampTo(std::floor(std::min(a.Y, b.Y) - reach), height_);
+  const int32_t bottom = clampTo(std::ceil(std::max(a.Y, b.Y) + reach), height_);
+  const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+  const double inverse = length2 > 0 ? 1 / length2 : 0;
+  // Along a row only the pixels near the segment's centre line need to be looked at.
+  const double half = std::fabs(dy) > 1e-9 ? reach * std::sqrt(length2) / std::fabs(dy) : 0;
+  // Centres within inner are covered whole, those beyond outer not at all.
+  const double inner = std::max(radius - 0.5, 0.0), inner2 = inner * inner;
+  const double outer2 = (radius + 0.5) * (radius + 0.5);
+  for (int32_t y = top; y < bottom; ++y) {
+    const double py = y + 0.5;
+    int32_t from = left, to = right;
+    if (half > 0) {
+      const double centre = a.X + (py - a.Y) * dx / dy;
+      from = std::max(left, clampTo(std::floor(centre - half), width_));
+      to = std::min(right, clampTo(std::ceil(centre + half), width_));
+    }
+    if (from >= to) continue;
+    for (int32_t x = from; x < to; x += kTile) tiles_[TileIndex(x, y)] = 1;
+    tiles_[TileIndex(to - 1, y)] = 1;
+    uint8_t* cover = coverage_.data() + static_cast<size_t>(y) * width_;
+    for (int32_t x = from; x < to; ++x) {
+      if (cover[x] == 255) continue;  // an earlier segment covers it whole
+      const double px = x + 0.5;
+      const double t = std::clamp(((px - a.X) * dx + (py - a.Y) * dy) * inverse, 0.0, 1.0);
+      const double ex = px - a.X - t * dx, ey = py - a.Y - t * dy, d2 = ex * ex + ey * ey;
+      if (d2 >= outer2) continue;
+      const auto value =
+          static_cast<uint8_t>(d2 <= inner2 ? 255 : (radius + 0.5 - std::sqrt(d2)) * 255 + 0.5);
+      cover[x] = std::max(cover[x], value);
+    }
+  }
+}
+
+void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) {
+  const auto pixels = static_cast<size_t>(width_) * height_;
+  if (coverage_.size() != pixels) {
+    coverage_.assign(pixels, 0);
+    tiles_.assign(TileIndex(width_ - 1, height_ - 1) + 1, 0);
+  }
+  for (const std::vector<FinePoint>& piece : Visible(points, width_, height_)) {
+    Cover(piece.front(), piece.front(), width / 2);
+    for (size_t i = 1; i < piece.size(); ++i) Cover(piece[i - 1], piece[i], width / 2);
+  }
+  const int32_t across = (width_ + kTile - 1) / kTile;
+  for (size_t tile = 0; tile < tiles_.size(); ++tile) {
+    if (!tiles_[tile]) continue;
+    tiles_[tile] = 0;
+    const int32_t left = static_cast<int32_t>(tile % across) * kTile;
+    const int32_t top = static_cast<int32_t>(tile / across) * kTile;
+    const int32_t w = std::min(kTile, width_ - left), h = std::min(kTile, height_ - top);
+    Blend(coverage_.data() + static_cast<size_t>(top) * width_ + left, width_, left, top, w, h);
+  }
+}
+
+void Bitmap::DrawText(const TextLine& line) {
+  const TextExtent extent = MeasureText(line.Text, line.Size);
+  // Glyphs may reach a little beyond the logical box.
+  const double reach = line.Size / 2;
+  const std::vector<FinePoint> corners{{line.X, line.Y},
+                                       {line.X + extent.Width, line.Y + extent.Height}};
+  const PixelBox box = Around(corners, 0, 2, reach, width_, height_);
+  if (box.Empty()) return;
+  const int32_t w = box.Right - box.Left, h = box.Bottom - box.Top;
+  std::vector<uint8_t> mask(static_cast<size_t>(w) * h);
+  LoadedTextMask(line, mask.data(), static_cast<size_t>(w), w, h, box.Left, box.Top);
+  Blend(mask.data(), static_cast<size_t>(w), box.Left, box.Top, w, h);
 }

@@ -43,8 +43,10 @@ class Bitmap final : public Canvas {
   int64_t PenY() const { return penY_; }
 
   void FloodFill(int64_t x, int64_t y, int32_t borderColor) override;
-  // Fills [left, right) x [top, bottom) with the brush.
-  void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom) override;
+
+  void SmoothPolyline(const std::vector<FinePoint>& points, double width) override;
+  void DrawText(const TextLine& line) override;
 
  private:
   uint8_t* PixelAt(int32_t x, int32_t y) { return pixels_.data() + y * stride_ + x * size_t{3}; }
@@ -53,11 +55,23 @@ class Bitmap final : public Canvas {
   bool Inside(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   // Plots steps [first, last) of the walk, all of which lie inside.
   void Walk(const LineWalk& walk, int64_t first, int64_t last);
+  // Raises the coverage of the pixels near the segment a-b to what a line of the radius gives.
+  void Cover(FinePoint a, FinePoint b, double radius);
+  // Mixes the pen into [left, left + w) x [top, top + h) by the coverage bytes, which it clears.
+  void Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w, int32_t h);
 
   int32_t width_;
   int32_t height_;
   size_t stride_;
   std::vector<uint8_t> pixels_;
+  // The coverage of the smooth line being drawn, made at the first one, and which of its tiles of
+  // kTile x kTile pixels it touches, so that mixing it in costs the pixels near the line.
+  static constexpr int32_t kTile = 16;
+  size_t TileIndex(int32_t x, int32_t y) const {
+    return static_cast<size_t>(y / kTile) * ((width_ + kTile - 1) / kTile) + x / kTile;
+  }
+  std::vector<uint8_t> coverage_;
+  std::vector<uint8_t> tiles_;
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;

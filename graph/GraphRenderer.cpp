@@ -1,11 +1,17 @@
 #include "graph/GraphRenderer.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "engine/QuotedExpression.h"
+#include "graph/Annotations.h"
 #include "graph/CurveWorkers.h"
+#include "graph/FunctionCurves.h"
+#include "graph/TextFace.h"
 #include "platform/Conversions.h"
+#include "platform/RegionalSettings.h"
 
 namespace {
 
@@ -66,41 +72,6 @@ PlotGeometry RenderGeometry(const ProjectSettings& settings, TQelParser& parser)
 
 namespace {
 
-bool IsBlank(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) > ' ') return false;
-  }
-  return true;
-}
-
-struct CurveState {
-  long double Step = 1;
-};
-
-struct Curves {
-  ColumnTable& Columns;
-  CurveWorkers* Workers;
-};
-
-RenderResult DrawFunction(size_t index, const FunctionEntry& entry, TQelParser& parser,
-                          Canvas& bitmap, const PlotGeometry& frame, const CurveStyle& style,
-                          CurveState& state, Curves curves, const Checkpoint& checkpoint,
-                          const RenderReport& report) {
-  if (IsBlank(entry.Expression)) return RenderResult::Completed;
-  const int32_t color = LeadingInt(entry.Color);
-  state.Step = StrToLongDoubleOr(parser, entry.StepWidth, state.Step);
-  parser.SetExpression(entry.Expression);
-  if (!parser.CreateTree()) {
-    if (report) report(FunctionDefinitionError(entry.Expression));
-    return RenderResult::Completed;
-  }
-  if (!curves.Workers) {
-    return DrawCurve(bitmap, frame, parser, curves.Columns, state.Step, color, style, checkpoint);
-  }
-  return DrawSampledCurve(bitmap, frame, parser, curves.Columns, PixelStep(frame, state.Step),
-                          color, style, checkpoint, curves.Workers->Fetch(index));
-}
-
 // A step width "x" reads the engine's x, which the curve before it leaves behind, so only the
 // drawing itself can tell it.
 bool StepReadsX(const std::string& text) {
@@ -110,7 +81,8 @@ bool StepReadsX(const std::string& text) {
 // The curves to sample ahead, with the steps the drawing will take; none when the work is not
 // worth threads or the steps cannot be known before the drawing.
 std::vector<CurveJob> PlanCurves(const ProjectDocument& project, TQelParser& parser,
-                                 const PlotGeometry& frame, unsigned threads) {
+                                 const PlotGeometry& frame, const CurveStyle& style,
+                                 unsigned threads) {
   std::vector<CurveJob> jobs;
   if (threads < 2 || frame.W > ColumnTable::kCachedColumns) return jobs;
   long double step = 1;
@@ -119,22 +91,64 @@ std::vector<CurveJob> PlanCurves(const ProjectDocument& project, TQelParser& par
     if (IsBlank(entry.Expression)) continue;
     if (StepReadsX(entry.StepWidth)) return {};
     step = StrToLongDoubleOr(parser, entry.StepWidth, step);
-    jobs.push_back({i, entry.Expression, PixelStep(frame, step)});
+    jobs.push_back({i, entry.Expression, CurveStep(frame, step, style)});
   }
   if (jobs.size() < 2) return {};
   return jobs;
 }
 
 std::unique_ptr<CurveWorkers> StartWorkers(const ProjectDocument& project, TQelParser& parser,
-                                           const PlotGeometry& frame, ColumnTable& columns,
-                                           unsigned threads) {
-  std::vector<CurveJob> jobs = PlanCurves(project, parser, frame, threads);
+                                           const PlotGeometry& frame, const CurveStyle& style,
+                                           ColumnTable& columns, unsigned threads) {
+  std::vector<CurveJob> jobs = PlanCurves(project, parser, frame, style, threads);
   if (jobs.empty()) return nullptr;
   std::set<int64_t> steps;
   for (const CurveJob& job : jobs) steps.insert(job.P);
   for (const int64_t p : steps) columns.Prepare(p);
   // The calling thread draws all the while, so it takes one of the threads.
   return std::make_unique<CurveWorkers>(parser, frame, columns, std::move(jobs), threads - 1);
+}
+
+CurveStyle StyleOf(const ProjectSettings& s, const Inputs& in) {
+  CurveStyle style;
+  style.Pointwise = s.Pointwise;
+  if (s.UseDeviation && in.Deviation > 0) style.Deviation = in.Deviation;
+  style.Smooth = s.SmoothCurves;
+  style.Exact = s.ExactCurves;
+  return style;
+}
+
+FunctionList ProjectFunctions(const ProjectDocument& project, const RenderReport& report) {
+  FunctionList list;
+  list.Count = project.Functions.size();
+  list.Row = [&](size_t i) {
+    const FunctionEntry& entry = project.Functions[i];
+    return FunctionRow{LeadingInt(entry.Color), entry.StepWidth, entry.Expression};
+  };
+  list.SkipBlank = true;
+  list.Failed = [&](size_t, const std::string& expression) {
+    if (report) report(FunctionDefinitionError(expression));
+  };
+  return list;
+}
+
+std::string Trimmed(const std::string& text) {
+  const auto printable = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+  const auto first = std::find_if(text.begin(), text.end(), printable);
+  const auto last = std::find_if(text.rbegin(), text.rend(), printable).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+std::vector<LegendEntry> LegendEntries(const ProjectDocument& project) {
+  std::vector<LegendEntry> entries;
+  for (size_t i = 0; i < project.Functions.size(); ++i) {
+    const FunctionEntry& entry = project.Functions[i];
+    if (IsBlank(entry.Expression)) continue;
+    entries.push_back(
+        {"f" + std::to_string(i + 1) + "(x) = " + Printable(Trimmed(entry.Expression)),
+         LeadingInt(entry.Color)});
+  }
+  return entries;
 }
 
 }  // namespace
@@ -153,26 +167,30 @@ RenderResult GraphRenderer(const ProjectDocument& project, TQelParser& parser, C
   const Inputs in = Convert(s, parser);
   FillBackground(bitmap, s.BackgroundColor);
   const PlotGeometry frame = Geometry(in);
-  if (s.ShowGrid && DrawGrid(bitmap, frame, StrToFloat(s.GridStep), s.GridColor, checkpoint) ==
-                        RenderResult::Cancelled) {
+  std::optional<long double> gridStep;
+  if (s.ShowGrid) {
+    gridStep = StrToFloat(s.GridStep);
+    if (DrawGrid(bitmap, frame, *gridStep, s.GridColor, checkpoint) == RenderResult::Cancelled) {
+      return RenderResult::Cancelled;
+    }
+  }
+  if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
+  const CurveStyle style = StyleOf(s, in);
+  const AnnotationStyle notes{s.AxisColor, s.BackgroundColor, AnnotationSize(frame),
+                              RegionalDecimalSeparator()};
+  // Under the curves, so that the numbers' boxes hide grid lines but never a curve.
+  if (s.AxisNumbers) DrawAxisNumbers(bitmap, frame, gridStep, notes);
+  const Legend legend = s.Legend ? PlanLegend(LegendEntries(project), frame, notes.Size) : Legend{};
+  CoverageCanvas counted(bitmap, legend.Corners);
+  ColumnTable columns(frame, parser, style.Exact ? ExactDigits(frame) : 0);
+  const std::unique_ptr<CurveWorkers> workers =
+      StartWorkers(project, parser, frame, style, columns, threads);
+  if (DrawFunctions(s.Legend ? static_cast<Canvas&>(counted) : bitmap, frame, parser, style,
+                    checkpoint, ProjectFunctions(project, report), columns,
+                    workers.get()) == RenderResult::Cancelled) {
     return RenderResult::Cancelled;
   }
   if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
-  CurveStyle style;
-  style.Pointwise = s.Pointwise;
-  if (s.UseDeviation && in.Deviation > 0) style.Deviation = in.Deviation;
-  CurveState state;
-  ColumnTable columns(frame, parser);
-  const std::unique_ptr<CurveWorkers> workers =
-      StartWorkers(project, parser, frame, columns, threads);
-  for (size_t i = 0; i < project.Functions.size(); ++i) {
-    if (checkpoint.Stop()) return RenderResult::Cancelled;
-    if (DrawFunction(i, project.Functions[i], parser, bitmap, frame, style, state,
-                     {columns, workers.get()}, checkpoint, report) == RenderResult::Cancelled) {
-      return RenderResult::Cancelled;
-    }
-    if (workers && workers->Has(i)) workers->Release(i);
-  }
-  if (s.ShowAxes) DrawAxes(bitmap, frame, s.AxisColor, 2);
+  if (s.Legend) DrawLegend(bitmap, legend, counted.Covered(), notes);
   return RenderResult::Completed;
 }

@@ -12,7 +12,9 @@
 // Shows a message (caption "Qel Graphics", OK, exclamation icon) and returns when it was closed.
 using RenderReport = std::function<void(const std::string& message)>;
 
-// Draws the project onto the canvas: background, grid, axes, one curve per function, axes again.
+// Draws the project onto the canvas: background, grid, axes, one curve per function, axes again;
+// with the project's switches also axis numbers (before the curves), smooth or exact curves and a
+// legend (last).
 // Positions are those of the project's W x H frame whatever size the canvas has. Sets the engine's
 // precision to 8. Tests `cancelled` at every check point, then calls `poll`. A grid step that
 // cannot be read (ConvertError) or is 0, and a range that collapses to zero in the engine's reading

@@ -175,13 +175,34 @@ int64_t PixelStep(const PlotGeometry& frame, long double step) {
   return static_cast<int64_t>(ratio);
 }
 
+int64_t CurveStep(const PlotGeometry& frame, long double step, const CurveStyle& style) {
+  return style.Exact ? 1 : PixelStep(frame, step);
+}
+
+int32_t ExactDigits(const PlotGeometry& frame) {
+  constexpr int32_t kLeast = 8, kMost = 40;
+  const long double pixel = (frame.XTo - frame.XFrom) / frame.W;
+  if (!(pixel > 0) || !std::isfinite(pixel)) return kLeast;
+  const long double digits = 1 - std::floor(std::log10(pixel));
+  return static_cast<int32_t>(std::clamp<long double>(digits, kLeast, kMost));
+}
+
+std::string ColumnText(TQelParser& parser, long double x, int32_t digits) {
+  if (digits <= 0) return parser.LongDoubleToStr(x);
+  const int32_t precision = parser.Precision();
+  parser.SetPrecision(digits);
+  std::string text = parser.LongDoubleToStr(x);
+  parser.SetPrecision(precision);
+  return text;
+}
+
 int64_t SampleCount(const PlotGeometry& frame, int64_t p) {
   return frame.W < 1 ? 0 : (frame.W - 1) / p + 1;
 }
 
 const VariableReading& ColumnTable::At(int64_t u) {
   if (const VariableReading* cached = Cached(u)) return *cached;
-  VariableReading reading = parser_.ReadVariable(parser_.LongDoubleToStr(ColumnX(frame_, u)));
+  VariableReading reading = parser_.ReadVariable(ColumnText(parser_, ColumnX(frame_, u), digits_));
   if (u > kCachedColumns) {
     scratch_ = std::move(reading);
     return scratch_;
@@ -283,6 +304,190 @@ RenderResult DrawSamples(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
   return RenderResult::Completed;
 }
 
+// A point of a traced curve: its column position and its row, both real numbers.
+struct Knot {
+  long double T, Y;
+};
+
+std::optional<Knot> KnotOf(const PlotGeometry& frame, long double t, long double value) {
+  const long double y = (frame.RowTop - value) * frame.H / frame.RowRange;
+  if (!std::isfinite(y)) return std::nullopt;
+  return Knot{t, y};
+}
+
+// Draws traced points as pieces: pixel lines as the plain curve draws them, or smooth polylines.
+class Tracer {
+ public:
+  Tracer(Canvas& canvas, const CurveStyle& style, const PlotGeometry& frame)
+      : canvas_(canvas), style_(style), height_(frame.H) {}
+
+  void Break() {
+    Flush();
+    previous_.Clear();
+  }
+  void To(const Knot& knot) {
+    // Far rows are pinned just beyond the picture, where the pinned part of a line cannot show.
+    const long double margin = height_ + 16.0L;
+    const long double y = std::clamp(knot.Y, -margin, height_ + margin);
+    if (style_.Smooth) {
+      AddSmooth(static_cast<double>(knot.T), static_cast<double>(y));
+      return;
+    }
+    // Whole numbers converted in the current rounding mode, which spares switching it.
+    const int64_t u = std::llrint(std::floor(knot.T + 0.5L));
+    const int64_t r = std::llrint(std::trunc(y));
+    if (previous_.Column == u && previous_.Row == r) return;
+    if (previous_.Row == kNoPoint) previous_.Row = r - 1;
+    if (previous_.Column == kNoPoint) previous_.Column = u - 1;
+    DrawSample(canvas_, style_, previous_, u, r);
+  }
+  void Flush() {
+    merged_.clear();
+    if (points_.empty()) return;
+    canvas_.SmoothPolyline(points_, style_.Thick ? 2.0 : 1.5);
+    points_.clear();
+  }
+
+ private:
+  // A plain curve fills rows r and r + 1 of a line-wise sample, pixel (u - 1, r - 1) of a
+  // point-wise one; the smooth curve lies where those pixels' centre would be.
+  void AddSmooth(double t, double y) {
+    if (style_.Pointwise) {
+      canvas_.SmoothPolyline({{t - 0.5, y - 0.5}}, 1.5);
+      return;
+    }
+    Push({t + 0.5, y + (style_.Thick ? 1.0 : 0.5)});
+  }
+
+  // Points that lie within a tenth of a pixel of the line from the last kept point to the new one
+  // are left out, up to a stretch of kMerged, which spares most of a traced curve's points.
+  void Push(FinePoint q) {
+    if (points_.size() >= 2 && merged_.size() < kMerged && Near(points_[points_.size() - 2], q)) {
+      merged_.push_back(points_.back());
+      points_.back() = q;
+      return;
+    }
+    merged_.clear();
+    points_.push_back(q);
+  }
+  bool Near(FinePoint a, FinePoint b) const {
+    const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+    if (length2 == 0) return false;
+    const auto near = [&](FinePoint p) {
+      const double cross = (p.X - a.X) * dy - (p.Y - a.Y) * dx;
+      return cross * cross <= kTolerance * kTolerance * length2;
+    };
+    return near(points_.back()) && std::all_of(merged_.begin(), merged_.end(), near);
+  }
+
+  Canvas& canvas_;
+  const CurveStyle& style_;
+  long double height_;
+  static constexpr size_t kMerged = 16;
+  static constexpr double kTolerance = 0.1;
+  Point previous_;
+  std::vector<FinePoint> points_, merged_;
+};
+
+// Evaluates between columns until the curve is traced to the pixel.
+class Refiner {
+ public:
+  Refiner(TQelParser& parser, const PlotGeometry& frame, int32_t digits)
+      : parser_(parser), frame_(frame), digits_(digits) {}
+
+  std::optional<Knot> At(long double t) {
+    const VariableReading x =
+        parser_.ReadVariable(ColumnText(parser_, ColumnX(frame_, t), digits_));
+    long double value = 0;
+    bool failed = false;
+    parser_.EvaluateAt(&x, 1, &value, &failed);
+    if (failed) return std::nullopt;
+    return KnotOf(frame_, t, value);
+  }
+
+  // Traces from a (already drawn) to b. Stretches wholly above or below the picture show nothing
+  // and are left as they are; where the halves keep leaving the picture on opposite sides down to
+  // the finest step, the curve has a pole or a jump there and is broken.
+  void Between(const Knot& a, const Knot& b, Tracer& pen, int depth = 0) {
+    const long double h = frame_.H;
+    const bool hidden = (a.Y < 0 && b.Y < 0) || (a.Y > h && b.Y > h);
+    if (hidden || std::fabs(a.Y - b.Y) <= kFine) {
+      pen.To(b);
+      return;
+    }
+    // Within the picture a jump is placed to a sixteenth of a pixel, which shows as well as finer.
+    const bool inside = a.Y >= 0 && a.Y <= h && b.Y >= 0 && b.Y <= h;
+    const int most = inside ? kInsideDepth : kDepth;
+    const std::optional<Knot> middle = depth < most ? At((a.T + b.T) / 2) : std::nullopt;
+    if (!middle) {
+      if (depth < most || (a.Y < 0 && b.Y > h) || (a.Y > h && b.Y < 0)) pen.Break();
+      pen.To(b);
+      return;
+    }
+    // A stretch whose middle lies on its chord is straight enough to draw as it is.
+    if (std::fabs(middle->Y - (a.Y + b.Y) / 2) <= kStraight) {
+      pen.To(*middle);
+      pen.To(b);
+      return;
+    }
+    Between(a, *middle, pen, depth + 1);
+    Between(*middle, b, pen, depth + 1);
+  }
+
+ private:
+  static constexpr int kDepth = 8;  // 1/256 of a pixel
+  static constexpr int kInsideDepth = 4;
+  // Stretches of at most this many rows are drawn as they are; only steeper ones are refined.
+  static constexpr long double kFine = 3;
+  static constexpr long double kStraight = 0.25L;  // pixels
+  TQelParser& parser_;
+  const PlotGeometry& frame_;
+  int32_t digits_;
+};
+
+RenderResult DrawTraced(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
+                        const CurveStyle& style, const Checkpoint& checkpoint,
+                        const SampleFetch& fetch, EngineTrail& trail, Refiner* refiner) {
+  Tracer pen(bitmap, style, frame);
+  std::optional<Knot> last;
+  const auto add = [&](const Knot& knot, long double value) {
+    if (style.Deviation && std::fabs(value) >= *style.Deviation) {
+      pen.Break();
+      last.reset();
+    }
+    if (last && refiner && !style.Pointwise) {
+      refiner->Between(*last, knot, pen);
+    } else {
+      pen.To(knot);
+    }
+    last = knot;
+  };
+  if (refiner && !style.Pointwise) last = refiner->At(0);
+  if (last) pen.To(*last);
+  const int64_t count = SampleCount(frame, p);
+  for (int64_t first = 0; first < count;) {
+    const CurveSample* block = nullptr;
+    const size_t n = fetch(first, block);
+    for (size_t i = 0; i < n; ++i, ++first) {
+      if (checkpoint.Stop()) return RenderResult::Cancelled;
+      const int64_t u = 1 + first * p;
+      trail.LastColumn = u;
+      const CurveSample& sample = block[i];
+      const std::optional<Knot> knot =
+          sample.Kind == SampleKind::Failed ? std::nullopt : KnotOf(frame, u, sample.Value);
+      if (sample.Kind != SampleKind::Failed) trail.LastValue = sample.Value;
+      if (!knot) {
+        pen.Break();
+        last.reset();
+        continue;
+      }
+      add(*knot, sample.Value);
+    }
+  }
+  pen.Flush();
+  return RenderResult::Completed;
+}
+
 }  // namespace
 
 RenderResult DrawSampledCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
@@ -291,7 +496,11 @@ RenderResult DrawSampledCurve(Canvas& bitmap, const PlotGeometry& frame, TQelPar
                               const SampleFetch& fetch) {
   bitmap.SetPenColor(color);
   EngineTrail trail{parser.X(), 0, std::nullopt};
-  const RenderResult result = DrawSamples(bitmap, frame, p, style, checkpoint, fetch, trail);
+  Refiner refiner(parser, frame, columns.Digits());
+  const RenderResult result = style.Smooth || style.Exact
+                                  ? DrawTraced(bitmap, frame, p, style, checkpoint, fetch, trail,
+                                               style.Exact ? &refiner : nullptr)
+                                  : DrawSamples(bitmap, frame, p, style, checkpoint, fetch, trail);
   trail.Leave(parser, columns);
   return result;
 }
@@ -299,7 +508,7 @@ RenderResult DrawSampledCurve(Canvas& bitmap, const PlotGeometry& frame, TQelPar
 RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
                        ColumnTable& columns, long double step, int32_t color,
                        const CurveStyle& style, const Checkpoint& checkpoint) {
-  const int64_t p = PixelStep(frame, step);
+  const int64_t p = CurveStep(frame, step, style);
   const auto column = [&](int64_t u) -> const VariableReading& { return columns.At(u); };
   const auto count = static_cast<size_t>(SampleCount(frame, p));
   std::vector<CurveSample> block(std::min(count, kSampleBlock));
@@ -315,7 +524,7 @@ RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& pa
 RenderResult DrawCurve(Canvas& bitmap, const PlotGeometry& frame, TQelParser& parser,
                        long double step, int32_t color, const CurveStyle& style,
                        const Checkpoint& checkpoint) {
-  ColumnTable columns(frame, parser);
+  ColumnTable columns(frame, parser, style.Exact ? ExactDigits(frame) : 0);
   return DrawCurve(bitmap, frame, parser, columns, step, color, style, checkpoint);
 }
 

@@ -46,6 +46,11 @@ struct CurveStyle {
   bool Pointwise = true;
   bool Thick = true;                     // line-wise pieces drawn again one row lower
   std::optional<long double> Deviation;  // a sample this far from 0 or more starts a new piece
+  bool Smooth = false;                   // anti-aliased at the values' exact rows
+  // Every column from 0 to W sampled whatever the step, x at the digits the pixel width needs,
+  // and steep stretches refined until they are traced to the pixel; a pole across the picture
+  // breaks the line.
+  bool Exact = false;
 };
 
 // trunc(offset * size / range) as a 64-bit pixel position; an arithmetic fault (a zero range, an
@@ -70,7 +75,10 @@ class ColumnTable {
  public:
   static constexpr int64_t kCachedColumns = 65536;
 
-  ColumnTable(const PlotGeometry& frame, TQelParser& parser) : frame_(frame), parser_(parser) {}
+  // Texts at the engine's precision, or with `digits` decimals when that is above 0.
+  ColumnTable(const PlotGeometry& frame, TQelParser& parser, int32_t digits = 0)
+      : frame_(frame), parser_(parser), digits_(digits) {}
+  int32_t Digits() const { return digits_; }
   const VariableReading& At(int64_t u);
   // Makes the columns 1, 1 + p, ... up to W ahead, so that Cached may be read from other threads.
   void Prepare(int64_t p);
@@ -80,6 +88,7 @@ class ColumnTable {
  private:
   PlotGeometry frame_;
   TQelParser& parser_;
+  int32_t digits_;
   std::vector<VariableReading> columns_;
   std::vector<bool> made_;
   VariableReading scratch_;
@@ -96,6 +105,13 @@ struct CurveSample {
 
 // The pixel step p = trunc(W * step / range_x), at least 1; beyond W only column 1 is sampled.
 int64_t PixelStep(const PlotGeometry& frame, long double step);
+// The pixel step a curve of the style takes: 1 for exact curves.
+int64_t CurveStep(const PlotGeometry& frame, long double step, const CurveStyle& style);
+
+// The decimals of x that tell a tenth of the frame's pixel width apart, at least 8.
+int32_t ExactDigits(const PlotGeometry& frame);
+// x as the engine's text with the given decimals (the engine's precision when 0 or below).
+std::string ColumnText(TQelParser& parser, long double x, int32_t digits);
 
 // The number of columns 1, 1 + p, ... up to W.
 int64_t SampleCount(const PlotGeometry& frame, int64_t p);

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "graph/Canvas.h"
+#include "graph/TextFace.h"
 
 class Bitmap;
 class VectorPicture;
@@ -16,6 +20,9 @@ struct VectorWriterFunctions {
   void (*WriteSvgFile)(const std::string&, const VectorPicture&);
   void (*WritePdfFile)(const std::string&, const VectorPicture&);
   Bitmap (*RasterizeVectorPicture)(const VectorPicture&, int32_t, int32_t);
+  // The text layout of TextLayout.h, which needs the same libraries.
+  TextExtent (*LayOutText)(const std::string&, double);
+  void (*RenderTextMask)(const TextLine&, uint8_t*, size_t, int32_t, int32_t, int32_t, int32_t);
 };
 
 extern "C" const VectorWriterFunctions* QelVectorWriterFunctions();
@@ -23,3 +30,8 @@ extern "C" const VectorWriterFunctions* QelVectorWriterFunctions();
 // The module's file name, and its folder relative to the program's.
 inline constexpr const char* kVectorModuleName = "qel_vector_writer.so";
 inline constexpr const char* kVectorModuleFolder = "../lib/qelgraphics";
+
+// TextLayout.h's functions for the core, through the module.
+TextExtent LoadedTextExtent(const std::string& text, double size);
+void LoadedTextMask(const TextLine& line, uint8_t* mask, size_t stride, int32_t width,
+                    int32_t height, int32_t left, int32_t top);

@@ -5,57 +5,34 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <memory>
-#include <optional>
+#include <string_view>
 #include <utility>
 
+#include "graph/PathClip.h"
+#include "graph/TextLayout.h"
 #include "platform/AtomicFile.h"
 
 namespace {
 
 using Point = VectorPicture::Point;
+using Sink = std::function<void(std::string_view)>;
 
 // Shapes beyond the picture are cut a few pixels outside it: the library's coordinates are
 // fixed-point numbers that would overflow far away, and nothing there shows anyway.
 constexpr long double kMargin = 4;
 constexpr double kPointsPerPixel = 72.0 / 96.0;
 
-struct Vertex {
-  long double X, Y;
-};
-
-struct Bounds {
-  long double Left, Top, Right, Bottom;
-};
-
-// The part of the segment a-b inside the bounds (Liang-Barsky), or nothing.
-std::optional<std::pair<Vertex, Vertex>> Clip(Vertex a, Vertex b, const Bounds& box) {
-  const long double dx = b.X - a.X, dy = b.Y - a.Y;
-  long double t0 = 0, t1 = 1;
-  const std::pair<long double, long double> edges[] = {
-      {-dx, a.X - box.Left}, {dx, box.Right - a.X}, {-dy, a.Y - box.Top}, {dy, box.Bottom - a.Y}};
-  for (const auto& [p, q] : edges) {
-    if (p == 0) {
-      if (q < 0) return std::nullopt;
-      continue;
-    }
-    const long double t = q / p;
-    if (p < 0) {
-      t0 = std::max(t0, t);
-    } else {
-      t1 = std::min(t1, t);
-    }
-    if (t0 > t1) return std::nullopt;
-  }
-  return std::pair{Vertex{a.X + t0 * dx, a.Y + t0 * dy}, Vertex{a.X + t1 * dx, a.Y + t1 * dy}};
-}
-
 class Painter {
  public:
-  Painter(cairo_t* cr, const VectorPicture& picture)
+  // With textAsElements the labels are left out, for the caller to write as text of the document.
+  Painter(cairo_t* cr, const VectorPicture& picture, bool textAsElements)
       : cr_(cr),
         picture_(picture),
-        box_{-kMargin, -kMargin, picture.Width() + kMargin, picture.Height() + kMargin} {}
+        box_{-kMargin, -kMargin, picture.Width() + kMargin, picture.Height() + kMargin},
+        textAsElements_(textAsElements) {}
 
   void Paint() {
     SetColor(picture_.Background());
@@ -65,12 +42,17 @@ class Painter {
     // curve from growing long mitre spikes.
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_SQUARE);
-    const std::vector<VectorPicture::Shape> shapes = picture_.Shapes();
-    // One fill and at most two strokes for each stretch of one colour keeps the file small.
-    for (auto first = shapes.begin(); first != shapes.end();) {
-      const int32_t color = ColorOf(*first);
-      const auto end = std::find_if(first, shapes.end(),
-                                    [&](const auto& shape) { return ColorOf(shape) != color; });
+    const size_t runs = picture_.RunCount();
+    // One fill and at most two strokes for each stretch of pixel runs of one colour keeps the
+    // file small.
+    for (size_t first = 0; first < runs;) {
+      if (!picture_.IsPixelRun(first)) {
+        picture_.VisitRun(first++, [&](const VectorPicture::Shape& shape) { PaintFine(shape); });
+        continue;
+      }
+      const int32_t color = picture_.RunColor(first);
+      size_t end = first;
+      while (end < runs && picture_.IsPixelRun(end) && picture_.RunColor(end) == color) ++end;
       SetColor(color);
       PaintDots(first, end);
       PaintLines(first, end, false);
@@ -80,12 +62,6 @@ class Painter {
   }
 
  private:
-  using Iterator = std::vector<VectorPicture::Shape>::const_iterator;
-
-  static int32_t ColorOf(const VectorPicture::Shape& shape) {
-    return std::visit([](const auto& s) { return s.Color; }, shape);
-  }
-
   void SetColor(int32_t color) {
     cairo_set_source_rgb(cr_, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
                          ((color >> 16) & 0xFF) / 255.0);
@@ -95,25 +71,33 @@ class Painter {
     return p.X >= box_.Left && p.X <= box_.Right && p.Y >= box_.Top && p.Y <= box_.Bottom;
   }
 
-  void PaintDots(Iterator first, Iterator end) {
+  void PaintDots(size_t first, size_t end) {
     bool any = false;
-    for (auto it = first; it != end; ++it) {
-      const auto* dot = std::get_if<VectorPicture::Dot>(&*it);
-      if (dot == nullptr || !Inside(dot->At)) continue;
-      cairo_rectangle(cr_, static_cast<double>(dot->At.X), static_cast<double>(dot->At.Y), 1, 1);
-      any = true;
+    for (size_t run = first; run != end; ++run) {
+      picture_.VisitRun(run, [&](const VectorPicture::Shape& shape) {
+        const auto* dot = std::get_if<VectorPicture::Dot>(&shape);
+        if (dot == nullptr || !Inside(dot->At)) return;
+        cairo_rectangle(cr_, static_cast<double>(dot->At.X), static_cast<double>(dot->At.Y), 1, 1);
+        any = true;
+      });
     }
     if (any) cairo_fill(cr_);
   }
 
   // A thin line runs through the pixels' centres. A thick one, the bitmap's line and the same line
   // one row lower, runs half a pixel lower with a pen two pixels high.
-  void PaintLines(Iterator first, Iterator end, bool thick) {
+  void PaintLines(size_t first, size_t end, bool thick) {
     bool any = false;
-    for (auto it = first; it != end; ++it) {
-      const auto* line = std::get_if<VectorPicture::Polyline>(&*it);
-      if (line == nullptr || line->Thick != thick) continue;
-      any = AddPolyline(line->Points, thick ? 1.0L : 0.5L) || any;
+    for (size_t run = first; run != end; ++run) {
+      picture_.VisitRun(run, [&](const VectorPicture::Shape& shape) {
+        const auto* line = std::get_if<VectorPicture::Polyline>(&shape);
+        if (line == nullptr || line->Thick != thick) return;
+        std::vector<ClipVertex> vertices;
+        vertices.reserve(line->Points.size());
+        const long double down = thick ? 1.0L : 0.5L;
+        for (const Point& p : line->Points) vertices.push_back({p.X + 0.5L, p.Y + down});
+        any = AddPolyline(vertices) || any;
+      });
     }
     if (!any) return;
     // The pen takes its shape from the scale in force when stroking: one pixel wide, and for a
@@ -125,12 +109,46 @@ class Painter {
     cairo_restore(cr_);
   }
 
-  bool AddPolyline(const std::vector<Point>& points, long double down) {
+  void PaintFine(const VectorPicture::Shape& shape) {
+    if (const auto* line = std::get_if<VectorPicture::SmoothLine>(&shape)) {
+      PaintSmooth(*line);
+    } else if (const auto* box = std::get_if<VectorPicture::Box>(&shape)) {
+      SetColor(box->Color);
+      const auto edge = [](int64_t v, long double lo, long double hi) {
+        return static_cast<double>(std::clamp<long double>(v, lo, hi));
+      };
+      const double left = edge(box->Left, box_.Left, box_.Right);
+      const double top = edge(box->Top, box_.Top, box_.Bottom);
+      cairo_rectangle(cr_, left, top, edge(box->Right, box_.Left, box_.Right) - left,
+                      edge(box->Bottom, box_.Top, box_.Bottom) - top);
+      cairo_fill(cr_);
+    } else if (const auto* label = std::get_if<VectorPicture::Label>(&shape)) {
+      if (textAsElements_) return;
+      SetColor(label->Color);
+      ShowText(cr_, label->Line);
+      cairo_new_path(cr_);
+    }
+  }
+
+  void PaintSmooth(const VectorPicture::SmoothLine& line) {
+    std::vector<ClipVertex> vertices;
+    vertices.reserve(line.Points.size() + 1);
+    for (const FinePoint& p : line.Points) vertices.push_back({p.X, p.Y});
+    if (vertices.size() == 1) vertices.push_back(vertices.front());
+    if (!AddPolyline(vertices)) return;
+    SetColor(line.Color);
+    cairo_save(cr_);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr_, line.Width);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+  }
+
+  bool AddPolyline(const std::vector<ClipVertex>& vertices) {
     bool any = false, joined = false;
-    for (size_t i = 1; i < points.size(); ++i) {
-      const Vertex a{points[i - 1].X + 0.5L, points[i - 1].Y + down};
-      const Vertex b{points[i].X + 0.5L, points[i].Y + down};
-      const auto part = Clip(a, b, box_);
+    for (size_t i = 1; i < vertices.size(); ++i) {
+      const ClipVertex a = vertices[i - 1], b = vertices[i];
+      const auto part = ClipSegment(a, b, box_);
       if (!part) {
         joined = false;
         continue;
@@ -148,21 +166,22 @@ class Painter {
 
   cairo_t* cr_;
   const VectorPicture& picture_;
-  Bounds box_;
+  ClipBounds box_;
+  bool textAsElements_;
 };
 
-cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+cairo_status_t Forward(void* closure, const unsigned char* data, unsigned int length) {
+  (*static_cast<Sink*>(closure))(std::string_view(reinterpret_cast<const char*>(data), length));
   return CAIRO_STATUS_SUCCESS;
 }
 
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
 // Draws the picture onto the surface, in pixels scaled to the surface's units, and finishes it.
-void Draw(Surface surface, const VectorPicture& picture, double scale) {
+void Draw(Surface surface, const VectorPicture& picture, double scale, bool textAsElements) {
   cairo_t* cr = cairo_create(surface.get());
   cairo_scale(cr, scale, scale);
-  Painter(cr, picture).Paint();
+  Painter(cr, picture, textAsElements).Paint();
   const cairo_status_t drawn = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface.get());
@@ -171,26 +190,106 @@ void Draw(Surface surface, const VectorPicture& picture, double scale) {
   if (status != CAIRO_STATUS_SUCCESS) throw VectorError(cairo_status_to_string(status));
 }
 
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// The labels as text elements of the document, on top of the drawing.
+std::string TextElements(const VectorPicture& picture) {
+  std::string out;
+  for (size_t run = 0; run < picture.RunCount(); ++run) {
+    picture.VisitRun(run, [&](const VectorPicture::Shape& shape) {
+      const auto* label = std::get_if<VectorPicture::Label>(&shape);
+      if (label == nullptr) return;
+      const TextLine& line = label->Line;
+      char head[256];
+      std::snprintf(head, sizeof head,
+                    "<text x=\"%.3f\" y=\"%.3f\" style=\"font-family:'DejaVu Sans';font-size:"
+                    "%.3fpx;fill:#%02x%02x%02x\" xml:space=\"preserve\">",
+                    line.X, line.Y + LayOutText(line.Text, line.Size).Baseline, line.Size,
+                    label->Color & 0xFF, (label->Color >> 8) & 0xFF, (label->Color >> 16) & 0xFF);
+      out += head + Escaped(line.Text) + "</text>\n";
+    });
+  }
+  return out;
+}
+
+// Passes the document on but its last bytes, so that the text can go in before its end tag.
+class TailHolder {
+ public:
+  explicit TailHolder(Sink out) : out_(std::move(out)) {}
+  void Write(std::string_view data) {
+    tail_ += data;
+    if (tail_.size() <= 2 * kHold) return;
+    out_(std::string_view(tail_).substr(0, tail_.size() - kHold));
+    tail_.erase(0, tail_.size() - kHold);
+  }
+  void Finish(const std::string& insert) {
+    const size_t end = std::min(tail_.rfind("</svg>"), tail_.size());
+    out_(std::string_view(tail_).substr(0, end));
+    out_(insert);
+    out_(std::string_view(tail_).substr(end));
+  }
+
+ private:
+  static constexpr size_t kHold = 64;
+  Sink out_;
+  std::string tail_;
+};
+
+void StreamSvg(const VectorPicture& picture, const Sink& out) {
+  TailHolder holder(out);
+  Sink sink = [&](std::string_view data) { holder.Write(data); };
+  Surface surface(
+      cairo_svg_surface_create_for_stream(Forward, &sink, picture.Width(), picture.Height()),
+      cairo_surface_destroy);
+  cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
+  Draw(std::move(surface), picture, 1, true);
+  holder.Finish(TextElements(picture));
+}
+
+void StreamPdf(const VectorPicture& picture, Sink sink) {
+  Surface surface(
+      cairo_pdf_surface_create_for_stream(Forward, &sink, picture.Width() * kPointsPerPixel,
+                                          picture.Height() * kPointsPerPixel),
+      cairo_surface_destroy);
+  cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Qel Graphics");
+  Draw(std::move(surface), picture, kPointsPerPixel, false);
+}
+
+void WriteStreamed(const std::string& path, const std::function<void(const Sink&)>& stream) {
+  AtomicFileWriter file(path);
+  stream([&](std::string_view data) { file.Write(data); });
+  file.Commit();
+}
+
 }  // namespace
 
 std::string EncodeSvg(const VectorPicture& picture) {
   std::string out;
-  Surface surface(
-      cairo_svg_surface_create_for_stream(Append, &out, picture.Width(), picture.Height()),
-      cairo_surface_destroy);
-  cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
-  Draw(std::move(surface), picture, 1);
+  StreamSvg(picture, [&](std::string_view data) { out.append(data); });
   return out;
 }
 
 std::string EncodePdf(const VectorPicture& picture) {
   std::string out;
-  Surface surface(
-      cairo_pdf_surface_create_for_stream(Append, &out, picture.Width() * kPointsPerPixel,
-                                          picture.Height() * kPointsPerPixel),
-      cairo_surface_destroy);
-  cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Qel Graphics");
-  Draw(std::move(surface), picture, kPointsPerPixel);
+  StreamPdf(picture, [&](std::string_view data) { out.append(data); });
   return out;
 }
 
@@ -202,7 +301,7 @@ Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32
   cairo_t* cr = cairo_create(surface.get());
   cairo_scale(cr, static_cast<double>(width) / picture.Width(),
               static_cast<double>(height) / picture.Height());
-  Painter(cr, picture).Paint();
+  Painter(cr, picture, false).Paint();
   const cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   if (status != CAIRO_STATUS_SUCCESS) throw VectorError(cairo_status_to_string(status));
@@ -221,9 +320,9 @@ Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32
 }
 
 void WriteSvgFile(const std::string& path, const VectorPicture& picture) {
-  WriteFileAtomically(path, EncodeSvg(picture));
+  WriteStreamed(path, [&](const Sink& sink) { StreamSvg(picture, sink); });
 }
 
 void WritePdfFile(const std::string& path, const VectorPicture& picture) {
-  WriteFileAtomically(path, EncodePdf(picture));
+  WriteStreamed(path, [&](const Sink& sink) { StreamPdf(picture, sink); });
 }

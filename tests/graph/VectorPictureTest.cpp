@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -125,6 +129,42 @@ TEST(VectorWriter, AnEmptyPictureMakesEmptyDocuments) {
   const VectorPicture empty(0, 0);
   EXPECT_NE(EncodeSvg(empty).find(R"(width="0px" height="0px")"), std::string::npos);
   EXPECT_EQ(EncodePdf(empty).substr(0, 4), "%PDF");
+}
+
+}  // namespace
+
+namespace {
+
+// A point-wise curve of many dots stays one record per stretch of one colour, so that a picture's
+// memory grows by a point per dot, and its shapes are still each dot in order.
+TEST(VectorPicture, KeepsARowOfDotsAsOneRun) {
+  VectorPicture picture(100, 100);
+  picture.SetPenColor(kRed);
+  for (int64_t u = 1; u <= 50; ++u) picture.Line(u - 1, (u * 7) % 90, u, (u * 7) % 90 + 1);
+  picture.SetPenColor(kBlue);
+  picture.Line(3, 3, 4, 4);
+  EXPECT_EQ(picture.RunCount(), 2u);
+  const std::vector<std::string> shapes = Describe(picture);
+  ASSERT_EQ(shapes.size(), 51u);
+  EXPECT_EQ(shapes[1], "dot 255 1,14");
+  EXPECT_EQ(shapes[50], "dot " + std::to_string(kBlue) + " 3,3");
+}
+
+TEST(VectorWriter, WritesTheFileItEncodes) {
+  VectorPicture picture(40, 30);
+  picture.Line(0, 0, 30, 20);
+  picture.DrawText({"a < b", 2, 2, 10});
+  const std::string path = testing::TempDir() + "qel_vector_stream.svg";
+  WriteSvgFile(path, picture);
+  std::ifstream in(path, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(path.c_str());
+  // The library numbers its surfaces, so each document names its group differently.
+  const auto unnamed = [](const std::string& svg) {
+    return std::regex_replace(svg, std::regex("surface[0-9]+"), "surface");
+  };
+  EXPECT_EQ(unnamed(written), unnamed(EncodeSvg(picture)));
+  EXPECT_NE(written.find(">a &lt; b</text>\n</svg>"), std::string::npos) << written;
 }
 
 }  // namespace
