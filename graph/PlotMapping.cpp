@@ -81,6 +81,14 @@ long double RowY(const PlotGeometry& frame, long double row) {
   return frame.RowTop - row * frame.RowRange / frame.H;
 }
 
+long double XColumn(const PlotGeometry& frame, long double x) {
+  return (x - frame.XFrom) * frame.W / (frame.XTo - frame.XFrom);
+}
+
+long double YRow(const PlotGeometry& frame, long double y) {
+  return (frame.RowTop - y) * frame.H / frame.RowRange;
+}
+
 std::string PixelText(long double value, long double pixel) {
   if (!std::isfinite(value)) return FloatToStr(value);
   const long double size = std::fabs(value);

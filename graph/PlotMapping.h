@@ -17,6 +17,11 @@ long double ColumnX(const PlotGeometry& frame, long double column);
 // The y value of a row, the inverse of the row a value is drawn on: RowTop - r * RowRange / H.
 long double RowY(const PlotGeometry& frame, long double row);
 
+// The inverses: the fractional column of an x and row of a y, where ColumnX and RowY give them
+// back.
+long double XColumn(const PlotGeometry& frame, long double x);
+long double YRow(const PlotGeometry& frame, long double y);
+
 // A value as a person would type it, with no more digits than values `pixel` apart need to read
 // differently: the regional separator, no trailing zeros, no "-0", an exponent below
 // 1e-5 and from 1e15 on.

@@ -56,6 +56,19 @@ TEST_F(PlotMappingTest, PixelsMapToTheRangesTheRendererDrewWith) {
   EXPECT_EQ(RowY(narrow, 50), 0.0L);
 }
 
+// A value's pixel is where ColumnX and RowY read that value back.
+TEST_F(PlotMappingTest, InversesFindTheValuesPixels) {
+  const PlotGeometry frames[] = {Frame("-10", "10", "-10", "10"),
+                                 Frame("-1,5", "2", "-1", "1", "700", "100"),
+                                 Frame("1000000", "1000001", "-0,001", "0", "300", "200")};
+  for (const PlotGeometry& frame : frames) {
+    for (const long double at : {0.0L, 0.5L, 99.25L, 100.0L}) {
+      EXPECT_NEAR(static_cast<double>(XColumn(frame, ColumnX(frame, at))), double(at), 1e-6);
+      EXPECT_NEAR(static_cast<double>(YRow(frame, RowY(frame, at))), double(at), 1e-6);
+    }
+  }
+}
+
 TEST_F(PlotMappingTest, TextsCarryTheDigitsOnePixelJustifies) {
   struct Case {
     long double value, pixel;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/CurveAnalysis.h"
+#include "engine/QelParser.h"
+#include "graph/PlotLoop.h"
+#include "project/ProjectDocument.h"
+
+// What the graph window shows over its picture: the points of a curve discussion as markers, and
+// the value of the curve under the pointer. Positions are the picture's fractional pixels.
+
+// A marker's centre and the colour of the curve it belongs to.
+struct CurveMarker {
+  long double Column = 0, Row = 0;
+  int32_t Color = 0;
+};
+
+// The points that have a value, in the colour of their function (an intersection in the first's);
+// points outside the picture are left out.
+std::vector<CurveMarker> PointMarkers(const std::vector<PointList>& lists,
+                                      const ProjectDocument& project, const PlotGeometry& frame);
+
+// One curve's value at a column, as the engine evaluates its function there.
+struct CurveValue {
+  size_t Function = 0;  // from 1, by its place in the project
+  int32_t Color = 0;
+  long double Value = 0;
+};
+
+// The functions of a project, each built once in an engine of its own, read at any column of the
+// picture drawn from them with the x the drawing gave that column.
+class CurveTracer {
+ public:
+  CurveTracer(const ProjectDocument& project, const TQelParser& engine);
+  // The finite values at the column, in the project's order of functions.
+  std::vector<CurveValue> At(const PlotGeometry& frame, int64_t column);
+
+ private:
+  struct Curve {
+    size_t Function;
+    int32_t Color;
+    TQelParser Engine;
+  };
+  std::vector<Curve> curves_;
+  bool exact_;
+};
+
+// The index into `values` of the curve whose row is nearest to `row`, if within `reach` pixels.
+std::optional<size_t> NearestCurve(const std::vector<CurveValue>& values, const PlotGeometry& frame,
+                                   long double row, long double reach);
+
+// The status line for a traced value at a column: "f2(1,5) = 3,375".
+std::string TraceReadout(const PlotGeometry& frame, const CurveValue& value, int64_t column);

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/CurveTrace.h"
+#include "graph/GraphRenderer.h"
+#include "platform/RegionalSettings.h"
+
+namespace {
+
+ProjectDocument Project(const std::vector<std::string>& expressions) {
+  ProjectDocument project;
+  for (size_t i = 0; i < expressions.size(); ++i)
+    project.Functions.push_back(
+        {std::to_string(i + 1), expressions[i], "0.1", std::to_string(100 + i)});
+  return project;
+}
+
+// The default frame: 640 x 480 over -10..10, 32 columns and 24 rows to the unit.
+TEST(CurveTraceTest, ReadsEachCurveAtTheColumnAndFindsTheNearest) {
+  SetRegionalDecimalSeparator(',');
+  TQelParser engine;
+  const ProjectDocument project = Project({"x^3", "", "1/x", "x+", "2"});
+  CurveTracer tracer(project, engine);
+  const PlotGeometry frame = RenderGeometry(project.Settings, engine);
+  struct Case {
+    int64_t Column;
+    long double Row;
+    std::vector<size_t> Functions;  // those with a value
+    int Nearest;                    // -1: none within reach
+    const char* Readout;
+  };
+  const Case cases[] = {
+      {368, 159, {1, 3, 5}, 0, "f1(1,5) = 3,375"},  // x^3 at row 159
+      {368, 224, {1, 3, 5}, 1, "f3(1,5) = 0,667"},
+      {320, 192, {1, 5}, 1, "f5(0) = 2"},  // 1/0 raises
+      {368, 100, {1, 3, 5}, -1, ""},
+  };
+  for (const Case& c : cases) {
+    const std::vector<CurveValue> values = tracer.At(frame, c.Column);
+    std::vector<size_t> functions;
+    for (const CurveValue& v : values) functions.push_back(v.Function);
+    EXPECT_EQ(functions, c.Functions) << c.Column;
+    const std::optional<size_t> nearest = NearestCurve(values, frame, c.Row, 8);
+    ASSERT_EQ(nearest ? static_cast<int>(*nearest) : -1, c.Nearest) << c.Readout;
+    if (nearest) {
+      EXPECT_EQ(TraceReadout(frame, values[*nearest], c.Column), c.Readout);
+    }
+  }
+  SetRegionalDecimalSeparator('.');
+}
+
+TEST(CurveTraceTest, MarkersSitOnThePointsInsideThePicture) {
+  TQelParser engine;
+  const ProjectDocument project = Project({"x^2-4", "x"});
+  const PlotGeometry frame = RenderGeometry(project.Settings, engine);
+  const std::vector<PointList> lists = {
+      {1, 0, {{PointKind::Zero, 2, 0}, {PointKind::Pole, 1, {}}, {PointKind::Minimum, 0, -40}}, 0},
+      {1, 2, {{PointKind::Intersection, -1.5L, -1.5L}}, 0}};
+  const std::vector<CurveMarker> markers = PointMarkers(lists, project, frame);
+  ASSERT_EQ(markers.size(), 2u);
+  EXPECT_EQ(markers[0].Column, 384);
+  EXPECT_EQ(markers[0].Row, 240);
+  EXPECT_EQ(markers[1].Column, 272);
+  EXPECT_EQ(markers[1].Row, 276);
+  EXPECT_EQ(markers[1].Color, 100);
+}
+
+}  // namespace
