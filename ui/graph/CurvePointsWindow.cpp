@@ -97,7 +97,8 @@ void TCurvePoints::Kopieren1Click() {
 }
 
 TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
-                              const QString& projectCaption, const ProjectDocument& project) {
+                              const QString& projectCaption, const ProjectDocument& project,
+                              std::vector<PointList>* found) {
   const QString title = "Kurvenpunkte (" + projectCaption + ")";
   ChildForm::CloseOlder(*context.Area, title);
   QPointer<TCurvePoints> window = new TCurvePoints(context);
@@ -111,6 +112,7 @@ TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
   });
   if (points.Cancelled || !window || window->isHidden()) return nullptr;
   window->SetRows(PointRows(points.Lists, engine));
+  if (found) *found = points.Lists;
   std::string messages;
   for (const std::string& message : points.Messages) messages += message + "\n";
   for (const PointList& list : points.Lists) {
@@ -125,15 +127,20 @@ TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
 }
 
 void AddCurveDiscussion(QMenu& menu, QWidget& picture, const ChildContext& context, QWidget& window,
-                        std::function<const DrawnFrom*()> drawn) {
+                        std::function<const DrawnFrom*()> drawn,
+                        std::function<void(std::vector<PointList>)> mark) {
   menu.addSeparator();
-  QAction* discuss = menu.addAction("Kurvendiskussion", &window, [context, &window, drawn] {
+  QAction* discuss = menu.addAction("Kurvendiskussion", &window, [context, &window, drawn, mark] {
     const DrawnFrom* from = drawn();
     if (from == nullptr) return;
     // The analysis lets input through, which may close the graph window and what it holds.
     DrawnFrom copy = *from;
-    ShowCurvePoints(context, copy.Engine, window.windowTitle().section('(', 1).chopped(1),
-                    copy.Project);
+    const QPointer<QWidget> alive(&window);
+    std::vector<PointList> found;
+    if (ShowCurvePoints(context, copy.Engine, window.windowTitle().section('(', 1).chopped(1),
+                        copy.Project, &found) &&
+        alive)
+      mark(std::move(found));
   });
   discuss->setObjectName("Kurvendiskussion1");
   QAction* value =

@@ -50,12 +50,16 @@ class TCurvePoints : public ChildForm {
 
 // Discusses every function of the project into a new window "Kurvenpunkte (<caption>)", after
 // closing an older one of the same project. Input is let through while it works; closing the new
-// window stops the analysis. Returns the window, or null when it was closed meanwhile.
+// window stops the analysis. Returns the window, or null when it was closed meanwhile; `found`, if
+// given, receives the points.
 TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
-                              const QString& projectCaption, const ProjectDocument& project);
+                              const QString& projectCaption, const ProjectDocument& project,
+                              std::vector<PointList>* found = nullptr);
 
 // Adds "Kurvendiskussion" and "Wert berechnen…" to a graph window's menu and to its picture's
 // context menu. `drawn` is what the picture was drawn from (null while there is none); the
-// window's title "Garph (<project caption>)" names the project.
+// window's title "Garph (<project caption>)" names the project. The points found go to `mark`
+// while the window is still open.
 void AddCurveDiscussion(QMenu& menu, QWidget& picture, const ChildContext& context, QWidget& window,
-                        std::function<const DrawnFrom*()> drawn);
+                        std::function<const DrawnFrom*()> drawn,
+                        std::function<void(std::vector<PointList>)> mark);

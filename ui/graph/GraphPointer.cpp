@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QWheelEvent>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr long double kClickPixels = 3;  // a rectangle no larger than this is a click
 constexpr int kWheelNotch = 120;
+constexpr long double kTraceReach = 8;  // pixels from a curve within which the pointer traces it
 
 const char* const kExplanation =
     "Ziehen Sie mit der linken Maustaste ein Rechteck um den Ausschnitt, den Sie vergrößern "
@@ -55,12 +57,20 @@ GraphPointer::GraphPointer(TGraphImage& image, QWidget& window)
   image.addAction(Ansichtzurueck1);
   image.setContextMenuPolicy(Qt::ActionsContextMenu);
   image.setMouseTracking(true);
+  image.setFocusPolicy(Qt::StrongFocus);
   image.installEventFilter(this);
 }
 
 void GraphPointer::SetGeometry(const PlotGeometry& geometry, const ZoomLimits& limits) {
   geometry_ = geometry;
   limits_ = limits;
+  HideTrace();
+  emit GeometryChanged();
+}
+
+void GraphPointer::SetTracer(CurveTracer* tracer) {
+  tracer_ = tracer;
+  HideTrace();
 }
 
 void GraphPointer::Link(bool canStepBack) {
@@ -150,8 +160,12 @@ bool GraphPointer::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
       Wheel(*static_cast<QWheelEvent*>(event));
       return true;
+    case QEvent::KeyPress:
+      if (Key(static_cast<QKeyEvent*>(event)->key())) return true;
+      break;
     case QEvent::Leave:
       noticeUp_ = false;
+      HideTrace();
       emit StatusText({});
       break;
     default:
@@ -170,7 +184,7 @@ std::optional<QPointF> GraphPointer::FramePosition(QPointF at) const {
 
 void GraphPointer::ShowReadout(QPointF at) {
   const std::optional<QPointF> pixel = FramePosition(at);
-  if (!pixel || noticeUp_) return;
+  if (!pixel || noticeUp_ || Trace(*pixel)) return;
   emit StatusText(Text(PointerReadout(*geometry_, pixel->x(), pixel->y())));
 }
 
@@ -214,4 +228,73 @@ void GraphPointer::Wheel(QWheelEvent& event) {
   pendingNotches_ += notches;
   pendingAt_ = event.position();
   AskPending();
+}
+
+// Snaps to the curve nearest the pointer at its column; false where none is near.
+bool GraphPointer::Trace(QPointF pixel) {
+  if (tracer_ == nullptr) return false;
+  const auto column = static_cast<int64_t>(pixel.x());
+  const std::vector<CurveValue> values = tracer_->At(*geometry_, column);
+  const std::optional<size_t> nearest =
+      NearestCurve(values, *geometry_, pixel.y() + 0.5L, kTraceReach);
+  if (!nearest) {
+    HideTrace();
+    return false;
+  }
+  ShowTrace(column, values[*nearest]);
+  return true;
+}
+
+void GraphPointer::ShowTrace(int64_t column, const CurveValue& value) {
+  traceColumn_ = column;
+  traced_ = value;
+  image_.Trace =
+      CurveMarker{static_cast<long double>(column), YRow(*geometry_, value.Value), value.Color};
+  image_.update();
+  emit StatusText(Text(TraceReadout(*geometry_, value, column)));
+}
+
+void GraphPointer::HideTrace() {
+  traceColumn_.reset();
+  if (!image_.Trace) return;
+  image_.Trace.reset();
+  image_.update();
+}
+
+bool GraphPointer::Key(int key) {
+  if (!traceColumn_) return false;
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      StepAlong(key == Qt::Key_Left ? -1 : 1);
+      return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      SwitchCurve(key == Qt::Key_Up);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// One column on, or past the columns where the traced curve has no value; at the picture's edge
+// it stays.
+void GraphPointer::StepAlong(int64_t direction) {
+  for (int64_t column = *traceColumn_ + direction; column >= 0 && column < geometry_->W;
+       column += direction) {
+    for (const CurveValue& value : tracer_->At(*geometry_, column)) {
+      if (value.Function == traced_.Function) return ShowTrace(column, value);
+    }
+  }
+}
+
+// To the curve next above (or below) the traced value at the same column.
+void GraphPointer::SwitchCurve(bool up) {
+  std::optional<CurveValue> next;
+  for (const CurveValue& value : tracer_->At(*geometry_, *traceColumn_)) {
+    const bool beyond = up ? value.Value > traced_.Value : value.Value < traced_.Value;
+    const bool closer = !next || (up ? value.Value < next->Value : value.Value > next->Value);
+    if (beyond && closer) next = value;
+  }
+  if (next) ShowTrace(*traceColumn_, *next);
 }

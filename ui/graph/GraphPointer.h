@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "analysis/CurveTrace.h"
 #include "graph/PlotLoop.h"
 #include "graph/PlotMapping.h"
 #include "ui/shell/RangeTexts.h"
@@ -24,7 +25,9 @@ class TGraphImage;
 // the graph) types the new ranges and draws the picture again before the signal returns. Until
 // Link, and after Unlink, nothing zooms; while a modal dialog is up, the pointer is ignored. Wheel
 // notches and steps back that arrive while a drawing runs are added up and asked for together
-// when it has ended.
+// when it has ended. Near a curve the pointer traces it: a marker sits on the curve at the
+// pointer's column and the status bar reads its value; the arrow keys then move along it and
+// switch to the curve above or below.
 class GraphPointer : public QObject {
   Q_OBJECT
  public:
@@ -35,6 +38,9 @@ class GraphPointer : public QObject {
   void Link(bool canStepBack);
   void Unlink();
   bool CanZoom() const;
+  const std::optional<PlotGeometry>& Geometry() const { return geometry_; }
+  // The curves of the picture now shown, read for the trace; null for none.
+  void SetTracer(CurveTracer* tracer);
 
   QAction* Ausschnittvergroessern1;  // explains zooming in the status bar
   QAction* Ansichtzurueck1;          // Backspace
@@ -45,6 +51,7 @@ class GraphPointer : public QObject {
   void StatusText(const QString& text);
   void ZoomWanted(const RangeTexts& ranges);
   void ZoomBackWanted(int steps);
+  void GeometryChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +66,12 @@ class GraphPointer : public QObject {
   void AskPending();
   void AskNow();
   bool ExplainWhenGone();
+  bool Trace(QPointF pixel);
+  void ShowTrace(int64_t column, const CurveValue& value);
+  void HideTrace();
+  bool Key(int key);
+  void StepAlong(int64_t direction);
+  void SwitchCurve(bool up);
 
   TGraphImage& image_;
   std::optional<PlotGeometry> geometry_;
@@ -74,4 +87,7 @@ class GraphPointer : public QObject {
   std::optional<ViewRanges> pendingRectangle_;
   bool noticeShown_ = false;  // the reason zoom is gone was told
   bool noticeUp_ = false;     // and stays until the pointer leaves
+  CurveTracer* tracer_ = nullptr;
+  std::optional<int64_t> traceColumn_;  // where the trace marker is, on which curve
+  CurveValue traced_;
 };

@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 
@@ -60,6 +61,18 @@ TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// A ring around the middle of the marker's pixel, in the display's scale.
+void TGraphImage::DrawMarker(QPainter& painter, const CurveMarker& marker, double diameter) const {
+  const double scaleX = static_cast<double>(width()) / Picture->Width();
+  const double scaleY = static_cast<double>(height()) / Picture->Height();
+  const QPointF centre((std::floor(static_cast<double>(marker.Column)) + 0.5) * scaleX,
+                       (std::floor(static_cast<double>(marker.Row)) + 0.5) * scaleY);
+  const int32_t c = marker.Color;
+  painter.setPen(QPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), 1.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(centre, diameter / 2, diameter / 2);
+}
+
 // Only the exposed part is converted and drawn: the picture is repainted often while it grows, and
 // a window larger than the frame's area shows only a part of it.
 void TGraphImage::paintEvent(QPaintEvent* event) {
@@ -73,12 +86,16 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
   if (size() == whole.size()) {
     const QRect part = exposed & whole;
     if (!part.isEmpty()) painter.drawImage(part.topLeft(), PicturePart(*Picture, part));
-    return;
+  } else {
+    const QTransform toPicture =
+        QTransform::fromScale(static_cast<double>(whole.width()) / width(),
+                              static_cast<double>(whole.height()) / height());
+    painter.drawImage(QRectF(exposed), PicturePart(*Picture, whole),
+                      toPicture.mapRect(QRectF(exposed)));
   }
-  const QTransform toPicture = QTransform::fromScale(
-      static_cast<double>(whole.width()) / width(), static_cast<double>(whole.height()) / height());
-  painter.drawImage(QRectF(exposed), PicturePart(*Picture, whole),
-                    toPicture.mapRect(QRectF(exposed)));
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const CurveMarker& marker : Markers) DrawMarker(painter, marker, 7);
+  if (Trace) DrawMarker(painter, *Trace, 11);
 }
 
 struct TGraph::Drawing : DrawnFrom {};
@@ -92,6 +109,7 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
       printer_(printer),
       form2_(form2) {
   connect(Pointer, &GraphPointer::StatusText, this, &ChildForm::StatusText);
+  connect(Pointer, &GraphPointer::GeometryChanged, this, &TGraph::PlaceMarkers);
   setWindowTitle("Graph");
   setWidget(Image1);
   SaveDialog1.Title = QStringLiteral("Graphen speichern unter");
@@ -106,8 +124,10 @@ TGraph::TGraph(const ChildContext& context, QPrinter& printer, TForm2& form2)
   menu.Own = {{MenuItem::Graphenspeichernunter1, [this] { Graphenspeichernunter1Click(); }},
               {MenuItem::Graphendrucken1, [this] { Graphendrucken1Click(); }}};
   menus_ = StandardMenus::ForChild(*this, context, menu);
-  AddCurveDiscussion(*menus_.Graph, *Image1, context, *this,
-                     [this]() -> const DrawnFrom* { return drawing_.get(); });
+  AddCurveDiscussion(
+      *menus_.Graph, *Image1, context, *this,
+      [this]() -> const DrawnFrom* { return drawing_.get(); },
+      [this](std::vector<PointList> lists) { MarkPoints(std::move(lists)); });
   AddCopyItem();
   show();
 }
@@ -150,8 +170,24 @@ void TGraph::Kopieren1Click() {
 
 TGraph::~TGraph() = default;
 
+// The marks stay over a zoom of the same functions; other functions are discussed afresh.
 void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engine) {
+  if (drawing_ && drawing_->Project.Functions != project.Functions) MarkPoints({});
   drawing_ = std::make_unique<Drawing>(Drawing{{project, engine}});
+  tracer_ = std::make_unique<CurveTracer>(project, engine);
+  Pointer->SetTracer(tracer_.get());
+}
+
+void TGraph::MarkPoints(std::vector<PointList> lists) {
+  marked_ = std::move(lists);
+  PlaceMarkers();
+}
+
+void TGraph::PlaceMarkers() {
+  const std::optional<PlotGeometry>& frame = Pointer->Geometry();
+  Image1->Markers = drawing_ && frame ? PointMarkers(marked_, drawing_->Project, *frame)
+                                      : std::vector<CurveMarker>{};
+  Image1->update();
 }
 
 void TGraph::ReplacePicture(Bitmap&& picture) {

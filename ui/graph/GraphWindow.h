@@ -2,6 +2,10 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "analysis/CurveTrace.h"
 
 #include "ui/graph/PrintDib.h"
 #include "ui/platform/Prompts.h"
@@ -18,15 +22,21 @@ class TForm2;
 class TQelParser;
 class VectorPicture;
 
-// Shows a bitmap stretched over the whole of its own area; nothing while there is none.
+// Shows a bitmap stretched over the whole of its own area; nothing while there is none. Markers
+// are drawn over it in the window only, so that saved and printed pictures stay as drawn.
 class TGraphImage : public QWidget {
  public:
   explicit TGraphImage(QWidget* parent);
 
   const Bitmap* Picture = nullptr;
+  std::vector<CurveMarker> Markers;  // the points of a curve discussion
+  std::optional<CurveMarker> Trace;  // the traced value
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void DrawMarker(QPainter& painter, const CurveMarker& marker, double diameter) const;
 };
 
 // A child window showing one rendered graph. Its picture is made at the first drawing with the size
@@ -51,6 +61,8 @@ class TGraph : public ChildForm {
   void ReplacePicture(Bitmap&& picture);
   // Keeps what the picture is drawn from, so that a vector copy can be drawn again when saved.
   void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);
+  // Marks the points of a curve discussion on the picture while it shows the same functions.
+  void MarkPoints(std::vector<PointList> lists);
 
   TGraphImage* Image1;
   GraphPointer* Pointer;  // coordinates, zoom and "Ansicht zurück"
@@ -78,11 +90,14 @@ class TGraph : public ChildForm {
   VectorPicture VectorCopy();
   bool PrintsFinely() const;
   void Print(int32_t width, int32_t height);
+  void PlaceMarkers();
 
   Prompts& questions_;
   QPrinter& printer_;
   TForm2& form2_;
   std::unique_ptr<Bitmap> picture_;
   std::unique_ptr<Drawing> drawing_;
+  std::unique_ptr<CurveTracer> tracer_;
+  std::vector<PointList> marked_;
   StandardMenus menus_;
 };
