@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
+#include <tuple>
+
 #include "graph/Bitmap.h"
+#include "graph/GraphRenderer.h"
 #include "platform/RegionalSettings.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/ShortcutKeys.h"
@@ -224,6 +229,82 @@ TEST_F(GraphPointerTest, RejectedSettingsShowTheCheckAndDrawNothing) {
   EXPECT_EQ(Ranges(), "-5 5 -5 5");
   EXPECT_EQ(Graph(), old);
   EXPECT_EQ(ReadoutAt({160, 360}), "x = -5   y = -5");  // still the first picture's ranges
+}
+
+// The picture's curves as the window was drawn from them: x^3 in red, 1/x in blue, 2 in green.
+void KeepCurves(TGraph& graph, TQelParser& engine) {
+  ProjectDocument project;
+  project.Functions = {
+      {"1", "x^3", "0.1", "255"}, {"2", "1/x", "0.1", "16711680"}, {"3", "2", "0.1", "65280"}};
+  graph.KeepDrawing(project, engine);
+  graph.Pointer->SetGeometry(RenderGeometry(project.Settings, engine), LimitsFor(project.Settings));
+}
+
+// Near a curve the pointer snaps to it and the keys move along it or to the next one; elsewhere
+// the plain readout stays.
+TEST_F(GraphPointerTest, PointerAndKeysTraceTheCurves) {
+  KeepCurves(*Graph(), frame.QelParser1());
+  struct Case {
+    std::optional<QPoint> At;  // else a key
+    int Key;
+    const char* Status;
+    int MarkerRow;  // -1: no trace marker
+  };
+  const Case cases[] = {
+      {QPoint(368, 165), 0, "f1(1,5) = 3,375", 159},     // 6 pixels below x^3
+      {QPoint(368, 100), 0, "x = 1,5   y = 5,833", -1},  // no curve within 8 pixels
+      {QPoint(368, 190), 0, "f3(1,5) = 2", 192},
+      {std::nullopt, Qt::Key_Up, "f1(1,5) = 3,375", 159},
+      {std::nullopt, Qt::Key_Up, "f1(1,5) = 3,375", 159},  // nothing above
+      {std::nullopt, Qt::Key_Right, "f1(1,531) = 3,59", 153},
+      {std::nullopt, Qt::Key_Down, "f3(1,531) = 2", 192},
+      {std::nullopt, Qt::Key_Down, "f2(1,531) = 0,653", 224},
+      {QPoint(315, 0), 0, "x = -0,156   y = 10", -1},
+      {QPoint(319, 240), 0, "f1(-0,031) = 0", 240},
+      {std::nullopt, Qt::Key_Down, "f2(-0,031) = -32", 1008},
+      {std::nullopt, Qt::Key_Right, "f2(0,031) = 32", -528},  // past 1/0, on the same curve
+  };
+  for (const Case& c : cases) {
+    if (c.At) {
+      QTest::mouseMove(Image(), *c.At);
+    } else {
+      QTest::keyClick(Image(), static_cast<Qt::Key>(c.Key));
+    }
+    EXPECT_EQ(Status.last().toStdString(), c.Status);
+    const auto& trace = Graph()->Image1->Trace;
+    EXPECT_EQ(trace ? static_cast<int>(trace->Row) : -1, c.MarkerRow) << c.Status;
+  }
+}
+
+// The points of a discussion are drawn over the picture, which keeps its pixels.
+TEST_F(GraphPointerTest, MarkersAreDrawnOverThePictureOnly) {
+  KeepCurves(*Graph(), frame.QelParser1());
+  const Bitmap before = Graph()->Picture();
+  Graph()->MarkPoints({{1, 0, {{PointKind::Zero, 0, 0}, {PointKind::Pole, 5, {}}}, 0},
+                       {2, 3, {{PointKind::Intersection, 0.5L, 2}}, 0}});
+  const QImage shown = Image()->grab().toImage();
+  const std::tuple<QPoint, QRgb> cases[] = {
+      {{323, 240}, qRgb(255, 0, 0)},  // on the ring around (0, 0)
+      {{320, 240}, 0},                // its centre shows the picture
+      {{496, 240}, 0},                // a pole has no marker
+      {{336, 195}, qRgb(0, 0, 255)},  // f2 and f3 cross at (0,5, 2)
+  };
+  for (const auto& [at, colour] : cases) {
+    const QRgb pixel = shown.pixel(at);
+    const QRgb picture =
+        qRgb(before.Pixel(at.x(), at.y()) & 0xFF, (before.Pixel(at.x(), at.y()) >> 8) & 0xFF,
+             before.Pixel(at.x(), at.y()) >> 16);
+    if (colour == 0) {
+      EXPECT_EQ(pixel, picture) << at.x();
+    } else {
+      EXPECT_LT(qGray(pixel), qGray(picture)) << at.x();
+      EXPECT_GT(qRed(pixel) * qRed(colour) + qBlue(pixel) * qBlue(colour), qGreen(pixel) * 255)
+          << at.x();
+    }
+  }
+  EXPECT_EQ(std::memcmp(before.Data(), Graph()->Picture().Data(),
+                        before.Stride() * static_cast<size_t>(before.Height())),
+            0);
 }
 
 }  // namespace
