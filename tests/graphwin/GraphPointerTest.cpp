@@ -226,4 +226,13 @@ TEST_F(GraphPointerTest, RejectedSettingsShowTheCheckAndDrawNothing) {
   EXPECT_EQ(ReadoutAt({160, 360}), "x = -5   y = -5");  // still the first picture's ranges
 }
 
+// A zoom draws at the output size the project has now, as a new generation would.
+TEST_F(GraphPointerTest, AZoomDrawsAtTheOutputSizeTheProjectHasNow) {
+  editor->Edit8->setText("400");
+  editor->Edit9->setText("300");
+  Wheel({320, 240}, 120);
+  EXPECT_EQ(QSize(Graph()->Picture().Width(), Graph()->Picture().Height()), QSize(400, 300));
+  EXPECT_EQ(Ranges(), "-5 5 -5 5");
+}
+
 }  // namespace

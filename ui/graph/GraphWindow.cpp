@@ -155,7 +155,10 @@ void TGraph::KeepDrawing(const ProjectDocument& project, const TQelParser& engin
 }
 
 void TGraph::ReplacePicture(Bitmap&& picture) {
+  const QSize before(Picture().Width(), Picture().Height());
   *picture_ = std::move(picture);
+  const QSize now(picture_->Width(), picture_->Height());
+  if (now != before) resize(now + size() - Image1->size());
   Image1->update();
 }
 
