@@ -10,6 +10,7 @@
 #include "graph/GraphRenderer.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
+#include "tests/support/NamedCases.h"
 
 namespace {
 
@@ -346,6 +347,8 @@ const DerivativeCase kDerivatives[] = {
     {"OffDrawsNothingLighter", "x^2", false, false, 321, {}},
 };
 
+using qeltest::PrintTo;
+
 class DerivativeCurves : public testing::TestWithParam<DerivativeCase> {};
 
 TEST_P(DerivativeCurves, AreDashedInTheLighterTone) {
@@ -358,7 +361,7 @@ TEST_P(DerivativeCurves, AreDashedInTheLighterTone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DerivativeCurves, testing::ValuesIn(kDerivatives),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qeltest::CaseName{});
 
 }  // namespace
 
