@@ -1,5 +1,7 @@
 #include "graph/FunctionCurves.h"
 
+#include "graph/DerivativeCurves.h"
+
 #include "platform/Conversions.h"
 
 bool IsBlank(const std::string& text) {
@@ -10,6 +12,30 @@ bool IsBlank(const std::string& text) {
 }
 
 namespace {
+
+RenderResult DrawDerivatives(Canvas& canvas, const PlotGeometry& frame, const TQelParser& parser,
+                             const FunctionRow& row, const Checkpoint& checkpoint) {
+  const bool orders[] = {row.FirstDerivative, row.SecondDerivative};
+  for (int order = 1; order <= 2; ++order) {
+    if (orders[order - 1] &&
+        DrawDerivativeCurve(canvas, frame, parser, row.Expression, order, LighterTone(row.Color),
+                            checkpoint) == RenderResult::Cancelled) {
+      return RenderResult::Cancelled;
+    }
+  }
+  return RenderResult::Completed;
+}
+
+RenderResult DrawCurveOf(size_t index, const FunctionRow& row, long double step, Canvas& canvas,
+                         const PlotGeometry& frame, TQelParser& parser, const CurveStyle& style,
+                         const Checkpoint& checkpoint, ColumnTable& columns,
+                         CurveWorkers* workers) {
+  if (!workers || !workers->Has(index)) {
+    return DrawCurve(canvas, frame, parser, columns, step, row.Color, style, checkpoint);
+  }
+  return DrawSampledCurve(canvas, frame, parser, columns, CurveStep(frame, step, style), row.Color,
+                          style, checkpoint, workers->Fetch(index));
+}
 
 RenderResult DrawFunction(size_t index, long double& step, Canvas& canvas,
                           const PlotGeometry& frame, TQelParser& parser, const CurveStyle& style,
@@ -23,11 +49,11 @@ RenderResult DrawFunction(size_t index, long double& step, Canvas& canvas,
     if (functions.Failed) functions.Failed(index, row.Expression);
     return RenderResult::Completed;
   }
-  if (!workers || !workers->Has(index)) {
-    return DrawCurve(canvas, frame, parser, columns, step, row.Color, style, checkpoint);
+  if (DrawCurveOf(index, row, step, canvas, frame, parser, style, checkpoint, columns, workers) ==
+      RenderResult::Cancelled) {
+    return RenderResult::Cancelled;
   }
-  return DrawSampledCurve(canvas, frame, parser, columns, CurveStep(frame, step, style), row.Color,
-                          style, checkpoint, workers->Fetch(index));
+  return DrawDerivatives(canvas, frame, parser, row, checkpoint);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@ struct FunctionRow {
   int32_t Color = 0;
   std::string StepWidth;
   std::string Expression;
+  // Derivative curves drawn after the function's own, dashed in a lighter tone.
+  bool FirstDerivative = false;
+  bool SecondDerivative = false;
 };
 
 // The functions to draw, in order; Row may throw, which ends the drawing.

@@ -123,7 +123,8 @@ FunctionList ProjectFunctions(const ProjectDocument& project, const RenderReport
   list.Count = project.Functions.size();
   list.Row = [&](size_t i) {
     const FunctionEntry& entry = project.Functions[i];
-    return FunctionRow{LeadingInt(entry.Color), entry.StepWidth, entry.Expression};
+    return FunctionRow{LeadingInt(entry.Color), entry.StepWidth, entry.Expression,
+                       entry.DrawFirstDerivative, entry.DrawSecondDerivative};
   };
   list.SkipBlank = true;
   list.Failed = [&](size_t, const std::string& expression) {

@@ -10,6 +10,7 @@
 #include "graph/GraphRenderer.h"
 #include "platform/Conversions.h"
 #include "platform/RegionalSettings.h"
+#include "tests/support/NamedCases.h"
 
 namespace {
 
@@ -326,6 +327,41 @@ TEST(GraphRenderer, PositionsFollowTheFrameNotTheBitmap) {
   EXPECT_EQ(ColumnsWith(bm, 5, kAxis), (std::set<int32_t>{320, 321}));
   EXPECT_EQ(RowsWith(bm, 5, kAxis), (std::set<int32_t>{240, 241}));
 }
+
+struct DerivativeCase {
+  const char* name;
+  std::string expression;
+  bool first, second;
+  int32_t column;
+  std::set<int32_t> rows;  // the column's pixels in the lighter tone
+};
+
+// -10..10 on 640 x 480: 32 columns and 24 rows a unit; dashes on columns 1-6, 11-16, ...
+const DerivativeCase kDerivatives[] = {
+    {"FirstOfSquareCrossesTheOrigin", "x^2", true, false, 321, {238}},  // 2x = 1/16
+    {"SecondOfSquareIsLevel", "x^2", false, true, 321, {192}},
+    {"DashesLeaveGaps", "x^2", false, true, 330, {}},
+    {"NoValueLeavesAGap", "x^0.5", true, false, 311, {}},
+    {"FirstOfRoot", "x^0.5", true, false, 341, {225}},
+    {"BothAtOnce", "x^3", true, true, 351, {99, 100, 171, 172}},  // 6x, then 3x^2
+    {"OffDrawsNothingLighter", "x^2", false, false, 321, {}},
+};
+
+using qeltest::PrintTo;
+
+class DerivativeCurves : public testing::TestWithParam<DerivativeCase> {};
+
+TEST_P(DerivativeCurves, AreDashedInTheLighterTone) {
+  const DerivativeCase& c = GetParam();
+  Scene run;
+  run.Function(c.expression);
+  run.project.Functions[0].DrawFirstDerivative = c.first;
+  run.project.Functions[0].DrawSecondDerivative = c.second;
+  EXPECT_EQ(RowsWith(run.Picture(), c.column, 0x7F7FFF), c.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DerivativeCurves, testing::ValuesIn(kDerivatives),
+                         qeltest::CaseName{});
 
 }  // namespace
 

@@ -231,6 +231,15 @@ TEST_F(GraphPointerTest, RejectedSettingsShowTheCheckAndDrawNothing) {
   EXPECT_EQ(ReadoutAt({160, 360}), "x = -5   y = -5");  // still the first picture's ranges
 }
 
+// A zoom draws at the output size the project has now, as a new generation would.
+TEST_F(GraphPointerTest, AZoomDrawsAtTheOutputSizeTheProjectHasNow) {
+  editor->Edit8->setText("400");
+  editor->Edit9->setText("300");
+  Wheel({320, 240}, 120);
+  EXPECT_EQ(QSize(Graph()->Picture().Width(), Graph()->Picture().Height()), QSize(400, 300));
+  EXPECT_EQ(Ranges(), "-5 5 -5 5");
+}
+
 // The picture's curves as the window was drawn from them: x^3 in red, 1/x in blue, 2 in green.
 void KeepCurves(TGraph& graph, TQelParser& engine) {
   ProjectDocument project;

@@ -236,6 +236,39 @@ INSTANTIATE_TEST_SUITE_P(ProjectWindow, Selecting,
                                            SelectCase{"OtherStepWidth", "", "0.1", true}),
                          qeltest::CaseName());
 
+struct DerivativeBoxCase {
+  const char* name;
+  bool first, second;  // ticked on the first function, the second function left alone
+};
+
+class DerivativeBoxes : public ProjectWindow,
+                        public ::testing::WithParamInterface<DerivativeBoxCase> {};
+
+TEST_P(DerivativeBoxes, SetTheSelectedFunctionsSwitchesAndShowThem) {
+  const DerivativeBoxCase& c = GetParam();
+  TMDIChild* window = WithFunctions({"x^2", "x"});
+  window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+  ClearModified(*window);
+  if (c.first) window->CheckBox4->click();
+  if (c.second) window->CheckBox5->click();
+  EXPECT_EQ(window->Document().Modified, c.first || c.second);
+  const FunctionEntry& entry = window->Document().Functions[0];
+  EXPECT_EQ(std::pair(entry.DrawFirstDerivative, entry.DrawSecondDerivative),
+            std::pair(c.first, c.second));
+  window->ListView1->setCurrentItem(window->ListView1->topLevelItem(1));
+  EXPECT_FALSE(window->CheckBox4->isChecked() || window->CheckBox5->isChecked());
+  window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+  EXPECT_EQ(std::pair(window->CheckBox4->isChecked(), window->CheckBox5->isChecked()),
+            std::pair(c.first, c.second));
+}
+
+INSTANTIATE_TEST_SUITE_P(ProjectWindow, DerivativeBoxes,
+                         ::testing::Values(DerivativeBoxCase{"None", false, false},
+                                           DerivativeBoxCase{"First", true, false},
+                                           DerivativeBoxCase{"Second", false, true},
+                                           DerivativeBoxCase{"Both", true, true}),
+                         qeltest::CaseName());
+
 struct ColorCase {
   const char* name;
   QToolButton* TMDIChild::*button;

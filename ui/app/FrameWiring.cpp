@@ -23,22 +23,25 @@ void Zoom(TForm3& progress, TMDIChild& editor, TGraph& graph, Step step, Undo un
   graph.Pointer->Link(editor.CanZoomBack());
 }
 
+// The connections live as long as both the editor (their context) and the graph (their sender).
 void LinkGraph(TForm3& progress, TMDIChild& editor, TGraph& graph) {
   GraphPointer* pointer = graph.Pointer;
-  QPointer<TMDIChild> source(&editor);
+  TForm3* dialog = &progress;
+  TMDIChild* source = &editor;
+  TGraph* shown = &graph;
   pointer->Link(editor.CanZoomBack());
   QObject::connect(&editor, &QObject::destroyed, pointer, &GraphPointer::Unlink);
   QObject::connect(pointer, &GraphPointer::ZoomWanted, &editor,
-                   [&progress, source, &graph](const RangeTexts& ranges) {
+                   [dialog, source, shown](const RangeTexts& ranges) {
                      Zoom(
-                         progress, *source, graph, [&] { return source->ZoomTo(ranges); },
+                         *dialog, *source, *shown, [&] { return source->ZoomTo(ranges); },
                          [&] { source->ZoomBack(); });
                    });
   QObject::connect(pointer, &GraphPointer::ZoomBackWanted, &editor,
-                   [&progress, source, &graph](int steps) {
+                   [dialog, source, shown](int steps) {
                      const RangeTexts before = source->RangeFields();
                      Zoom(
-                         progress, *source, graph,
+                         *dialog, *source, *shown,
                          [&] {
                            bool passed = false;
                            for (int i = 0; i < steps && source->CanZoomBack(); ++i)

@@ -191,7 +191,10 @@ void TGraph::PlaceMarkers() {
 }
 
 void TGraph::ReplacePicture(Bitmap&& picture) {
+  const QSize before(Picture().Width(), Picture().Height());
   *picture_ = std::move(picture);
+  const QSize now(picture_->Width(), picture_->Height());
+  if (now != before) resize(now + size() - Image1->size());
   Image1->update();
 }
 

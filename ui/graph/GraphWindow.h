@@ -57,7 +57,7 @@ class TGraph : public ChildForm {
   // the picture pixel for pixel: what is saved is what the window shows.
   Bitmap& ShowPicture(int32_t width, int32_t height);
   bool HasPicture() const { return picture_ != nullptr; }
-  // Shows a picture of the same size drawn afresh (a zoom's).
+  // Shows a picture drawn afresh (a zoom's), the window sized around it as ShowPicture does.
   void ReplacePicture(Bitmap&& picture);
   // Keeps what the picture is drawn from, so that a vector copy can be drawn again when saved.
   void KeepDrawing(const ProjectDocument& project, const TQelParser& engine);

@@ -132,7 +132,8 @@ void TForm3::Report(const std::string& message) {
 
 bool TForm3::Redraw(TGraph& graph, const ProjectDocument& project) {
   const QPointer<TGraph> alive(&graph);
-  Bitmap fresh(graph.Picture().Width(), graph.Picture().Height());
+  const OutputSize size = RenderOutputSize(project.Settings);
+  Bitmap fresh(size.Width, size.Height);
   fields_.GenerationCancelled = false;
   QElapsedTimer running;
   running.start();

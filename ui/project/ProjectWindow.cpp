@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -79,6 +80,10 @@ void TMDIChild::ConnectHandlers() {
   connect(CheckBox1, &QCheckBox::toggled, this, &TMDIChild::CheckBox1Click);
   connect(CheckBox2, &QCheckBox::toggled, this, &TMDIChild::CheckBox2Click);
   connect(CheckBox3, &QCheckBox::toggled, this, &TMDIChild::CheckBox3Click);
+  connect(CheckBox4, &QCheckBox::toggled, this,
+          [this](bool on) { DerivativeClick(&FunctionEntry::DrawFirstDerivative, on); });
+  connect(CheckBox5, &QCheckBox::toggled, this,
+          [this](bool on) { DerivativeClick(&FunctionEntry::DrawSecondDerivative, on); });
   connect(RadioButton1, &QRadioButton::toggled, this, &TMDIChild::RadioButton1Click);
   connect(RadioButton2, &QRadioButton::toggled, this, &TMDIChild::RadioButton2Click);
   ConnectSettingsEdits();
@@ -181,6 +186,10 @@ void TMDIChild::ListView1Change() {
   SetEditText(*Edit1, entry.Expression);
   SetEditText(*Edit3, entry.StepWidth);
   Paint(*Panel3, ColorFromValue(static_cast<uint32_t>(LeadingInt(entry.Color))));
+  // Showing the switches is no edit.
+  const QSignalBlocker first(CheckBox4), second(CheckBox5);
+  CheckBox4->setChecked(entry.DrawFirstDerivative);
+  CheckBox5->setChecked(entry.DrawSecondDerivative);
 }
 
 void TMDIChild::SetDeviationEnabled(bool enabled) {
@@ -296,6 +305,13 @@ void TMDIChild::CheckBox3Click(bool checked) {
   SetModified();
   document_.Settings.UseDeviation = checked;
   if (!checked) Edit10->setText("0");
+}
+
+void TMDIChild::DerivativeClick(bool FunctionEntry::*curve, bool checked) {
+  const int index = SelectedIndex();
+  if (filling_ || index < 0) return;
+  SetModified();
+  document_.Functions[static_cast<std::size_t>(index)].*curve = checked;
 }
 
 void TMDIChild::RadioButton1Click(bool checked) {

@@ -64,12 +64,14 @@ class TMDIChild : public ChildForm {
 
   // The selected function (Panel10): the syntax hints (Label2, Label19, Label7, Label20, Label21),
   // the expression (Label3, Edit1), its colour (Label4, swatch Panel3, Button3) and its step width
-  // (Label9, Edit3).
+  // (Label9, Edit3), its derivative curves "f′ zeichnen" (CheckBox4) and "f″ zeichnen"
+  // (CheckBox5).
   QWidget* Panel10;
   QLabel *Label2, *Label19, *Label7, *Label20, *Label21, *Label3, *Label4, *Label9;
   QLineEdit *Edit1, *Edit3;
   QLabel* Panel3;
   QToolButton* Button3;
+  QCheckBox *CheckBox4, *CheckBox5;
 
   // The hint shown without a selected function (Panel11).
   QWidget* Panel11;
@@ -167,6 +169,8 @@ class TMDIChild : public ChildForm {
   void CheckBox1Click(bool checked);
   void CheckBox2Click(bool checked);
   void CheckBox3Click(bool checked);
+  // CheckBox4 and CheckBox5: a derivative curve of the selected function on or off.
+  void DerivativeClick(bool FunctionEntry::*curve, bool checked);
   void RadioButton1Click(bool checked);
   void RadioButton2Click(bool checked);
 

@@ -183,6 +183,8 @@ QWidget* TMDIChild::CreateFunctionPanel(QWidget* parent) {
   Button3 = NewFlatButton(panel, "Button3", "Ändern ...", QRect(120, 128, 75, 25));
   Label9 = NewLabel(panel, "Label9", "Schrittweite :", 216, 134);
   Edit3 = NewEdit(panel, "Edit3", "0.01", QRect(296, 130, 100, 21));
+  CheckBox4 = NewCheckBox(panel, "CheckBox4", "f′ zeichnen", QPoint(8, 156));
+  CheckBox5 = NewCheckBox(panel, "CheckBox5", "f″ zeichnen", QPoint(120, 156));
   panel->hide();
   return panel;
 }
