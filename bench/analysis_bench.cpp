@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/CurveAnalysis.h"
+#include "bench/BenchProject.h"
 #include "bench/BenchRatios.h"
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
@@ -14,39 +15,22 @@
 
 namespace {
 
-const ProjectDocument& Twenty() {
-  static const ProjectDocument project = [] {
-    ProjectDocument p;
-    ReadProjectFile(QEL_BENCH_PROJECT, p);
-    return p;
-  }();
-  return project;
-}
-
-TQelParser MakeParser() {
-  SetRegionalDecimalSeparator('.');
-  TQelParser parser;
-  parser.SetConvertAllColonsAndDots(true);
-  parser.SetPrecision(8);
-  return parser;
-}
-
 void BM_RenderOneThread(benchmark::State& state) {
-  TQelParser parser = MakeParser();
+  TQelParser parser = BenchEngine();
   const bool cancelled = false;
   for (auto _ : state) {
     state.PauseTiming();
     Bitmap bitmap(1920, 1080);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(GraphRenderer(Twenty(), parser, bitmap, cancelled, {}, {}, 1));
+    benchmark::DoNotOptimize(GraphRenderer(BenchProject(), parser, bitmap, cancelled, {}, {}, 1));
   }
 }
 
 void BM_AnalyseProject(benchmark::State& state) {
-  TQelParser parser = MakeParser();
+  TQelParser parser = BenchEngine();
   size_t points = 0;
   for (auto _ : state) {
-    const ProjectPoints result = AnalyseProject(Twenty(), parser, std::nullopt, {});
+    const ProjectPoints result = AnalyseProject(BenchProject(), parser, std::nullopt, {});
     points = 0;
     for (const PointList& list : result.Lists) points += list.Points.size();
     benchmark::DoNotOptimize(points);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench/BenchProject.h"
 #include "bench/BenchRatios.h"
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
@@ -21,8 +22,7 @@ namespace {
 enum Switch : unsigned { kNumbers = 1, kLegend = 2, kSmooth = 4, kExact = 8, kAll = 15 };
 
 ProjectDocument Twenty(unsigned switches) {
-  ProjectDocument p;
-  ReadProjectFile(QEL_BENCH_PROJECT, p);
+  ProjectDocument p = BenchProject();
   ProjectSettings& s = p.Settings;
   s.AxisNumbers = switches & kNumbers;
   s.Legend = switches & kLegend;
@@ -33,9 +33,7 @@ ProjectDocument Twenty(unsigned switches) {
 
 template <typename Picture, typename Encode>
 void Render(benchmark::State& state, unsigned switches, Encode encode, unsigned threads = 1) {
-  SetRegionalDecimalSeparator('.');
-  TQelParser parser;
-  parser.SetConvertAllColonsAndDots(true);
+  TQelParser parser = BenchEngine();
   const ProjectDocument project = Twenty(switches);
   const bool cancelled = false;
   for (auto _ : state) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchProject.h"
 #include "bench/BenchRatios.h"
 #include "engine/QelParser.h"
 #include "graph/Bitmap.h"
@@ -18,33 +19,16 @@
 
 namespace {
 
-const ProjectDocument& Twenty() {
-  static const ProjectDocument project = [] {
-    ProjectDocument p;
-    ReadProjectFile(QEL_BENCH_PROJECT, p);
-    return p;
-  }();
-  return project;
-}
-
 // Each function eight times, so that there is more work to share than threads to share it.
 const ProjectDocument& Large() {
   static const ProjectDocument project = [] {
-    ProjectDocument p = Twenty();
+    ProjectDocument p = BenchProject();
     const std::vector<FunctionEntry> functions = p.Functions;
     for (int i = 1; i < 8; ++i)
       p.Functions.insert(p.Functions.end(), functions.begin(), functions.end());
     return p;
   }();
   return project;
-}
-
-TQelParser MakeParser() {
-  SetRegionalDecimalSeparator('.');
-  TQelParser parser;
-  parser.SetConvertAllColonsAndDots(true);
-  parser.SetPrecision(8);
-  return parser;
 }
 
 PlotGeometry Frame() {
@@ -57,11 +41,11 @@ PlotGeometry Frame() {
 // The samples as each curve took them: x to text and back and the result's text, per function,
 // with the fault flags read after each operation.
 void BM_EnginePerFunction(benchmark::State& state) {
-  TQelParser parser = MakeParser();
+  TQelParser parser = BenchEngine();
   parser.SetFaultChecking(FaultChecks::EachOperation);
   const PlotGeometry frame = Frame();
   for (auto _ : state) {
-    for (const FunctionEntry& entry : Twenty().Functions) {
+    for (const FunctionEntry& entry : BenchProject().Functions) {
       parser.SetExpression(entry.Expression);
       parser.CreateTree();
       for (int32_t u = 1; u <= frame.W; ++u) {
@@ -78,13 +62,13 @@ void BM_EnginePerFunction(benchmark::State& state) {
 // The same samples as the renderer takes them now: each column's x made once per graph, the
 // values into the curve's buffer, one thread.
 void BM_EnginePerGraph(benchmark::State& state) {
-  TQelParser parser = MakeParser();
+  TQelParser parser = BenchEngine();
   const PlotGeometry frame = Frame();
   std::vector<CurveSample> samples(static_cast<size_t>(frame.W));
   for (auto _ : state) {
     ColumnTable columns(frame, parser);
     const auto column = [&](int64_t u) -> const VariableReading& { return columns.At(u); };
-    for (const FunctionEntry& entry : Twenty().Functions) {
+    for (const FunctionEntry& entry : BenchProject().Functions) {
       parser.SetExpression(entry.Expression);
       parser.CreateTree();
       SampleCurve(parser, frame, 1, 0, samples.size(), column, samples.data());
@@ -94,7 +78,7 @@ void BM_EnginePerGraph(benchmark::State& state) {
 }
 
 void Render(benchmark::State& state, const ProjectDocument& project, unsigned threads) {
-  TQelParser parser = MakeParser();
+  TQelParser parser = BenchEngine();
   const bool cancelled = false;
   for (auto _ : state) {
     state.PauseTiming();  // the graph window makes the fresh bitmap, not the renderer
@@ -105,10 +89,10 @@ void Render(benchmark::State& state, const ProjectDocument& project, unsigned th
 }
 
 void BM_RenderOneThread(benchmark::State& state) {
-  Render(state, Twenty(), 1);
+  Render(state, BenchProject(), 1);
 }
 void BM_RenderAllCores(benchmark::State& state) {
-  Render(state, Twenty(), RenderThreads());
+  Render(state, BenchProject(), RenderThreads());
 }
 void BM_LargeOneThread(benchmark::State& state) {
   Render(state, Large(), 1);
@@ -120,7 +104,7 @@ void BM_LargeAllCores(benchmark::State& state) {
 // What an unclipped renderer would take hours over: a grid step of 1e-9, values reaching 1e12 and
 // tan(x), all line-wise.
 void BM_RenderFarAndFine(benchmark::State& state) {
-  ProjectDocument project = Twenty();
+  ProjectDocument project = BenchProject();
   project.Settings.GridStep = "1e-9";
   for (size_t i = 0; i < project.Functions.size(); ++i) {
     project.Functions[i].Expression = i % 2 ? "tan(x)" : "x*1000000000000";
