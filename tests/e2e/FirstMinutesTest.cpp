@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -102,13 +103,13 @@ class FirstMinutes : public ::testing::Test {
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
   }
 
-  // The visible top-level window whose whole caption is the text, waiting up to a few seconds.
+  // The visible top-level window whose whole caption is the text, waiting up to 20 seconds: a
+  // loaded machine may take that long to start the program and build its font caches.
   QString Window(const QString& caption) {
     const QString pattern = "^" + QRegularExpression::escape(caption) + "$";
-    for (int tries = 0; tries < 50; ++tries) {
+    for (const QDeadlineTimer deadline(20000); !deadline.hasExpired(); QThread::msleep(100)) {
       const QString ids = Tool("xdotool", {"search", "--onlyvisible", "--name", pattern});
       if (!ids.isEmpty()) return ids.split('\n').front();
-      QThread::msleep(100);
     }
     return {};
   }
