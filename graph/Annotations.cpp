@@ -327,27 +327,25 @@ void CoverageCanvas::MoveTo(int64_t x, int64_t y) {
   target_.MoveTo(x, y);
 }
 
-void CoverageCanvas::LineTo(int64_t x, int64_t y) {
-  Count(static_cast<double>(penX_), static_cast<double>(penY_), static_cast<double>(x),
-        static_cast<double>(y), 1);
+void CoverageCanvas::CountLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y, double weight) {
+  Count(static_cast<double>(fromX), static_cast<double>(fromY), static_cast<double>(x),
+        static_cast<double>(y), weight);
   penX_ = x;
   penY_ = y;
+}
+
+void CoverageCanvas::LineTo(int64_t x, int64_t y) {
+  CountLine(penX_, penY_, x, y, 1);
   target_.LineTo(x, y);
 }
 
 void CoverageCanvas::Line(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
-  Count(static_cast<double>(fromX), static_cast<double>(fromY), static_cast<double>(x),
-        static_cast<double>(y), 1);
-  penX_ = x;
-  penY_ = y;
+  CountLine(fromX, fromY, x, y, 1);
   target_.Line(fromX, fromY, x, y);
 }
 
 void CoverageCanvas::ThickLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y) {
-  Count(static_cast<double>(fromX), static_cast<double>(fromY), static_cast<double>(x),
-        static_cast<double>(y), 2);
-  penX_ = x;
-  penY_ = y;
+  CountLine(fromX, fromY, x, y, 2);
   target_.ThickLine(fromX, fromY, x, y);
 }
 

@@ -90,6 +90,8 @@ class CoverageCanvas final : public Canvas {
 
  private:
   void Count(double ax, double ay, double bx, double by, double weight);
+  // Counts a pixel line of the drawing and leaves the pen at its end.
+  void CountLine(int64_t fromX, int64_t fromY, int64_t x, int64_t y, double weight);
 
   Canvas& target_;
   std::array<Rect, 4> boxes_;

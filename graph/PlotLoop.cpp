@@ -273,35 +273,46 @@ struct EngineTrail {
   }
 };
 
-RenderResult DrawSamples(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
-                         const CurveStyle& style, const Checkpoint& checkpoint,
-                         const SampleFetch& fetch, EngineTrail& trail) {
+// Hands each fetched sample to `each(u, sample)` in column order, recording its column in the
+// trail; false when a check point stopped the walk.
+template <typename Each>
+bool ForEachSample(const PlotGeometry& frame, int64_t p, const Checkpoint& checkpoint,
+                   const SampleFetch& fetch, EngineTrail& trail, Each each) {
   const int64_t count = SampleCount(frame, p);
-  Point previous;
   for (int64_t first = 0; first < count;) {
     const CurveSample* block = nullptr;
     const size_t n = fetch(first, block);
     for (size_t i = 0; i < n; ++i, ++first) {
-      if (checkpoint.Stop()) return RenderResult::Cancelled;
+      if (checkpoint.Stop()) return false;
       const int64_t u = 1 + first * p;
       trail.LastColumn = u;
-      const CurveSample& sample = block[i];
-      if (sample.Kind == SampleKind::Failed) {
-        previous.Clear();
-        continue;
-      }
-      trail.LastValue = sample.Value;
-      if (style.Deviation && std::fabs(sample.Value) >= *style.Deviation) previous.Clear();
-      if (sample.Kind == SampleKind::NoRow) {
-        previous.Clear();
-        continue;
-      }
-      if (previous.Row == kNoPoint) previous.Row = sample.Row - 1;
-      if (previous.Column == kNoPoint) previous.Column = u - 1;
-      DrawSample(bitmap, style, previous, u, sample.Row);
+      each(u, block[i]);
     }
   }
-  return RenderResult::Completed;
+  return true;
+}
+
+RenderResult DrawSamples(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
+                         const CurveStyle& style, const Checkpoint& checkpoint,
+                         const SampleFetch& fetch, EngineTrail& trail) {
+  Point previous;
+  const bool completed =
+      ForEachSample(frame, p, checkpoint, fetch, trail, [&](int64_t u, const CurveSample& sample) {
+        if (sample.Kind == SampleKind::Failed) {
+          previous.Clear();
+          return;
+        }
+        trail.LastValue = sample.Value;
+        if (style.Deviation && std::fabs(sample.Value) >= *style.Deviation) previous.Clear();
+        if (sample.Kind == SampleKind::NoRow) {
+          previous.Clear();
+          return;
+        }
+        if (previous.Row == kNoPoint) previous.Row = sample.Row - 1;
+        if (previous.Column == kNoPoint) previous.Column = u - 1;
+        DrawSample(bitmap, style, previous, u, sample.Row);
+      });
+  return completed ? RenderResult::Completed : RenderResult::Cancelled;
 }
 
 // A point of a traced curve: its column position and its row, both real numbers.
@@ -464,26 +475,19 @@ RenderResult DrawTraced(Canvas& bitmap, const PlotGeometry& frame, int64_t p,
   };
   if (refiner && !style.Pointwise) last = refiner->At(0);
   if (last) pen.To(*last);
-  const int64_t count = SampleCount(frame, p);
-  for (int64_t first = 0; first < count;) {
-    const CurveSample* block = nullptr;
-    const size_t n = fetch(first, block);
-    for (size_t i = 0; i < n; ++i, ++first) {
-      if (checkpoint.Stop()) return RenderResult::Cancelled;
-      const int64_t u = 1 + first * p;
-      trail.LastColumn = u;
-      const CurveSample& sample = block[i];
-      const std::optional<Knot> knot =
-          sample.Kind == SampleKind::Failed ? std::nullopt : KnotOf(frame, u, sample.Value);
-      if (sample.Kind != SampleKind::Failed) trail.LastValue = sample.Value;
-      if (!knot) {
-        pen.Break();
-        last.reset();
-        continue;
-      }
-      add(*knot, sample.Value);
-    }
-  }
+  const bool completed =
+      ForEachSample(frame, p, checkpoint, fetch, trail, [&](int64_t u, const CurveSample& sample) {
+        const std::optional<Knot> knot =
+            sample.Kind == SampleKind::Failed ? std::nullopt : KnotOf(frame, u, sample.Value);
+        if (sample.Kind != SampleKind::Failed) trail.LastValue = sample.Value;
+        if (!knot) {
+          pen.Break();
+          last.reset();
+          return;
+        }
+        add(*knot, sample.Value);
+      });
+  if (!completed) return RenderResult::Cancelled;
   pen.Flush();
   return RenderResult::Completed;
 }
