@@ -18,6 +18,56 @@ int32_t FunctionColor(const ProjectDocument& project, size_t function) {
              : 0;
 }
 
+const char* KindLetter(PointKind kind, size_t other) {
+  switch (kind) {
+    case PointKind::Maximum:
+      return "H";
+    case PointKind::Minimum:
+      return "T";
+    case PointKind::Inflection:
+      return "W";
+    case PointKind::YIntercept:
+      return "Sy";
+    default:
+      return other != 0 ? "S" : "N";
+  }
+}
+
+std::string PointCoordinates(const PlotGeometry& frame, long double x, long double y) {
+  const long double xPixel = (frame.XTo - frame.XFrom) / frame.W;
+  const long double yPixel = frame.RowRange / frame.H;
+  return "(" + PixelText(x, xPixel) + "|" + PixelText(y, yPixel) + ")";
+}
+
+// Points of one curve that read the same share one label, "N,W(0|0)", rather than three on top of
+// each other.
+void AddMarker(std::vector<CurveMarker>& markers, CurveMarker marker, const char* letter,
+               const std::string& coordinates) {
+  for (CurveMarker& earlier : markers) {
+    const std::string& label = earlier.Label;
+    if (earlier.Color != marker.Color || !label.ends_with(coordinates)) continue;
+    earlier.Label = label.substr(0, label.size() - coordinates.size()) + "," + letter + coordinates;
+    return;
+  }
+  marker.Label = letter + coordinates;
+  markers.push_back(std::move(marker));
+}
+
+bool Overlap(const LabelBox& a, const LabelBox& b) {
+  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
+         b.Top < a.Top + a.Height;
+}
+
+bool Clear(const LabelBox& box, const std::vector<LabelBox>& taken, const PlotGeometry& frame) {
+  if (box.Left < 0 || box.Top < 0 || box.Left + box.Width > frame.W ||
+      box.Top + box.Height > frame.H)
+    return false;
+  for (const LabelBox& other : taken) {
+    if (Overlap(box, other)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<CurveMarker> PointMarkers(const std::vector<PointList>& lists,
@@ -26,12 +76,46 @@ std::vector<CurveMarker> PointMarkers(const std::vector<PointList>& lists,
   for (const PointList& list : lists) {
     for (const CurvePoint& point : list.Points) {
       if (!point.Y) continue;
-      const CurveMarker marker{XColumn(frame, point.X), YRow(frame, *point.Y),
-                               FunctionColor(project, list.Function)};
-      if (InPicture(frame, marker.Column, marker.Row)) markers.push_back(marker);
+      CurveMarker marker{XColumn(frame, point.X),
+                         YRow(frame, *point.Y),
+                         FunctionColor(project, list.Function),
+                         {}};
+      if (!InPicture(frame, marker.Column, marker.Row)) continue;
+      AddMarker(markers, std::move(marker), KindLetter(point.Kind, list.Other),
+                PointCoordinates(frame, point.X, *point.Y));
     }
   }
   return markers;
+}
+
+std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<CurveMarker>& markers,
+                                                 const std::vector<LabelBox>& sizes,
+                                                 const PlotGeometry& frame, double markerRadius) {
+  // Every marker is taken first, so that no label covers a point placed after it.
+  std::vector<LabelBox> taken;
+  for (const CurveMarker& m : markers) {
+    const double d = 2 * markerRadius;
+    taken.push_back({static_cast<double>(m.Column) - markerRadius,
+                     static_cast<double>(m.Row) - markerRadius, d, d});
+  }
+  std::vector<std::optional<LabelBox>> placed;
+  for (size_t i = 0; i < markers.size() && i < sizes.size(); ++i) {
+    const double x = static_cast<double>(markers[i].Column);
+    const double y = static_cast<double>(markers[i].Row);
+    const double w = sizes[i].Width, h = sizes[i].Height, gap = markerRadius + 1;
+    const LabelBox around[] = {{x + gap, y - gap - h, w, h},
+                               {x - gap - w, y - gap - h, w, h},
+                               {x + gap, y + gap, w, h},
+                               {x - gap - w, y + gap, w, h}};
+    placed.emplace_back();
+    for (const LabelBox& box : around) {
+      if (!Clear(box, taken, frame)) continue;
+      placed.back() = box;
+      taken.push_back(box);
+      break;
+    }
+  }
+  return placed;
 }
 
 CurveTracer::CurveTracer(const ProjectDocument& project, const TQelParser& engine)

@@ -14,16 +14,30 @@
 // What the graph window shows over its picture: the points of a curve discussion as markers, and
 // the value of the curve under the pointer. Positions are the picture's fractional pixels.
 
-// A marker's centre and the colour of the curve it belongs to.
+// A marker's centre, the colour of the curve it belongs to and its label, as a school writes the
+// point: the kind's letter and the coordinates as far as the picture resolves them ("H(-1|2)").
 struct CurveMarker {
   long double Column = 0, Row = 0;
   int32_t Color = 0;
+  std::string Label;
 };
 
 // The points that have a value, in the colour of their function (an intersection in the first's);
 // points outside the picture are left out.
 std::vector<CurveMarker> PointMarkers(const std::vector<PointList>& lists,
                                       const ProjectDocument& project, const PlotGeometry& frame);
+
+// A label's box in picture pixels.
+struct LabelBox {
+  double Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+// Where each marker's label goes, given its text's size: beside the marker, above right, above
+// left, below right or below left, the first of these inside the picture and clear of every marker
+// and of the labels placed before; none where nothing fits, so that labels never hide one another.
+std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<CurveMarker>& markers,
+                                                 const std::vector<LabelBox>& sizes,
+                                                 const PlotGeometry& frame, double markerRadius);
 
 // One curve's value at a column, as the engine evaluates its function there.
 struct CurveValue {

@@ -55,16 +55,54 @@ TEST(CurveTraceTest, MarkersSitOnThePointsInsideThePicture) {
   TQelParser engine;
   const ProjectDocument project = Project({"x^2-4", "x"});
   const PlotGeometry frame = RenderGeometry(project.Settings, engine);
-  const std::vector<PointList> lists = {
-      {1, 0, {{PointKind::Zero, 2, 0}, {PointKind::Pole, 1, {}}, {PointKind::Minimum, 0, -40}}, 0},
-      {1, 2, {{PointKind::Intersection, -1.5L, -1.5L}}, 0}};
+  const std::vector<PointList> lists = {{1,
+                                         0,
+                                         {{PointKind::Zero, 2, 0},
+                                          {PointKind::Pole, 1, {}},
+                                          {PointKind::Minimum, 0, -40},
+                                          {PointKind::Inflection, 2, 0}},
+                                         0},
+                                        {1, 2, {{PointKind::Intersection, -1.5L, -1.5L}}, 0}};
   const std::vector<CurveMarker> markers = PointMarkers(lists, project, frame);
   ASSERT_EQ(markers.size(), 2u);
+  EXPECT_EQ(markers[0].Label, "N,W(2|0)") << "points that read the same share a label";
+  EXPECT_EQ(markers[1].Label, "S(-1.5|-1.5)");
   EXPECT_EQ(markers[0].Column, 384);
   EXPECT_EQ(markers[0].Row, 240);
   EXPECT_EQ(markers[1].Column, 272);
   EXPECT_EQ(markers[1].Row, 276);
   EXPECT_EQ(markers[1].Color, 100);
+}
+
+// Labels go above right, else above left, below right, below left, inside the picture and clear
+// of markers and earlier labels; none where nothing fits.
+TEST(CurveTraceTest, LabelsTakeTheFirstFreePlaceBesideTheirMarker) {
+  PlotGeometry frame;
+  frame.W = 100, frame.H = 50;
+  struct Case {
+    std::vector<std::pair<long double, long double>> Markers;
+    double Height;
+    std::vector<int> Lefts;  // of each label, -1 for none
+  };
+  const Case cases[] = {
+      {{{50, 25}}, 10, {54}},                // above right
+      {{{95, 25}}, 10, {66}},                // no room right: above left
+      {{{50, 3}}, 10, {54}},                 // no room above: below right
+      {{{50, 25}, {60, 25}}, 10, {54, 64}},  // clear of the first label: below right
+      {{{50, 25}, {52, 25}, {51, 25}}, 10, {54, 23, 55}},
+      {{{2, 2}, {98, 2}, {50, 25}}, 10, {6, 69, 54}},
+      {{{50, 25}}, 30, {-1}},  // no place fits
+  };
+  for (const Case& c : cases) {
+    std::vector<CurveMarker> markers;
+    for (const auto& [x, y] : c.Markers) markers.push_back({x, y, 0, "P"});
+    const std::vector<LabelBox> sizes(markers.size(), LabelBox{0, 0, 25, c.Height});
+    const auto placed = PlaceLabels(markers, sizes, frame, 3);
+    ASSERT_EQ(placed.size(), c.Lefts.size());
+    for (size_t i = 0; i < placed.size(); ++i)
+      EXPECT_EQ(placed[i] ? static_cast<int>(placed[i]->Left) : -1, c.Lefts[i])
+          << c.Markers.size() << " markers, label " << i;
+  }
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TCurvePoints::TCurvePoints(const ChildContext& context)
   spec.ContextHelpTopic = "Kurvendiskussion";
   spec.Own = {
       {MenuItem::Wertetabellespeichernunter1, [this] { Wertetabellespeichernunter1Click(); }}};
-  spec.Captions = {{MenuItem::Wertetabellespeichernunter1, "Kurvenpunkte speichern unter..."}};
+  spec.Captions = {{MenuItem::Wertetabellespeichernunter1, "Kurvenpunkte s&peichern unter..."}};
   spec.ExtraSeparatorsAfter = {MenuItem::Funktionsgrapherstellen1};
   menus_ = StandardMenus::ForChild(*this, context, spec);
   ListView1 = MakeList(this);
@@ -130,7 +130,7 @@ void AddCurveDiscussion(QMenu& menu, QWidget& picture, const ChildContext& conte
                         std::function<const DrawnFrom*()> drawn,
                         std::function<void(std::vector<PointList>)> mark) {
   menu.addSeparator();
-  QAction* discuss = menu.addAction("Kurvendiskussion", &window, [context, &window, drawn, mark] {
+  QAction* discuss = menu.addAction("&Kurvendiskussion", &window, [context, &window, drawn, mark] {
     const DrawnFrom* from = drawn();
     if (from == nullptr) return;
     // The analysis lets input through, which may close the graph window and what it holds.
@@ -144,7 +144,7 @@ void AddCurveDiscussion(QMenu& menu, QWidget& picture, const ChildContext& conte
   });
   discuss->setObjectName("Kurvendiskussion1");
   QAction* value =
-      menu.addAction(QString::fromUtf8("Wert berechnen\u2026"), &window, [&window, drawn] {
+      menu.addAction(QString::fromUtf8("Wert &berechnen\u2026"), &window, [&window, drawn] {
         const DrawnFrom* from = drawn();
         if (from == nullptr) return;
         DrawnFrom copy = *from;

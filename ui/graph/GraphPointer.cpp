@@ -249,7 +249,7 @@ void GraphPointer::ShowTrace(int64_t column, const CurveValue& value) {
   traceColumn_ = column;
   traced_ = value;
   image_.Trace =
-      CurveMarker{static_cast<long double>(column), YRow(*geometry_, value.Value), value.Color};
+      CurveMarker{static_cast<long double>(column), YRow(*geometry_, value.Value), value.Color, {}};
   image_.update();
   emit StatusText(Text(TraceReadout(*geometry_, value, column)));
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -33,6 +34,8 @@
 #include "ui/shell/FieldHabits.h"
 
 namespace {
+
+constexpr double kMarkerDiameter = 7;
 
 // The save dialog's filter entries in their order, counted from 1; any other index is JPEG's.
 PictureFormat FilterFormat(int filterIndex) {
@@ -73,6 +76,19 @@ void TGraphImage::DrawMarker(QPainter& painter, const CurveMarker& marker, doubl
   painter.drawEllipse(centre, diameter / 2, diameter / 2);
 }
 
+void TGraphImage::DrawLabels(QPainter& painter) const {
+  const double scaleX = static_cast<double>(width()) / Picture->Width();
+  const double scaleY = static_cast<double>(height()) / Picture->Height();
+  for (size_t i = 0; i < Markers.size() && i < Labels.size(); ++i) {
+    if (!Labels[i]) continue;
+    const LabelBox& box = *Labels[i];
+    const int32_t c = Markers[i].Color;
+    painter.setPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    painter.drawText(QRectF(box.Left * scaleX, box.Top * scaleY, box.Width, box.Height),
+                     Qt::AlignCenter, QString::fromStdString(Markers[i].Label));
+  }
+}
+
 // Only the exposed part is converted and drawn: the picture is repainted often while it grows, and
 // a window larger than the frame's area shows only a part of it.
 void TGraphImage::paintEvent(QPaintEvent* event) {
@@ -94,7 +110,8 @@ void TGraphImage::paintEvent(QPaintEvent* event) {
                       toPicture.mapRect(QRectF(exposed)));
   }
   painter.setRenderHint(QPainter::Antialiasing);
-  for (const CurveMarker& marker : Markers) DrawMarker(painter, marker, 7);
+  for (const CurveMarker& marker : Markers) DrawMarker(painter, marker, kMarkerDiameter);
+  DrawLabels(painter);
   if (Trace) DrawMarker(painter, *Trace, 11);
 }
 
@@ -187,6 +204,16 @@ void TGraph::PlaceMarkers() {
   const std::optional<PlotGeometry>& frame = Pointer->Geometry();
   Image1->Markers = drawing_ && frame ? PointMarkers(marked_, drawing_->Project, *frame)
                                       : std::vector<CurveMarker>{};
+  Image1->Labels.clear();
+  if (frame) {
+    const QFontMetricsF metrics(Image1->font());
+    std::vector<LabelBox> sizes;
+    for (const CurveMarker& marker : Image1->Markers) {
+      const QRectF text = metrics.boundingRect(QString::fromStdString(marker.Label));
+      sizes.push_back({0, 0, std::ceil(text.width()) + 2, std::ceil(metrics.height())});
+    }
+    Image1->Labels = PlaceLabels(Image1->Markers, sizes, *frame, kMarkerDiameter / 2);
+  }
   Image1->update();
 }
 

@@ -29,14 +29,16 @@ class TGraphImage : public QWidget {
   explicit TGraphImage(QWidget* parent);
 
   const Bitmap* Picture = nullptr;
-  std::vector<CurveMarker> Markers;  // the points of a curve discussion
-  std::optional<CurveMarker> Trace;  // the traced value
+  std::vector<CurveMarker> Markers;             // the points of a curve discussion
+  std::vector<std::optional<LabelBox>> Labels;  // where their labels fit, in picture pixels
+  std::optional<CurveMarker> Trace;             // the traced value
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void DrawMarker(QPainter& painter, const CurveMarker& marker, double diameter) const;
+  void DrawLabels(QPainter& painter) const;
 };
 
 // A child window showing one rendered graph. Its picture is made at the first drawing with the size
