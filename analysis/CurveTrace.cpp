@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "graph/DerivativeCurves.h"
 #include "graph/FunctionCurves.h"
 #include "graph/PlotMapping.h"
 #include "platform/Conversions.h"
@@ -125,7 +126,14 @@ CurveTracer::CurveTracer(const ProjectDocument& project, const TQelParser& engin
     if (IsBlank(entry.Expression)) continue;
     TQelParser own = engine.Sibling();
     own.SetExpression(entry.Expression);
-    if (own.CreateTree()) curves_.push_back({i + 1, LeadingInt(entry.Color), std::move(own)});
+    if (!own.CreateTree()) continue;
+    curves_.push_back({i + 1, LeadingInt(entry.Color), std::move(own)});
+    const int32_t lighter = LighterTone(LeadingInt(entry.Color));
+    for (const int order : {1, 2}) {
+      if (!(order == 1 ? entry.DrawFirstDerivative : entry.DrawSecondDerivative)) continue;
+      derivatives_.push_back({i + 1, order, lighter,
+                              std::make_shared<DifferentiatedFunction>(engine, entry.Expression)});
+    }
   }
 }
 
@@ -138,9 +146,16 @@ std::vector<CurveValue> CurveTracer::At(const PlotGeometry& frame, int64_t colum
     curve.Engine.SetX(x);
     try {
       const long double value = curve.Engine.EvaluateValue();
-      if (std::isfinite(value)) values.push_back({curve.Function, curve.Color, value});
+      if (std::isfinite(value)) values.push_back({curve.Function, curve.Color, value, 0});
     } catch (const EngineError&) {
     }
+  }
+  // As the derivative curves are drawn: at the column's x, where the function has a value.
+  const long double at = ColumnX(frame, static_cast<long double>(column));
+  for (Derivative& d : derivatives_) {
+    if (!d.Jets->EngineValue(at)) continue;
+    const long double value = d.Jets->At(at).Order(d.Order);
+    if (std::isfinite(value)) values.push_back({d.Function, d.Color, value, d.Order});
   }
   return values;
 }
@@ -159,6 +174,6 @@ std::optional<size_t> NearestCurve(const std::vector<CurveValue>& values, const 
 std::string TraceReadout(const PlotGeometry& frame, const CurveValue& value, int64_t column) {
   const long double xPixel = (frame.XTo - frame.XFrom) / frame.W;
   const long double yPixel = frame.RowRange / frame.H;
-  return "f" + std::to_string(value.Function) + "(" + PixelText(ColumnX(frame, column), xPixel) +
-         ") = " + PixelText(value.Value, yPixel);
+  return "f" + std::to_string(value.Function) + std::string(value.Order, '\'') + "(" +
+         PixelText(ColumnX(frame, column), xPixel) + ") = " + PixelText(value.Value, yPixel);
 }

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/CurveAnalysis.h"
+#include "analysis/TreeJet.h"
 #include "engine/QelParser.h"
 #include "graph/PlotLoop.h"
 #include "project/ProjectDocument.h"
@@ -44,10 +46,15 @@ struct CurveValue {
   size_t Function = 0;  // from 1, by its place in the project
   int32_t Color = 0;
   long double Value = 0;
+  int Order = 0;  // 1 or 2 on a derivative curve
+  bool SameCurve(const CurveValue& other) const {
+    return Function == other.Function && Order == other.Order;
+  }
 };
 
 // The functions of a project, each built once in an engine of its own, read at any column of the
-// picture drawn from them with the x the drawing gave that column.
+// picture drawn from them with the x the drawing gave that column; the derivative curves drawn
+// beside them, exact from the tree as they are drawn.
 class CurveTracer {
  public:
   CurveTracer(const ProjectDocument& project, const TQelParser& engine);
@@ -60,7 +67,14 @@ class CurveTracer {
     int32_t Color;
     TQelParser Engine;
   };
+  struct Derivative {
+    size_t Function;
+    int Order;
+    int32_t Color;
+    std::shared_ptr<DifferentiatedFunction> Jets;
+  };
   std::vector<Curve> curves_;
+  std::vector<Derivative> derivatives_;
   bool exact_;
 };
 
@@ -68,5 +82,6 @@ class CurveTracer {
 std::optional<size_t> NearestCurve(const std::vector<CurveValue>& values, const PlotGeometry& frame,
                                    long double row, long double reach);
 
-// The status line for a traced value at a column: "f2(1,5) = 3,375".
+// The status line for a traced value at a column: "f2(1,5) = 3,375", on a derivative curve
+// "f2'(1,5) = 6,75".
 std::string TraceReadout(const PlotGeometry& frame, const CurveValue& value, int64_t column);

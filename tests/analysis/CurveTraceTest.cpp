@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analysis/CurveTrace.h"
+#include "graph/DerivativeCurves.h"
 #include "graph/GraphRenderer.h"
 #include "platform/RegionalSettings.h"
 
@@ -48,6 +49,27 @@ TEST(CurveTraceTest, ReadsEachCurveAtTheColumnAndFindsTheNearest) {
       EXPECT_EQ(TraceReadout(frame, values[*nearest], c.Column), c.Readout);
     }
   }
+  SetRegionalDecimalSeparator('.');
+}
+
+// Derivative curves are traced as drawn, exact from the tree, after the functions.
+TEST(CurveTraceTest, ReadsTheDerivativeCurvesDrawnBesideAFunction) {
+  SetRegionalDecimalSeparator(',');
+  TQelParser engine;
+  ProjectDocument project = Project({"x^3", "ln(x)"});
+  project.Functions[0].DrawFirstDerivative = project.Functions[0].DrawSecondDerivative = true;
+  project.Functions[1].DrawFirstDerivative = true;
+  CurveTracer tracer(project, engine);
+  const PlotGeometry frame = RenderGeometry(project.Settings, engine);
+  std::vector<std::string> readouts;
+  for (const int64_t column : {368, 288})
+    for (const CurveValue& v : tracer.At(frame, column))
+      readouts.push_back(TraceReadout(frame, v, column));
+  const std::vector<std::string> expected = {
+      "f1(1,5) = 3,375",  "f2(1,5) = 0,405", "f1'(1,5) = 6,75", "f1''(1,5) = 9",
+      "f2'(1,5) = 0,667", "f1(-1) = -1",     "f1'(-1) = 3",     "f1''(-1) = -6"};
+  EXPECT_EQ(readouts, expected) << "ln has no value, nor its derivative, at -1";
+  EXPECT_EQ(tracer.At(frame, 368)[2].Color, LighterTone(100));
   SetRegionalDecimalSeparator('.');
 }
 

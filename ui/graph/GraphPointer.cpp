@@ -283,7 +283,7 @@ void GraphPointer::StepAlong(int64_t direction) {
   for (int64_t column = *traceColumn_ + direction; column >= 0 && column < geometry_->W;
        column += direction) {
     for (const CurveValue& value : tracer_->At(*geometry_, column)) {
-      if (value.Function == traced_.Function) return ShowTrace(column, value);
+      if (value.SameCurve(traced_)) return ShowTrace(column, value);
     }
   }
 }
