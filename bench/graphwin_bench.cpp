@@ -30,15 +30,22 @@ ProjectDocument WideProject() {
   return project;
 }
 
+// Its frame, grid and axes without a function: what a generation costs besides the curves.
+ProjectDocument EmptyProject() {
+  ProjectDocument project = WideProject();
+  project.Functions.clear();
+  return project;
+}
+
 // The application's windows over a fake frame, with the project open in an editor.
 struct Windows {
-  Windows() {
+  explicit Windows(const ProjectDocument& project = WideProject()) {
     SetRegionalDecimalSeparator('.');
     form3.Timer1->setInterval(0);
     const QString path = dir.filePath("wide.qgp");
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    file.write(QByteArray::fromStdString(ProjectFileText(WideProject())));
+    file.write(QByteArray::fromStdString(ProjectFileText(project)));
     file.close();
     editor = static_cast<TMDIChild*>(
         CreateProjectWindow(frame.Context(), frame.Parser, frame.Shared, path, false));
@@ -64,9 +71,8 @@ struct Windows {
 };
 
 // What `qelcli render` does before writing the file: the renderer with nothing to poll.
-void BM_CoreRender(benchmark::State& state) {
+void CoreRender(benchmark::State& state, const ProjectDocument& project) {
   SetRegionalDecimalSeparator('.');
-  const ProjectDocument project = WideProject();
   TQelParser parser;
   parser.SetConvertAllColonsAndDots(true);
   const bool cancelled = false;
@@ -75,12 +81,19 @@ void BM_CoreRender(benchmark::State& state) {
     benchmark::DoNotOptimize(GraphRenderer(project, parser, bitmap, cancelled, {}, {}));
   }
 }
+void BM_CoreRender(benchmark::State& state) {
+  CoreRender(state, WideProject());
+}
+void BM_CoreRenderNoCurves(benchmark::State& state) {
+  CoreRender(state, EmptyProject());
+}
 BENCHMARK(BM_CoreRender)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CoreRenderNoCurves)->Unit(benchmark::kMillisecond);
 
 // The same project through the progress dialog into a new graph window, from the command until
 // the older window is gone and the new one shows its finished picture.
-void BM_WindowedGeneration(benchmark::State& state) {
-  Windows windows;
+void WindowedGeneration(benchmark::State& state, const ProjectDocument& project) {
+  Windows windows(project);
   for (auto _ : state) {
     state.PauseTiming();
     windows.ActivateEditor();
@@ -89,7 +102,16 @@ void BM_WindowedGeneration(benchmark::State& state) {
     QCoreApplication::processEvents();
   }
 }
+void BM_WindowedGeneration(benchmark::State& state) {
+  WindowedGeneration(state, WideProject());
+}
+// The specified steps around the drawing: the dialog, closing the older window, the new window
+// with its picture, the final repaint.
+void BM_WindowedGenerationNoCurves(benchmark::State& state) {
+  WindowedGeneration(state, EmptyProject());
+}
 BENCHMARK(BM_WindowedGeneration)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowedGenerationNoCurves)->Unit(benchmark::kMillisecond);
 
 // From the cancel key reaching the queue, at the drawing's second poll, until the dialog is gone.
 void BM_CancelLatency(benchmark::State& state) {
@@ -122,7 +144,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios({{"BM_WindowedGeneration", "BM_CoreRender"}});
+  reporter.PrintRatios({{"BM_WindowedGeneration", "BM_CoreRender"},
+                        {"BM_WindowedGenerationNoCurves", "BM_CoreRender"},
+                        {"BM_CoreRenderNoCurves", "BM_CoreRender"}});
   benchmark::Shutdown();
   return 0;
 }
