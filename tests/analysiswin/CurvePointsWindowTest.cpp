@@ -64,6 +64,22 @@ TEST_F(CurvePointsWindow, ListsCopiesAndSavesThePoints) {
             QString("Funktion\tArt\tx\ty\n" + lines).replace("\n", "\r\n"));
 }
 
+// The list keeps clear of the graph as far as the area allows.
+TEST(CurvePointsPlace, BesideTheGraphWhereThereIsRoom) {
+  const QRect area(0, 0, 1000, 600);
+  const struct {
+    QRect Graph;
+    QSize Size;
+    QPoint Expected;
+  } cases[] = {
+      {{0, 0, 640, 480}, {300, 400}, {640, 0}},      // room on the right
+      {{100, 50, 640, 480}, {400, 400}, {600, 50}},  // at the area's right edge
+      {{0, 300, 640, 480}, {300, 400}, {640, 200}},  // moved up to fit
+      {{0, 0, 640, 480}, {1200, 700}, {0, 0}},       // larger than the area: its top left
+  };
+  for (const auto& c : cases) EXPECT_EQ(BesideGraph(area, c.Graph, c.Size), c.Expected);
+}
+
 // x as the user types it; the engine's value or message for every function.
 TEST_F(CurvePointsWindow, ComputesEveryFunctionAtATypedX) {
   const ProjectDocument project = Project({"x^2", "1/x", " ", "ln(x)"});

@@ -80,9 +80,10 @@ void TMainForm::ChildArrives(QMdiSubWindow* child) {
   for (QMdiSubWindow* other : mdiArea_->subWindowList())
     if (other != child && other->isMaximized()) other->showNormal();
   QTimer::singleShot(0, child, [this, child] {
-    if (auto* form = qobject_cast<ChildForm*>(child))
+    auto* form = qobject_cast<ChildForm*>(child);
+    if (form)
       connect(form, &ChildForm::StatusText, this, &TMainForm::ShowStatusText, Qt::UniqueConnection);
-    PlaceNewChild(*child);
+    if (!form || !form->Placed()) PlaceNewChild(*child);
   });
 }
 

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <chrono>
 
 #include "analysis/CurveAnalysis.h"
@@ -96,15 +97,27 @@ void TCurvePoints::Kopieren1Click() {
   QApplication::clipboard()->setText(FromWindows1252(PointTableText(rows_, "\n")));
 }
 
+QPoint BesideGraph(const QRect& area, const QRect& graph, const QSize& size) {
+  const int right = area.right() + 1 - size.width();
+  const int x = std::max(area.left(), std::min(graph.right() + 1, right));
+  const int bottom = area.bottom() + 1 - size.height();
+  const int y = std::max(area.top(), std::min(graph.top(), bottom));
+  return {x, y};
+}
+
 TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
                               const QString& projectCaption, const ProjectDocument& project,
-                              std::vector<PointList>* found) {
+                              std::vector<PointList>* found, const QWidget* beside) {
   const QString title = "Kurvenpunkte (" + projectCaption + ")";
   ChildForm::CloseOlder(*context.Area, title);
   QPointer<TCurvePoints> window = new TCurvePoints(context);
   window->setWindowTitle(title);
   window->show();
   window->showNormal();
+  if (beside) {
+    window->move(BesideGraph(context.Area->viewport()->rect(), beside->geometry(), window->size()));
+    window->KeepPlace();
+  }
   ThrottledPoll poll([] { QCoreApplication::processEvents(); }, kPollInterval);
   const ProjectPoints points = AnalyseProject(project, engine, std::nullopt, [&window, &poll] {
     poll();
@@ -138,7 +151,7 @@ void AddCurveDiscussion(QMenu& menu, QWidget& picture, const ChildContext& conte
     const QPointer<QWidget> alive(&window);
     std::vector<PointList> found;
     if (ShowCurvePoints(context, copy.Engine, window.windowTitle().section('(', 1).chopped(1),
-                        copy.Project, &found) &&
+                        copy.Project, &found, &window) &&
         alive)
       mark(std::move(found));
   });

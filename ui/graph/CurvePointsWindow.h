@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -52,9 +53,17 @@ class TCurvePoints : public ChildForm {
 // closing an older one of the same project. Input is let through while it works; closing the new
 // window stops the analysis. Returns the window, or null when it was closed meanwhile; `found`, if
 // given, receives the points.
+// `beside` is the graph window the points are marked in, which the new window keeps clear of as far
+// as the area allows.
 TCurvePoints* ShowCurvePoints(const ChildContext& context, TQelParser& engine,
                               const QString& projectCaption, const ProjectDocument& project,
-                              std::vector<PointList>* found = nullptr);
+                              std::vector<PointList>* found = nullptr,
+                              const QWidget* beside = nullptr);
+
+// Where a window of the size goes in the area so that it hides as little of the graph as it can:
+// right of it where there is room, else at the area's right edge, level with the graph's top and
+// inside the area where it fits.
+QPoint BesideGraph(const QRect& area, const QRect& graph, const QSize& size);
 
 // Adds "Kurvendiskussion" and "Wert berechnen…" to a graph window's menu and to its picture's
 // context menu. `drawn` is what the picture was drawn from (null while there is none); the

@@ -31,6 +31,10 @@ class ChildForm : public QMdiSubWindow {
 
   static QString FreeName(const QMdiArea* area, const QString& baseName);
 
+  // A window its maker has placed keeps that place; the frame cascades only the others.
+  void KeepPlace() { placed_ = true; }
+  bool Placed() const { return placed_; }
+
   // Asks whether the window may close, without closing it: a modified project asks its question
   // and saves at once on "Ja". An agreement holds for the next close, which then asks nothing;
   // ForgetAgreement() withdraws it when the close it was given for does not happen.
@@ -62,4 +66,5 @@ class ChildForm : public QMdiSubWindow {
   void KeepCloseKeyToItself();
 
   bool agreed_ = false;
+  bool placed_ = false;
 };
