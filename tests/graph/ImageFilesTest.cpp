@@ -174,6 +174,15 @@ TEST(DibBlock, HeaderAndPaddedRowsForTrueColour) {
     EXPECT_EQ(Le(dib.Header, 16, 4), 0u);
     EXPECT_EQ(Le(dib.Header, 20, 4), c.rowSize * c.height);
     EXPECT_EQ(dib.Header.substr(24), std::string(20, '\0'));
+    const Bitmap bm = Sample(c.width, c.height);
+    for (int32_t y = 0; y < c.height; ++y)
+      for (int32_t x = 0; x < c.width; ++x) {
+        const size_t at = (c.height - 1 - y) * c.rowSize + x * 3;  // bottom-up, blue-green-red
+        const int32_t p = bm.Pixel(x, y);
+        ASSERT_EQ(static_cast<int32_t>(Le(dib.Bits, at, 3)),
+                  (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF))
+            << x << "," << y;
+      }
   }
 }
 
