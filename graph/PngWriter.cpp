@@ -6,6 +6,8 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -44,27 +46,44 @@ uint32_t ColorKey(const uint8_t* pixel) {
   return pixel[0] | uint32_t{pixel[1]} << 8 | uint32_t{pixel[2]} << 16;
 }
 
+// The colour's number in the palette, added when new; none once there would be more than 256.
+std::optional<uint8_t> IndexOf(std::vector<uint32_t>& keys, uint32_t key) {
+  size_t i = 0;
+  while (i < keys.size() && keys[i] != key) ++i;
+  if (i == 256) return std::nullopt;
+  if (i == keys.size()) keys.push_back(key);
+  return static_cast<uint8_t>(i);
+}
+
+// No pixel has this key: the first one always looks its colour up.
+constexpr uint32_t kNoKey = 0xFFFFFFFF;
+
 bool IndexColors(const Bitmap& bitmap, Palette& palette) {
   const size_t width = static_cast<size_t>(bitmap.Width());
   palette.Indices.resize(width * static_cast<size_t>(bitmap.Height()));
   std::vector<uint32_t> keys;
-  // No pixel has this key: the first one always looks its colour up.
-  uint32_t last = 0xFFFFFFFF;
+  uint32_t last = kNoKey;
   uint8_t lastIndex = 0;
+  // Four pixels of the last colour: runs of it, the background above all, go four at a compare.
+  uint8_t run[12] = {};
   for (int32_t y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* pixel = bitmap.Row(y);
     uint8_t* index = palette.Indices.data() + static_cast<size_t>(y) * width;
-    for (size_t x = 0; x < width; ++x, pixel += 3) {
+    for (size_t x = 0; x < width;) {
+      if (x + 4 <= width && last != kNoKey && std::memcmp(pixel, run, sizeof run) == 0) {
+        std::memset(index + x, lastIndex, 4);
+        x += 4, pixel += 12;
+        continue;
+      }
       const uint32_t key = ColorKey(pixel);
       if (key != last) {
-        size_t i = 0;
-        while (i < keys.size() && keys[i] != key) ++i;
-        if (i == 256) return false;
-        if (i == keys.size()) keys.push_back(key);
-        last = key;
-        lastIndex = static_cast<uint8_t>(i);
+        const std::optional<uint8_t> i = IndexOf(keys, key);
+        if (!i) return false;
+        last = key, lastIndex = *i;
+        for (size_t k = 0; k < sizeof run; k += 3) std::memcpy(run + k, pixel, 3);
       }
-      index[x] = lastIndex;
+      index[x++] = lastIndex;
+      pixel += 3;
     }
   }
   for (const uint32_t key : keys) {

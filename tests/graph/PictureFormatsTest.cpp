@@ -278,12 +278,22 @@ TEST_P(PictureFormats, PdfPageIsThePictureAt96Dpi) {
 
 // Up to 256 colours go into a palette, more are written as RGB; either way the pixels come back.
 TEST(PngWriter, AnyNumberOfColoursComesBackPixelForPixel) {
+  // 83 columns: rows end in a part of four pixels, and each row is padded.
   for (const int32_t colors : {1, 2, 256, 257, 4000}) {
-    Bitmap bitmap(80, 60);
-    for (int32_t i = 0; i < 80 * 60; ++i) bitmap.SetPixel(i % 80, i / 80, i % colors * 4099);
-    const Raster png = DecodePng(EncodePng(bitmap));
-    ASSERT_EQ(png.Width * png.Height, 80 * 60);
-    EXPECT_TRUE(std::equal(png.Rgb.begin(), png.Rgb.end(), bitmap.Row(0))) << colors;
+    Bitmap bitmap(83, 60);
+    for (int32_t i = 0; i < 83 * 60; ++i) bitmap.SetPixel(i % 83, i / 83, i / 4 % colors * 4099);
+    const std::string bytes = EncodePng(bitmap);
+    if (colors <= 256) {  // the palette holds each colour once, black first here included
+      const size_t plte = bytes.find("PLTE");
+      ASSERT_NE(plte, std::string::npos);
+      const auto byte = [&](size_t i) { return static_cast<uint8_t>(bytes[plte - 4 + i]); };
+      EXPECT_EQ(byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3), 3 * colors);
+    }
+    const Raster png = DecodePng(bytes);
+    ASSERT_EQ(png.Width * png.Height, 83 * 60);
+    for (int32_t y = 0; y < 60; ++y)
+      ASSERT_TRUE(std::equal(bitmap.Row(y), bitmap.Row(y) + 83 * 3, png.Rgb.begin() + y * 83 * 3))
+          << colors << " colours, row " << y;
   }
 }
 
