@@ -1,7 +1,6 @@
 #include "graph/OutputOptions.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "platform/Conversions.h"
@@ -108,24 +107,4 @@ PagePosition CentreOnPage(int32_t pageWidth, int32_t pageHeight, int32_t width, 
     return static_cast<int32_t>((static_cast<int64_t>(page) - size) / 2);
   };
   return {half(pageWidth, width), half(pageHeight, height)};
-}
-
-PrintSize PrintRasterSize(int32_t width, int32_t height, int32_t dpi) {
-  constexpr int64_t kMinDpi = 300;
-  constexpr long double kMaxPixels = 12e6;
-  constexpr long double kMaxSide = 32767;  // the drawing library's largest picture side
-  if (width <= 0 || height <= 0) return {};
-  int64_t w = width, h = height;
-  if (dpi > 0 && dpi < kMinDpi) {
-    w = w * kMinDpi / dpi;
-    h = h * kMinDpi / dpi;
-  }
-  const long double pixels = static_cast<long double>(w) * static_cast<long double>(h);
-  const long double side = static_cast<long double>(std::max(w, h));
-  if (pixels > kMaxPixels || side > kMaxSide) {
-    const long double scale = std::min(std::sqrt(kMaxPixels / pixels), kMaxSide / side);
-    w = std::max<int64_t>(1, static_cast<int64_t>(w * scale));
-    h = std::max<int64_t>(1, static_cast<int64_t>(h * scale));
-  }
-  return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }

@@ -56,9 +56,3 @@ struct PagePosition {
 // Top left corner that centres a w x h picture on the page; a picture larger than the page gets a
 // negative position, so it is cut equally on both sides.
 PagePosition CentreOnPage(int32_t pageWidth, int32_t pageHeight, int32_t width, int32_t height);
-
-// The pixels of a smooth picture printed over a width x height rectangle of a printer with `dpi`
-// printer pixels per inch: as fine as the printer and at least 300 per inch, the rectangle's
-// proportions kept, at most 12 million pixels in all and 32767 on a side. Empty for an empty
-// rectangle.
-PrintSize PrintRasterSize(int32_t width, int32_t height, int32_t dpi);

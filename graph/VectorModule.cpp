@@ -72,7 +72,3 @@ void LoadedTextMask(const TextLine& line, uint8_t* mask, size_t stride, int32_t 
                     int32_t height, int32_t left, int32_t top) {
   Writers().RenderTextMask(line, mask, stride, width, height, left, top);
 }
-
-Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32_t height) {
-  return Writers().RasterizeVectorPicture(picture, width, height);
-}

@@ -7,7 +7,6 @@
 #include "graph/Canvas.h"
 #include "graph/TextFace.h"
 
-class Bitmap;
 class VectorPicture;
 
 // The SVG and PDF writers live in a module of their own, the only part that needs cairo and what
@@ -19,7 +18,6 @@ struct VectorWriterFunctions {
   std::string (*EncodePdf)(const VectorPicture&);
   void (*WriteSvgFile)(const std::string&, const VectorPicture&);
   void (*WritePdfFile)(const std::string&, const VectorPicture&);
-  Bitmap (*RasterizeVectorPicture)(const VectorPicture&, int32_t, int32_t);
   // The text layout of TextLayout.h, which needs the same libraries.
   TextExtent (*LayOutText)(const std::string&, double);
   void (*RenderTextMask)(const TextLine&, uint8_t*, size_t, int32_t, int32_t, int32_t, int32_t);

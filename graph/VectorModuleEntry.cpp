@@ -5,9 +5,8 @@
 #include "graph/VectorWriter.h"
 
 extern "C" const VectorWriterFunctions* QelVectorWriterFunctions() {
-  static const VectorWriterFunctions functions{
-      EncodeSvg,  EncodePdf,     WriteSvgFile, WritePdfFile, RasterizeVectorPicture,
-      LayOutText, RenderTextMask};
+  static const VectorWriterFunctions functions{EncodeSvg,    EncodePdf,  WriteSvgFile,
+                                               WritePdfFile, LayOutText, RenderTextMask};
   return &functions;
 }
 

@@ -293,32 +293,6 @@ std::string EncodePdf(const VectorPicture& picture) {
   return out;
 }
 
-Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32_t height) {
-  Bitmap bitmap(width, height);
-  if (width <= 0 || height <= 0 || picture.Width() <= 0 || picture.Height() <= 0) return bitmap;
-  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height),
-                  cairo_surface_destroy);
-  cairo_t* cr = cairo_create(surface.get());
-  cairo_scale(cr, static_cast<double>(width) / picture.Width(),
-              static_cast<double>(height) / picture.Height());
-  Painter(cr, picture, false).Paint();
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  if (status != CAIRO_STATUS_SUCCESS) throw VectorError(cairo_status_to_string(status));
-  cairo_surface_flush(surface.get());
-  const unsigned char* data = cairo_image_surface_get_data(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  for (int32_t y = 0; y < height; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int32_t x = 0; x < width; ++x) {
-      const uint32_t rgb = row[x];  // 0x00RRGGBB in the machine's byte order
-      bitmap.SetPixel(
-          x, y, static_cast<int32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16));
-    }
-  }
-  return bitmap;
-}
-
 void WriteSvgFile(const std::string& path, const VectorPicture& picture) {
   WriteStreamed(path, [&](const Sink& sink) { StreamSvg(picture, sink); });
 }

@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "graph/Bitmap.h"
 #include "graph/VectorPicture.h"
 
 // The drawing library could not make the file; the text is its own.
@@ -18,10 +17,6 @@ std::string EncodeSvg(const VectorPicture& picture);
 
 // The picture as a one-page PDF document, the page being the picture at 96 pixels per inch.
 std::string EncodePdf(const VectorPicture& picture);
-
-// The picture as the vector formats draw it, stretched over a bitmap of width x height pixels:
-// for output finer than the picture's own pixels. Throws VectorError.
-Bitmap RasterizeVectorPicture(const VectorPicture& picture, int32_t width, int32_t height);
 
 // Encodes, then writes atomically; throw VectorError or FileCreateError.
 void WriteSvgFile(const std::string& path, const VectorPicture& picture);

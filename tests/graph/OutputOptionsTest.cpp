@@ -194,20 +194,4 @@ TEST(OutputOptions, CentreOnPage) {
   }
 }
 
-// A smooth print has at least 300 pixels per inch, the printer's own where it has more, and no
-// more than 12 million pixels.
-TEST(OutputOptions, PrintRasterSize) {
-  const struct {
-    int32_t Width, Height, Dpi;
-    PrintSize Pixels;
-  } cases[] = {{63, 45, 72, {262, 187}},      {480, 342, 72, {2000, 1425}},
-               {640, 480, 1200, {640, 480}},  {9600, 13200, 1200, {2954, 4062}},
-               {100000, 2, 1200, {32767, 1}}, {63, -1, 72, {0, 0}}};
-  for (const auto& c : cases) {
-    const PrintSize pixels = PrintRasterSize(c.Width, c.Height, c.Dpi);
-    EXPECT_EQ(pixels.Width, c.Pixels.Width) << c.Width << "x" << c.Height << " " << c.Dpi;
-    EXPECT_EQ(pixels.Height, c.Pixels.Height) << c.Width << "x" << c.Height << " " << c.Dpi;
-  }
-}
-
 }  // namespace

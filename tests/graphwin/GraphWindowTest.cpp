@@ -111,11 +111,11 @@ class GraphWindowTest : public ::testing::Test {
   }
 
   // A graph window whose 63 x 45 picture is red with a green diagonal.
-  TGraph* RedGraph() {
+  TGraph* RedGraph(int width = 63, int height = 45) {
     auto* graph = new TGraph(frame.Context(), frame.PrinterDevice, form2);
     graph->setWindowTitle("Garph (Test)");
-    graph->resize(63 + graph->width() - graph->Image1->width(),
-                  45 + graph->height() - graph->Image1->height());
+    graph->resize(width + graph->width() - graph->Image1->width(),
+                  height + graph->height() - graph->Image1->height());
     Bitmap& picture = graph->Picture();
     picture.SetBrushColor(kRed);
     picture.FillRect(0, 0, picture.Width(), picture.Height());
@@ -433,27 +433,31 @@ TEST_F(GraphWindowTest, PrintingToAFileNumbersItTellsWhereAndKeepsThePictureLoss
   EXPECT_EQ(frame.PrinterDevice.outputFileName(), pdf);
 }
 
-// A graph with any display setting is drawn again at 300 pixels per inch of the 72 dpi page, a
-// plain one prints its own pixels.
-TEST_F(GraphWindowTest, DisplaySettingsPrintAtTheFinerResolution) {
-  const QByteArray fine = "/Width 262\n/Height 187";
-  const std::pair<bool ProjectSettings::*, QByteArray> cases[] = {
-      {nullptr, "/Width 63\n/Height 45"},
-      {&ProjectSettings::AxisNumbers, fine},
-      {&ProjectSettings::Legend, fine},
-      {&ProjectSettings::SmoothCurves, fine},
-      {&ProjectSettings::ExactCurves, fine}};
+// A graph with any display setting is drawn again as lines and text, with no picture in the page;
+// a plain one prints its own pixels. Axis numbers are text in the core's font.
+TEST_F(GraphWindowTest, DisplaySettingsPrintAsLinesAndText) {
+  const struct {
+    bool ProjectSettings::*Setting;
+    bool Image, Text;
+  } cases[] = {{nullptr, true, false},
+               {&ProjectSettings::AxisNumbers, false, true},
+               {&ProjectSettings::Legend, false, false},  // no function, no legend line
+               {&ProjectSettings::SmoothCurves, false, false},
+               {&ProjectSettings::ExactCurves, false, false}};
   for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& [setting, size] = cases[i];
     const QString pdf = dir.filePath(QString("fine%1.pdf").arg(i));
     frame.UsePdfPage(pdf, 480, 660);
     ProjectDocument project;
-    if (setting) project.Settings.*setting = true;
-    TGraph* graph = RedGraph();
+    project.Settings.OutputWidth = "320", project.Settings.OutputHeight = "240";
+    if (cases[i].Setting) project.Settings.*cases[i].Setting = true;
+    TGraph* graph = RedGraph(320, 240);
     graph->KeepDrawing(project, frame.Parser);
     WhenShown(form2, [&] { QTest::mouseClick(form2.Button1, Qt::LeftButton); });
     graph->Graphendrucken1Click();
-    EXPECT_TRUE(ReadAll(pdf).contains(size)) << size.toStdString();
+    const QByteArray written = ReadAll(pdf);
+    EXPECT_EQ(written.contains("/Width 320\n/Height 240"), cases[i].Image) << i;
+    EXPECT_EQ(written.contains("/Subtype /Image"), cases[i].Image) << i;
+    EXPECT_EQ(written.contains("DejaVuSans"), cases[i].Text) << i;
   }
 }
 

@@ -28,6 +28,7 @@
 #include "ui/graph/CurvePointsWindow.h"
 #include "ui/graph/GraphPointer.h"
 #include "ui/graph/OutputOptionsDialog.h"
+#include "ui/graph/VectorPrint.h"
 #include "ui/platform/PathText.h"
 #include "ui/shell/AppInfo.h"
 #include "ui/shell/ErrorReport.h"
@@ -304,7 +305,8 @@ VectorPicture TGraph::VectorCopy() {
 }
 
 // Numbers, legend and smooth or exact curves are meant to be read on paper: such a graph is drawn
-// again at the printer's finer resolution. A plain graph prints its own pixels, as it always has.
+// again as lines and text, sharp at the printer's resolution. A plain graph prints its own pixels,
+// as it always has.
 bool TGraph::PrintsFinely() const {
   if (!drawing_) return false;
   const ProjectSettings& s = drawing_->Project.Settings;
@@ -332,14 +334,15 @@ void TGraph::Print(int32_t width, int32_t height) {
   const QSize page = PrinterPageSize(printer);
   const PagePosition at = CentreOnPage(page.width(), page.height(), width, height);
   // Drawn before the job begins, so a drawing that fails opens no job.
-  std::optional<Bitmap> fine;
-  if (PrintsFinely() && width > 0 && height > 0) {
-    const PrintSize pixels = PrintRasterSize(width, height, printer.resolution());
-    fine = RasterizeVectorPicture(VectorCopy(), pixels.Width, pixels.Height);
-  }
+  std::optional<VectorPicture> fine;
+  if (PrintsFinely()) fine = VectorCopy();
   QPainter canvas;
   if (!canvas.begin(&printer)) throw std::runtime_error("Der Druckauftrag kann nicht beginnen");
-  PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, fine ? *fine : Picture());
+  if (fine) {
+    PaintVectorPicture(canvas, *fine, QRectF(at.X, at.Y, width, height));
+  } else {
+    PrintDIB1.StretchDrawDIB(canvas, at.X, at.Y, width, height, Picture());
+  }
   QFont font = DialogFont();
   font.setPointSize(10);
   canvas.setFont(font);
