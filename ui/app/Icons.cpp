@@ -1,5 +1,6 @@
 #include "ui/app/Icons.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <mutex>
@@ -21,8 +22,12 @@ QPixmap SvgPixmap(const QString& name, QSize size) {
   return pixmap;
 }
 
+// Drawn once each: every new child's menus ask for the same few again.
 QIcon SvgIcon(const QString& name) {
+  static QHash<QString, QIcon> drawn;
+  const auto known = drawn.constFind(name);
+  if (known != drawn.constEnd()) return *known;
   QIcon icon;
   for (int side : {16, 32, 48}) icon.addPixmap(SvgPixmap(name, QSize(side, side)));
-  return icon;
+  return *drawn.insert(name, icon);
 }
