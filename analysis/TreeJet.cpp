@@ -204,13 +204,14 @@ std::optional<long double> DifferentiatedFunction::EngineValue(long double x) {
 }
 
 void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs,
-                                          std::vector<bool>& defined) {
-  defined.assign(xs.size(), false);
+                                          std::vector<long double>& values) {
+  values.assign(xs.size(), NAN);
   if (!built_ || xs.empty()) return;
-  std::vector<long double> values(xs.size());
   const std::unique_ptr<bool[]> failed(new bool[xs.size()]);
   engine_.EvaluateAt(xs.data(), xs.size(), values.data(), failed.get());
-  for (size_t i = 0; i < xs.size(); ++i) defined[i] = !failed[i] && !std::isnan(values[i]);
+  for (size_t i = 0; i < xs.size(); ++i) {
+    if (failed[i]) values[i] = NAN;
+  }
 }
 
 Jet DifferentiatedFunction::At(long double x) {

@@ -48,8 +48,8 @@ class DifferentiatedFunction {
   bool Built() const { return built_; }
   // The engine's value at x; nothing where the engine raises or gives no number.
   std::optional<long double> EngineValue(long double x);
-  // Whether the engine has a value at each reading, all evaluated together.
-  void EngineValues(const std::vector<VariableReading>& xs, std::vector<bool>& defined);
+  // The engine's value at each reading, all evaluated together; not-a-number where it has none.
+  void EngineValues(const std::vector<VariableReading>& xs, std::vector<long double>& values);
   // The jet at x, without asking the engine whether the function has a value there.
   Jet At(long double x);
 
