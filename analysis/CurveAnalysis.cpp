@@ -1,6 +1,7 @@
 #include "analysis/CurveAnalysis.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -283,9 +284,9 @@ long double ColumnValue(const AnalysisFrame& frame, size_t i) {
 class ColumnMarks {
  public:
   explicit ColumnMarks(size_t count) : marked_(count, false) {}
-  void Mark(size_t from, size_t to) {
-    const size_t first = from > kMargin ? from - kMargin : 0;
-    const size_t last = std::min(marked_.size() - 1, to + kMargin);
+  void Mark(size_t from, size_t to, size_t margin = kMargin) {
+    const size_t first = from > margin ? from - margin : 0;
+    const size_t last = std::min(marked_.size() - 1, to + margin);
     std::fill(marked_.begin() + static_cast<std::ptrdiff_t>(first),
               marked_.begin() + static_cast<std::ptrdiff_t>(last) + 1, true);
   }
@@ -408,31 +409,35 @@ bool MayTouch(const Probe& a, const Probe& b) {
 
 // The columns where f - g may change sign, or its slope may where it comes close to 0, and those
 // where f or g has no value, which part the stretches between.
-std::vector<size_t> CrossingColumns(SampledFunction& f, SampledFunction& g) {
+std::vector<size_t> CrossingColumns(const SampledFunction& f, const SampledFunction& g) {
   const size_t n = std::min(f.Count(), g.Count());
   if (n == 0) return {};
   ColumnMarks marks(n);
-  std::vector<long double> h(n), noise(n);
+  const std::vector<double>& a = f.Screen();
+  const std::vector<double>& b = g.Screen();
+  // A sign change of f - g between two columns is found by their jets alone; values too close to
+  // tell take their neighbours along, up to the next clear ones.
+  const auto h = [&](size_t i) { return a[i] - b[i]; };
+  const auto noise = [&](size_t i) {
+    return static_cast<double>(kValueNoise) * (std::fabs(a[i]) + std::fabs(b[i]));
+  };
   for (size_t i = 0; i < n; ++i) {
-    const long double a = f.Value(i), b = g.Value(i);
-    const bool plain = std::isfinite(a) && std::isfinite(b) && f.HasValue(i) && g.HasValue(i);
-    h[i] = plain ? a - b : NAN;
-    noise[i] = kValueNoise * (std::fabs(a) + std::fabs(b));
-    if (!plain || std::fabs(h[i]) <= noise[i]) marks.Mark(i, i);
-  }
-  for (size_t i = 1; i + 1 < n; ++i) {
-    const long double before = h[i - 1], at = h[i], after = h[i + 1];
-    if (std::isnan(before) || std::isnan(at) || std::isnan(after)) continue;
-    if (SignOf(before) != SignOf(at)) marks.Mark(i - 1, i);
-    const long double d1 = at - before, d2 = after - at;
-    const long double near = std::min({std::fabs(before), std::fabs(at), std::fabs(after)});
-    if (SignInDoubt(d1, d2, noise[i]) && near <= 16 * (std::fabs(d1) + std::fabs(d2)) + noise[i]) {
+    const double d = h(i);
+    if (std::isnan(d)) {
+      marks.Mark(i, i, 0);
+    } else if (std::fabs(d) <= noise(i)) {
+      marks.Mark(i, i, 1);
+    } else if (i + 1 < n && SignOf(d) * SignOf(h(i + 1)) < 0) {
+      marks.Mark(i, i + 1, 0);
+    }
+    if (i == 0 || i + 1 == n) continue;
+    const double before = h(i - 1), after = h(i + 1);
+    if (std::isnan(before) || std::isnan(d) || std::isnan(after)) continue;
+    const double d1 = d - before, d2 = after - d;
+    const double near = std::min({std::fabs(before), std::fabs(d), std::fabs(after)});
+    if (SignInDoubt(d1, d2, noise(i)) && near <= 16 * (std::fabs(d1) + std::fabs(d2)) + noise(i)) {
       marks.Mark(i - 1, i + 1);
     }
-  }
-  if (n >= 2 && !std::isnan(h[n - 2]) && !std::isnan(h[n - 1]) &&
-      SignOf(h[n - 2]) != SignOf(h[n - 1])) {
-    marks.Mark(n - 2, n - 1);
   }
   return marks.Marked();
 }
@@ -461,7 +466,9 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
     columns_.push_back({reading.Memo.Value, false, {}});
   }
   states_.reserve(values_.size());
+  screen_.reserve(values_.size());
   for (const long double v : values_) {
+    screen_.push_back(std::fabs(v) <= DBL_MAX ? static_cast<double>(v) : NAN);
     states_.push_back(std::isnan(v) ? kStateNone : (std::isinf(v) ? kStateUnknown : kStateValue));
   }
 }
@@ -472,7 +479,7 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
 
 Probe SampledFunction::At(long double x) {
   Probe p{x, false, function_.At(x)};
-  p.Defined = std::isfinite(p.J.V) && function_.EngineValue(x).has_value();
+  p.Defined = std::isfinite(p.J.V) && (function_.Plain() || function_.EngineValue(x).has_value());
   return p;
 }
 

@@ -85,6 +85,9 @@ class SampledFunction {
   long double X(size_t i) const { return columns_[i].X; }
   // The engine's value at a column; not-a-number where it has none.
   long double Value(size_t i) const { return values_[i]; }
+  // The engine's values in double precision, not-a-number where one has none or is beyond the
+  // double range: enough to tell where f - g may cross.
+  const std::vector<double>& Screen() const { return screen_; }
   // Whether the column's sample has a value, as Column(i).Defined says.
   bool HasValue(size_t i);
   // The column's sample with its jet, taken when first asked for.
@@ -98,6 +101,7 @@ class SampledFunction {
   // Per column: whether it has a value (unknown until the jet tells), and whether the jet is taken.
   static constexpr uint8_t kStateNone = 0, kStateValue = 1, kStateUnknown = 2, kStateJet = 4;
   std::vector<uint8_t> states_;
+  std::vector<double> screen_;
 };
 
 // The points of one function; nothing when stopped.

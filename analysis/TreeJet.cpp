@@ -155,6 +155,42 @@ bool IsFunction(NodeKind kind) {
   return kind >= NodeKind::Sin;
 }
 
+// Values within this bound stay in the range of the engine's double computations.
+constexpr long double kPlainLimit = 1e300L;
+
+// Whether a value is clear of 0 by more than the engine's own rounding (it takes powers and
+// trigonometric functions in double precision) could take away, and above the double range's
+// smallest numbers, which the engine's powers make 0.
+bool ClearOfZero(const Jet& u) {
+  return std::fabs(u.V) > std::fmax(1e-290L, 1e-12L * u.M[0]);
+}
+
+// Whether the engine takes a function of this argument without raising (Plain).
+bool PlainArgument(NodeKind kind, const Jet& u) {
+  switch (kind) {
+    case NodeKind::Sin:
+    case NodeKind::Cos:
+    case NodeKind::Tan:
+      return std::fabs(u.V) < 0x1p52L;
+    case NodeKind::Ln:
+    case NodeKind::Lg:
+      return u.V > 0 && ClearOfZero(u);
+    case NodeKind::Abs:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the engine takes an operator of these operands without raising (Plain); the size of
+// the result is checked apart.
+bool PlainOperands(NodeKind kind, const Jet& l, const Jet& r) {
+  if (kind == NodeKind::Divide) return ClearOfZero(r);
+  if (kind != NodeKind::Power || (l.V > 0 && ClearOfZero(l))) return true;
+  const bool whole = IsConstant(r) && std::trunc(r.V) == r.V;
+  return whole && (r.V > 0 || ClearOfZero(l));
+}
+
 }  // namespace
 
 std::string ExactText(long double x) {
@@ -216,18 +252,23 @@ void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs
 
 Jet DifferentiatedFunction::At(long double x) {
   Jet* top = stack_.data();
+  bool plain = !steps_.empty();
   for (const Step& step : steps_) {
     if (step.Kind == NodeKind::Leaf) {
       *top++ = {step.Constant, 0, 0, 0, {std::fabs(step.Constant), 0, 0, 0}};
     } else if (step.Kind == NodeKind::VariableX) {
       *top++ = {x, 1, 0, 0, {std::fabs(x), 1, 0, 0}};
     } else if (IsFunction(step.Kind)) {
+      plain = plain && PlainArgument(step.Kind, top[-1]);
       top[-1] = Function(step.Kind, top[-1]);
     } else {
       const Jet& l = *--top;
+      plain = plain && PlainOperands(step.Kind, l, top[-1]);
       top[-1] = Operator(step.Kind, l, top[-1]);
     }
+    plain = plain && std::fabs(top[-1].V) <= kPlainLimit;
   }
+  plain_ = plain;
   // The faults this raised are none of the engine's next evaluation.
   constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
   if (std::fetestexcept(kFaults) != 0) std::feclearexcept(kFaults);
