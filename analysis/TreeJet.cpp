@@ -68,12 +68,14 @@ bool IsConstant(const Jet& a) {
 }
 
 // u^c for a constant c: c (c-1) ... (c-k+1) u^(c-k), with no power taken where the factor is 0,
-// so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too.
+// so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too, nor where the power is u^1 or u^0,
+// which pow gives exactly as u and 1.
 Jet ConstantPower(const Jet& u, long double c) {
   long double f[4];
   long double falling = 1;
   for (int k = 0; k < 4; ++k) {
-    f[k] = falling == 0 ? 0.0L : falling * std::pow(u.V, c - k);
+    const long double e = c - k;
+    f[k] = falling == 0 ? 0.0L : falling * (e == 0 ? 1.0L : (e == 1 ? u.V : std::pow(u.V, e)));
     falling *= c - k;
   }
   return Chain(u, f[0], f[1], f[2], f[3]);
