@@ -2,6 +2,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -9,7 +11,6 @@ static_assert(LDBL_MANT_DIG == 64, "the bit order below counts 64-bit significan
 
 using Key = __int128;
 constexpr Key kSignificandSpan = static_cast<Key>(1) << 63;
-constexpr int kMinExponent = LDBL_MIN_EXP - 1;
 // More than the 2^81 patterns of the finite long doubles can take, for a bracket with no
 // derivative to go by and a few Newton steps that do not pay.
 constexpr int kMaxSteps = 200;
@@ -18,30 +19,36 @@ constexpr long double kPoleGrowth = 1e6L;
 // A bracket this many times narrower with no less change across it holds a break.
 constexpr long double kBreakShrink = 1e3L;
 
-// The finite long doubles numbered in order, neighbours by neighbouring numbers, 0 at zero.
+// The x87 extended format: the significand with its explicit leading bit, then sign and exponent.
+struct Extended {
+  uint64_t Significand;
+  uint16_t SignExponent;
+};
+static_assert(sizeof(long double) >= sizeof(Extended), "an x87 extended long double");
+
+// The finite long doubles numbered in order, neighbours by neighbouring numbers, 0 at zero: the
+// biased exponent counts spans of 2^63 above the subnormals, whose significands count up to the
+// first span.
 Key KeyOf(long double x) {
-  const long double a = std::fabs(x);
-  Key key = 0;
-  if (a != 0) {
-    const int e = std::max(std::ilogb(a), kMinExponent);
-    const auto m = static_cast<unsigned long long>(std::scalbn(a, 63 - e));
-    key = e == kMinExponent && m < (1ULL << 63)
-              ? static_cast<Key>(m)
-              : (e - kMinExponent + 1) * kSignificandSpan + static_cast<Key>(m - (1ULL << 63));
-  }
-  return std::signbit(x) ? -key : key;
+  Extended bits{};
+  std::memcpy(&bits, &x, sizeof bits);
+  const int biased = bits.SignExponent & 0x7fff;
+  const Key key = static_cast<Key>(std::max(biased - 1, 0)) * kSignificandSpan +
+                  static_cast<Key>(bits.Significand);
+  return (bits.SignExponent & 0x8000) != 0 ? -key : key;
 }
 
 long double FromKey(Key key) {
   const bool negative = key < 0;
   const Key k = negative ? -key : key;
-  const auto exponentStep = static_cast<int>(k / kSignificandSpan);
-  const auto rest = static_cast<unsigned long long>(k % kSignificandSpan);
-  const long double a = exponentStep == 0
-                            ? std::scalbn(static_cast<long double>(rest), kMinExponent - 63)
-                            : std::scalbn(static_cast<long double>(rest + (1ULL << 63)),
-                                          exponentStep - 1 + kMinExponent - 63);
-  return negative ? -a : a;
+  const auto span = static_cast<int>(k / kSignificandSpan);
+  const auto rest = static_cast<uint64_t>(k % kSignificandSpan);
+  // Above the subnormals the span is the biased exponent and the leading bit is set.
+  const Extended bits{span == 0 ? rest : rest | (1ULL << 63),
+                      static_cast<uint16_t>(span | (negative ? 0x8000 : 0))};
+  long double x = 0;
+  std::memcpy(&x, &bits, sizeof bits);
+  return x;
 }
 
 int SignOf(long double v) {

@@ -1,6 +1,7 @@
 #include "analysis/CurveAnalysis.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -279,27 +280,100 @@ long double ColumnValue(const AnalysisFrame& frame, size_t i) {
                            static_cast<long double>(frame.Columns);
 }
 
-// The columns' samples with more between neighbours whose visible values change fast.
-std::vector<Probe> FineSamples(SampledFunction& f, const AnalysisFrame& frame) {
-  const std::vector<Probe>& columns = f.Columns();
+// Columns whose jets a scan needs, each with kMargin columns either side.
+class ColumnMarks {
+ public:
+  explicit ColumnMarks(size_t count) : marked_(count, false) {}
+  void Mark(size_t from, size_t to, size_t margin = kMargin) {
+    const size_t first = from > margin ? from - margin : 0;
+    const size_t last = std::min(marked_.size() - 1, to + margin);
+    std::fill(marked_.begin() + static_cast<std::ptrdiff_t>(first),
+              marked_.begin() + static_cast<std::ptrdiff_t>(last) + 1, true);
+  }
+  std::vector<size_t> Marked() const {
+    std::vector<size_t> columns;
+    for (size_t i = 0; i < marked_.size(); ++i) {
+      if (marked_[i]) columns.push_back(i);
+    }
+    return columns;
+  }
+
+ private:
+  // A sign change of f' or f'' shows in the differences of the values within two columns of it.
+  static constexpr size_t kMargin = 3;
+  std::vector<bool> marked_;
+};
+
+// The engine computes some functions in double precision: differences of its values this small
+// against the values say nothing of the sign of a derivative.
+constexpr long double kValueNoise = 1e-12L;
+
+bool SignInDoubt(long double a, long double b, long double noise) {
+  return std::fabs(a) <= noise || std::fabs(b) <= noise || SignOf(a) != SignOf(b);
+}
+
+// Whether the jets could find the values between two columns changing fast (FineSamples), with
+// room for the engine's rounding.
+bool MayBeFast(long double a, long double b, const AnalysisFrame& frame, long double row) {
+  const long double slack = 1e-6L * row;
+  const auto nearlyVisible = [&](long double v) {
+    return v >= frame.YFrom - slack && v <= frame.YTo + slack;
+  };
+  return std::fabs(b - a) + slack > kRowsPerSample * row && (nearlyVisible(a) || nearlyVisible(b));
+}
+
+// The columns whose jets can tell more than their neighbours': those where the engine's values,
+// their differences or their second differences change sign or are too small to tell, where a
+// value is missing or 0, where the values change fast, and the ends. Between them f, f' and f''
+// keep their signs, so f' is monotonic there and no change of value breaks off.
+std::vector<size_t> TellingColumns(SampledFunction& f, const AnalysisFrame& frame) {
+  const size_t n = f.Count();
+  if (n == 0) return {};
+  ColumnMarks marks(n);
+  marks.Mark(0, 0);
+  marks.Mark(n - 1, n - 1);
   const long double row = (frame.YTo - frame.YFrom) / std::max(frame.Rows, 1);
-  size_t budget = kExtraColumnsFactor * columns.size();
+  for (size_t i = 0; i < n; ++i) {
+    const long double v = f.Value(i);
+    if (!std::isfinite(v) || v == 0) marks.Mark(i, i);
+    if (i + 1 == n) continue;
+    const long double next = f.Value(i + 1);
+    if (SignOf(v) != SignOf(next) || MayBeFast(v, next, frame, row)) marks.Mark(i, i + 1);
+    if (i == 0 || i + 2 >= n) continue;
+    const long double a = f.Value(i - 1), d = f.Value(i + 2);
+    const long double d1 = v - a, d2 = next - v, d3 = d - next;
+    const long double noise =
+        kValueNoise * (std::fabs(a) + std::fabs(v) + std::fabs(next) + std::fabs(d));
+    if (!std::isfinite(noise) || SignInDoubt(d1, d2, noise) ||
+        SignInDoubt(d2 - d1, d3 - d2, noise)) {
+      marks.Mark(i - 1, i + 2);
+    }
+  }
+  return marks.Marked();
+}
+
+// The samples at the telling columns with more between neighbours whose visible values change
+// fast.
+std::vector<Probe> FineSamples(SampledFunction& f, const AnalysisFrame& frame,
+                               const std::vector<size_t>& columns) {
+  const long double row = (frame.YTo - frame.YFrom) / std::max(frame.Rows, 1);
+  size_t budget = kExtraColumnsFactor * f.Count();
   std::vector<Probe> fine;
   fine.reserve(columns.size());
-  for (size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) {
-      const Probe& a = columns[i - 1];
-      const Probe& b = columns[i];
+  for (size_t k = 0; k < columns.size(); ++k) {
+    const Probe& b = f.Column(columns[k]);
+    if (k > 0 && columns[k - 1] + 1 == columns[k]) {
+      const Probe& a = f.Column(columns[k - 1]);
       const long double rows = std::fabs(b.J.V - a.J.V) / row;
       const bool fast = a.Defined && b.Defined && rows > kRowsPerSample &&
                         (Visible(a.J.V, frame) || Visible(b.J.V, frame));
       const int split =
           fast ? static_cast<int>(std::fmin(kMaxSplit, std::ceil(rows / kRowsPerSample))) : 1;
-      for (int k = 1; k < split && budget > 0; ++k, --budget) {
-        fine.push_back(f.At(a.X + (b.X - a.X) * k / split));
+      for (int s = 1; s < split && budget > 0; ++s, --budget) {
+        fine.push_back(f.At(a.X + (b.X - a.X) * s / split));
       }
     }
-    fine.push_back(columns[i]);
+    fine.push_back(b);
   }
   return fine;
 }
@@ -333,6 +407,40 @@ bool MayTouch(const Probe& a, const Probe& b) {
   return std::fabs(a.J.V) <= reach && std::fabs(b.J.V) <= reach;
 }
 
+// The columns where f - g may change sign, or its slope may where it comes close to 0, and those
+// where f or g has no value, which part the stretches between.
+std::vector<size_t> CrossingColumns(const SampledFunction& f, const SampledFunction& g) {
+  const size_t n = std::min(f.Count(), g.Count());
+  if (n == 0) return {};
+  ColumnMarks marks(n);
+  const std::vector<double>& a = f.Screen();
+  const std::vector<double>& b = g.Screen();
+  // A sign change of f - g between two columns is found by their jets alone; values too close to
+  // tell take their neighbours along, up to the next clear ones.
+  const auto h = [&](size_t i) { return a[i] - b[i]; };
+  const auto noise = [&](size_t i) {
+    return static_cast<double>(kValueNoise) * (std::fabs(a[i]) + std::fabs(b[i]));
+  };
+  for (size_t i = 0; i < n; ++i) {
+    const double d = h(i);
+    if (std::isnan(d)) {
+      marks.Mark(i, i, 0);
+    } else if (std::fabs(d) <= noise(i)) {
+      marks.Mark(i, i, 1);
+    } else if (i + 1 < n && SignOf(d) * SignOf(h(i + 1)) < 0) {
+      marks.Mark(i, i + 1, 0);
+    }
+    if (i == 0 || i + 1 == n) continue;
+    const double before = h(i - 1), after = h(i + 1);
+    if (std::isnan(before) || std::isnan(d) || std::isnan(after)) continue;
+    const double d1 = d - before, d2 = after - d;
+    const double near = std::min({std::fabs(before), std::fabs(d), std::fabs(after)});
+    if (SignInDoubt(d1, d2, noise(i)) && near <= 16 * (std::fabs(d1) + std::fabs(d2)) + noise(i)) {
+      marks.Mark(i - 1, i + 1);
+    }
+  }
+  return marks.Marked();
+}
 }  // namespace
 
 AnalysisFrame ProjectFrame(const ProjectSettings& settings, TQelParser& engine) {
@@ -352,14 +460,16 @@ FrameColumns::FrameColumns(const TQelParser& engine, const AnalysisFrame& frame)
 SampledFunction::SampledFunction(const TQelParser& engine, const std::string& expression,
                                  const FrameColumns& columns)
     : function_(engine, expression) {
-  std::vector<bool> defined;
-  function_.EngineValues(columns.Readings, defined);
-  columns_.reserve(defined.size());
-  for (size_t i = 0; i < defined.size(); ++i) {
-    const long double x = columns.Readings[i].Memo.Value;
-    Probe p{x, false, function_.At(x)};
-    p.Defined = defined[i] && std::isfinite(p.J.V);
-    columns_.push_back(p);
+  function_.EngineValues(columns.Readings, values_);
+  columns_.reserve(values_.size());
+  for (const VariableReading& reading : columns.Readings) {
+    columns_.push_back({reading.Memo.Value, false, {}});
+  }
+  states_.reserve(values_.size());
+  screen_.reserve(values_.size());
+  for (const long double v : values_) {
+    screen_.push_back(std::fabs(v) <= DBL_MAX ? static_cast<double>(v) : NAN);
+    states_.push_back(std::isnan(v) ? kStateNone : (std::isinf(v) ? kStateUnknown : kStateValue));
   }
 }
 
@@ -369,13 +479,29 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
 
 Probe SampledFunction::At(long double x) {
   Probe p{x, false, function_.At(x)};
-  p.Defined = std::isfinite(p.J.V) && function_.EngineValue(x).has_value();
+  p.Defined = std::isfinite(p.J.V) && (function_.Plain() || function_.EngineValue(x).has_value());
   return p;
+}
+
+const Probe& SampledFunction::Column(size_t i) {
+  Probe& p = columns_[i];
+  if ((states_[i] & kStateJet) == 0) {
+    p.J = function_.At(p.X);
+    p.Defined = !std::isnan(values_[i]) && std::isfinite(p.J.V);
+    states_[i] = kStateJet | (p.Defined ? kStateValue : kStateNone);
+  }
+  return p;
+}
+
+bool SampledFunction::HasValue(size_t i) {
+  // A finite value of the engine comes with a finite jet; an infinite one needs the jet to tell.
+  if (states_[i] == kStateUnknown) Column(i);
+  return (states_[i] & kStateValue) != 0;
 }
 
 std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame& frame,
                                          const StopRequest& stop) {
-  const std::vector<Probe> samples = FineSamples(f, frame);
+  const std::vector<Probe> samples = FineSamples(f, frame, TellingColumns(f, frame));
   std::vector<Candidate> candidates;
   const auto sample = [&samples](size_t i) -> const Probe& { return samples[i]; };
   for (int order = 0; order < 3; ++order) {
@@ -402,17 +528,21 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
 
 std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
                                        const StopRequest& stop) {
-  const std::vector<Probe>& fc = f.Columns();
-  const std::vector<Probe>& gc = g.Columns();
-  const size_t count = std::min(fc.size(), gc.size());
-  const auto h = [&fc, &gc](size_t i) { return Difference(fc[i], gc[i]); };
+  const std::vector<size_t> columns = CrossingColumns(f, g);
+  const auto h = [&](size_t k) { return Difference(f.Column(columns[k]), g.Column(columns[k])); };
+  const auto signOf = [&](size_t k, int order) {
+    const size_t i = columns[k];
+    if (!f.HasValue(i) || !g.HasValue(i)) return kNoValue;
+    return DifferenceSign(f.Column(i), g.Column(i), order);
+  };
   std::vector<Candidate> candidates;
-  const auto sign = [&fc, &gc](size_t i) { return DifferenceSign(fc[i], gc[i], 0); };
-  const auto slopeSign = [&fc, &gc](size_t i) { return DifferenceSign(fc[i], gc[i], 1); };
-  ScanSignChanges(count, sign, h, 0, Always, candidates);
-  ScanSignChanges(count, slopeSign, h, 1, MayTouch, candidates);
+  const auto sign = [&signOf](size_t k) { return signOf(k, 0); };
+  const auto slopeSign = [&signOf](size_t k) { return signOf(k, 1); };
+  ScanSignChanges(columns.size(), sign, h, 0, Always, candidates);
+  ScanSignChanges(columns.size(), slopeSign, h, 1, MayTouch, candidates);
   const Evaluator at = [&f, &g](long double x) { return Difference(f.At(x), g.At(x)); };
-  const long double width = count > 0 ? std::fabs(fc[count - 1].X - fc[0].X) : 0;
+  const size_t count = std::min(f.Count(), g.Count());
+  const long double width = count > 0 ? std::fabs(f.X(count - 1) - f.X(0)) : 0;
   return Discuss(candidates, width, stop,
                  [&at, &f](const Candidate& c, std::vector<CurvePoint>& points) {
                    Crossing(at, f, c, points);

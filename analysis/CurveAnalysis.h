@@ -16,8 +16,9 @@
 // extrema, inflection points, poles, jumps and y-intercept, and the intersections of two functions.
 // The engine's evaluation decides where a function has a value; the derivatives are those of the
 // engine's tree (TreeJet). Sampling takes every pixel column of the project's width, more where the
-// values change by more than a few rows between columns; each bracket is narrowed to neighbouring
-// long doubles (BracketSearch).
+// values change by more than a few rows between columns; the jets are taken only around the columns
+// where the engine's values, their differences or their second differences change sign, break off
+// or are too small to tell; each bracket is narrowed to neighbouring long doubles (BracketSearch).
 
 enum class PointKind : uint8_t {
   Zero,
@@ -68,7 +69,9 @@ struct FrameColumns {
   std::vector<VariableReading> Readings;
 };
 
-// A function sampled over the frame once, for its own points and for its intersections.
+// A function sampled over the frame once, for its own points and for its intersections: the
+// engine's values at every column, evaluated together as the drawing evaluates them, and the jets
+// only at the columns a search asks for.
 class SampledFunction {
  public:
   SampledFunction(const TQelParser& engine, const std::string& expression,
@@ -77,13 +80,28 @@ class SampledFunction {
                   const AnalysisFrame& frame);
   bool Built() const { return function_.Built(); }
   Probe At(long double x);
-  // The samples at the columns 0 .. Columns, the same x for every function of a frame.
-  const std::vector<Probe>& Columns() const { return columns_; }
+  // The columns 0 .. Columns, at the same x for every function of a frame.
+  size_t Count() const { return values_.size(); }
+  long double X(size_t i) const { return columns_[i].X; }
+  // The engine's value at a column; not-a-number where it has none.
+  long double Value(size_t i) const { return values_[i]; }
+  // The engine's values in double precision, not-a-number where one has none or is beyond the
+  // double range: enough to tell where f - g may cross.
+  const std::vector<double>& Screen() const { return screen_; }
+  // Whether the column's sample has a value, as Column(i).Defined says.
+  bool HasValue(size_t i);
+  // The column's sample with its jet, taken when first asked for.
+  const Probe& Column(size_t i);
   DifferentiatedFunction& Function() { return function_; }
 
  private:
   DifferentiatedFunction function_;
+  std::vector<long double> values_;
   std::vector<Probe> columns_;
+  // Per column: whether it has a value (unknown until the jet tells), and whether the jet is taken.
+  static constexpr uint8_t kStateNone = 0, kStateValue = 1, kStateUnknown = 2, kStateJet = 4;
+  std::vector<uint8_t> states_;
+  std::vector<double> screen_;
 };
 
 // The points of one function; nothing when stopped.

@@ -68,12 +68,14 @@ bool IsConstant(const Jet& a) {
 }
 
 // u^c for a constant c: c (c-1) ... (c-k+1) u^(c-k), with no power taken where the factor is 0,
-// so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too.
+// so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too, nor where the power is u^1 or u^0,
+// which pow gives exactly as u and 1.
 Jet ConstantPower(const Jet& u, long double c) {
   long double f[4];
   long double falling = 1;
   for (int k = 0; k < 4; ++k) {
-    f[k] = falling == 0 ? 0.0L : falling * std::pow(u.V, c - k);
+    const long double e = c - k;
+    f[k] = falling == 0 ? 0.0L : falling * (e == 0 ? 1.0L : (e == 1 ? u.V : std::pow(u.V, e)));
     falling *= c - k;
   }
   return Chain(u, f[0], f[1], f[2], f[3]);
@@ -155,6 +157,42 @@ bool IsFunction(NodeKind kind) {
   return kind >= NodeKind::Sin;
 }
 
+// Values within this bound stay in the range of the engine's double computations.
+constexpr long double kPlainLimit = 1e300L;
+
+// Whether a value is clear of 0 by more than the engine's own rounding (it takes powers and
+// trigonometric functions in double precision) could take away, and above the double range's
+// smallest numbers, which the engine's powers make 0.
+bool ClearOfZero(const Jet& u) {
+  return std::fabs(u.V) > std::fmax(1e-290L, 1e-12L * u.M[0]);
+}
+
+// Whether the engine takes a function of this argument without raising (Plain).
+bool PlainArgument(NodeKind kind, const Jet& u) {
+  switch (kind) {
+    case NodeKind::Sin:
+    case NodeKind::Cos:
+    case NodeKind::Tan:
+      return std::fabs(u.V) < 0x1p52L;
+    case NodeKind::Ln:
+    case NodeKind::Lg:
+      return u.V > 0 && ClearOfZero(u);
+    case NodeKind::Abs:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the engine takes an operator of these operands without raising (Plain); the size of
+// the result is checked apart.
+bool PlainOperands(NodeKind kind, const Jet& l, const Jet& r) {
+  if (kind == NodeKind::Divide) return ClearOfZero(r);
+  if (kind != NodeKind::Power || (l.V > 0 && ClearOfZero(l))) return true;
+  const bool whole = IsConstant(r) && std::trunc(r.V) == r.V;
+  return whole && (r.V > 0 || ClearOfZero(l));
+}
+
 }  // namespace
 
 std::string ExactText(long double x) {
@@ -204,29 +242,35 @@ std::optional<long double> DifferentiatedFunction::EngineValue(long double x) {
 }
 
 void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs,
-                                          std::vector<bool>& defined) {
-  defined.assign(xs.size(), false);
+                                          std::vector<long double>& values) {
+  values.assign(xs.size(), NAN);
   if (!built_ || xs.empty()) return;
-  std::vector<long double> values(xs.size());
   const std::unique_ptr<bool[]> failed(new bool[xs.size()]);
   engine_.EvaluateAt(xs.data(), xs.size(), values.data(), failed.get());
-  for (size_t i = 0; i < xs.size(); ++i) defined[i] = !failed[i] && !std::isnan(values[i]);
+  for (size_t i = 0; i < xs.size(); ++i) {
+    if (failed[i]) values[i] = NAN;
+  }
 }
 
 Jet DifferentiatedFunction::At(long double x) {
   Jet* top = stack_.data();
+  bool plain = !steps_.empty();
   for (const Step& step : steps_) {
     if (step.Kind == NodeKind::Leaf) {
       *top++ = {step.Constant, 0, 0, 0, {std::fabs(step.Constant), 0, 0, 0}};
     } else if (step.Kind == NodeKind::VariableX) {
       *top++ = {x, 1, 0, 0, {std::fabs(x), 1, 0, 0}};
     } else if (IsFunction(step.Kind)) {
+      plain = plain && PlainArgument(step.Kind, top[-1]);
       top[-1] = Function(step.Kind, top[-1]);
     } else {
       const Jet& l = *--top;
+      plain = plain && PlainOperands(step.Kind, l, top[-1]);
       top[-1] = Operator(step.Kind, l, top[-1]);
     }
+    plain = plain && std::fabs(top[-1].V) <= kPlainLimit;
   }
+  plain_ = plain;
   // The faults this raised are none of the engine's next evaluation.
   constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
   if (std::fetestexcept(kFaults) != 0) std::feclearexcept(kFaults);

@@ -48,10 +48,14 @@ class DifferentiatedFunction {
   bool Built() const { return built_; }
   // The engine's value at x; nothing where the engine raises or gives no number.
   std::optional<long double> EngineValue(long double x);
-  // Whether the engine has a value at each reading, all evaluated together.
-  void EngineValues(const std::vector<VariableReading>& xs, std::vector<bool>& defined);
+  // The engine's value at each reading, all evaluated together; not-a-number where it has none.
+  void EngineValues(const std::vector<VariableReading>& xs, std::vector<long double>& values);
   // The jet at x, without asking the engine whether the function has a value there.
   Jet At(long double x);
+  // Whether the last At met nothing at which the engine could raise or give no number: no
+  // division by 0, no logarithm or non-whole power of a number below 0, no trigonometric argument
+  // beyond the engine's range, no value beyond the double range. The engine has a value there then.
+  bool Plain() const { return plain_; }
 
  private:
   struct Step {
@@ -65,6 +69,7 @@ class DifferentiatedFunction {
   LeafMemo readingMemo_;
   std::vector<Step> steps_;
   std::vector<Jet> stack_;
+  bool plain_ = false;
 };
 
 // x as a text the engine reads back to exactly x.

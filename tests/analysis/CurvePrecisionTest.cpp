@@ -41,6 +41,8 @@ const std::vector<Case> kFunctions = {
     {"x^4-5*x^2+4", -3, 3, {{K::Zero, -2}, {K::Minimum, -std::sqrt(2.5L)}, {K::Zero, -1}, {K::Inflection, -std::sqrt(5.0L / 6)}, {K::Maximum, 0}, {K::Inflection, std::sqrt(5.0L / 6)}, {K::Zero, 1}, {K::Minimum, std::sqrt(2.5L)}, {K::Zero, 2}}},
     {"2*x+1", -5, 5, {{K::Zero, -0.5L}}},
     {"x^3-6*x^2+11*x-6", 0, 4, {{K::Zero, 1}, {K::Maximum, 2 - 1 / kSqrt3}, {K::Zero, 2}, {K::Inflection, 2}, {K::Minimum, 2 + 1 / kSqrt3}, {K::Zero, 3}}},
+    {"(x^3-3*x)/1000000000", -3, 3, {{K::Zero, -kSqrt3}, {K::Maximum, -1}, {K::Zero, 0}, {K::Inflection, 0}, {K::Minimum, 1}, {K::Zero, kSqrt3}}},
+    {"x^3-3*x+1000", -3, 3, {{K::Maximum, -1}, {K::Inflection, 0}, {K::Minimum, 1}}},
     {"x^3-x", -2, 2, {{K::Zero, -1}, {K::Maximum, -1 / kSqrt3}, {K::Zero, 0}, {K::Inflection, 0}, {K::Minimum, 1 / kSqrt3}, {K::Zero, 1}}},
     {"x^5-x", -2, 2, {{K::Zero, -1}, {K::Maximum, -std::pow(0.2L, 0.25L)}, {K::Zero, 0}, {K::Inflection, 0}, {K::Minimum, std::pow(0.2L, 0.25L)}, {K::Zero, 1}}},
     {"3*x^4-4*x^3", -2, 2, {{K::Zero, 0}, {K::Inflection, 0}, {K::Inflection, 2.0L / 3}, {K::Minimum, 1}, {K::Zero, 4.0L / 3}}},
