@@ -381,8 +381,6 @@ class SegmentCover {
         centreSlope_(across_ ? dx_ / dy_ : 0),
         halfWidth_(across_ ? reach_ * std::sqrt(length2_) / std::fabs(dy_) : 0) {}
 
-  double Reach() const { return reach_; }
-
   // The pixels of row y within [left, right) whose centres may lie within the reach: those near
   // the ends, and between them those whose nearest point of the segment lies inside it and who
   // are nearer across than the reach. Nearly level or upright segments leave a bound out.
@@ -418,8 +416,8 @@ class SegmentCover {
     return {clampTo(std::ceil(lo - 0.5 - kSlack)), clampTo(std::floor(hi - 0.5 + kSlack) + 1)};
   }
 
-  // Raises the coverage of the row's pixels [from, to) to the segment's.
-  void Raise(uint8_t* cover, int32_t from, int32_t to, double py) const {
+  // Raises the coverage of the row's pixels [from, to), `step` bytes apart, to the segment's.
+  void Raise(uint8_t* cover, size_t step, int32_t from, int32_t to, double py) const {
     const double ry = py - a_.Y;
 #if defined(__SSE2__)
     // Two pixels at a time and without branches, which mispredict as the pixels of a row go from
@@ -442,13 +440,15 @@ class SegmentCover {
       const __m128d soft = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(reach, _mm_sqrt_pd(d2)), full), half);
       const __m128d lifted = _mm_add_pd(soft, _mm_and_pd(_mm_cmple_pd(d2, inner2), lift));
       const __m128i value = _mm_cvttpd_epi32(_mm_min_pd(_mm_max_pd(lifted, zero), full));
-      cover[x] = static_cast<uint8_t>(std::max<int>(cover[x], _mm_cvtsi128_si32(value)));
+      uint8_t& first = cover[x * step];
+      first = static_cast<uint8_t>(std::max<int>(first, _mm_cvtsi128_si32(value)));
       if (x + 1 == to) break;
-      cover[x + 1] = static_cast<uint8_t>(
-          std::max<int>(cover[x + 1], _mm_cvtsi128_si32(_mm_srli_si128(value, 4))));
+      uint8_t& second = cover[(x + 1) * step];
+      second =
+          static_cast<uint8_t>(std::max<int>(second, _mm_cvtsi128_si32(_mm_srli_si128(value, 4))));
     }
 #else
-    for (int32_t x = from; x < to; ++x) cover[x] = std::max(cover[x], Value(x, ry));
+    for (int32_t x = from; x < to; ++x) cover[x * step] = std::max(cover[x * step], Value(x, ry));
 #endif
   }
 
@@ -498,19 +498,32 @@ void Bitmap::Fetch(FinePoint a, FinePoint b, double radius) const {
 }
 
 void Bitmap::Cover(FinePoint a, FinePoint b, double radius) {
-  const SegmentCover segment(a, b, radius);
-  const auto [left, top, right, bottom] = Around(a, b, segment.Reach(), width_, height_);
+  const auto [left, top, right, bottom] = Around(a, b, radius + 0.5, width_, height_);
   const size_t across = ChunksPerRow();
-  for (int32_t y = top; y < bottom; ++y) {
-    const auto [from, to] = segment.Pixels(y, left, right);
-    if (from >= to) continue;
-    uint8_t* listed = chunkListed_.data() + y * across;
-    for (int32_t chunk = from / kChunk; chunk <= (to - 1) / kChunk; ++chunk) {
-      if (listed[chunk]) continue;
-      listed[chunk] = 1;
-      chunks_.push_back({chunk * kChunk, y});
+  const auto list = [&](int32_t x, int32_t y) {
+    uint8_t& listed = chunkListed_[y * across + x / kChunk];
+    if (listed) return;
+    listed = 1;
+    chunks_.push_back({x / kChunk * kChunk, y});
+  };
+  if (std::fabs(b.Y - a.Y) <= std::fabs(b.X - a.X)) {
+    const SegmentCover segment(a, b, radius);
+    for (int32_t y = top; y < bottom; ++y) {
+      const auto [from, to] = segment.Pixels(y, left, right);
+      if (from >= to) continue;
+      for (int32_t x = from; x < to; x += kChunk) list(x, y);
+      list(to - 1, y);
+      segment.Raise(coverage_.data() + static_cast<size_t>(y) * width_, 1, from, to, y + 0.5);
     }
-    segment.Raise(coverage_.data() + static_cast<size_t>(y) * width_, from, to, y + 0.5);
+    return;
+  }
+  // A steep segment is walked by columns, so that each walk is long. Swapping the axes changes the
+  // distance by no rounding: its sums and products only change order.
+  const SegmentCover segment({a.Y, a.X}, {b.Y, b.X}, radius);
+  for (int32_t x = left; x < right; ++x) {
+    const auto [from, to] = segment.Pixels(x, top, bottom);
+    for (int32_t y = from; y < to; ++y) list(x, y);
+    segment.Raise(coverage_.data() + x, width_, from, to, x + 0.5);
   }
 }
 
