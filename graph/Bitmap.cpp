@@ -324,12 +324,38 @@ namespace {
 
 struct PenChannels {
   int Value[3];
-  explicit PenChannels(int32_t pen) : Value{pen & 0xFF, (pen >> 8) & 0xFF, (pen >> 16) & 0xFF} {}
+  uint8_t Eight[24];  // the pen's bytes for eight pixels
+  explicit PenChannels(int32_t pen) : Value{pen & 0xFF, (pen >> 8) & 0xFF, (pen >> 16) & 0xFF} {
+    for (int i = 0; i < 24; ++i) Eight[i] = static_cast<uint8_t>(Value[i % 3]);
+  }
 };
 
-// Mixes the pen into the n <= 8 pixels of a chunk by their coverage bytes, which it clears.
-// Without branches per pixel: the formula leaves a pixel of coverage 0 as it is and gives the pen
-// at 255.
+#if defined(__SSE2__)
+// Mix's formula for a whole chunk at once, eight bytes of the 24 in sixteen-bit lanes at a time:
+// no value of it leaves sixteen bits.
+void MixEight(const PenChannels& pen, const uint8_t alpha[8], uint8_t* p) {
+  uint8_t mixed[24];
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255);
+  const auto lanes = [&](const uint8_t* bytes) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes)), zero);
+  };
+  // The coverage of the pixel of each of bytes k .. k + 7.
+  const auto spread = [&](int k) {
+    const auto at = [&](int i) { return static_cast<short>(alpha[(k + i) / 3]); };
+    return _mm_setr_epi16(at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7));
+  };
+  for (int k = 0; k < 24; k += 8) {
+    const __m128i a = spread(k);
+    __m128i v = _mm_add_epi16(_mm_mullo_epi16(lanes(p + k), _mm_sub_epi16(full, a)),
+                              _mm_mullo_epi16(lanes(pen.Eight + k), a));
+    v = _mm_add_epi16(v, _mm_set1_epi16(128));
+    v = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(mixed + k), _mm_packus_epi16(v, zero));
+  }
+  std::memcpy(p, mixed, 24);
+}
+#endif
+
 void MixChunk(const PenChannels& pen, uint8_t* cover, uint8_t* p, int32_t n) {
   uint8_t alpha[8] = {};
   if (n == 8) {
@@ -340,6 +366,13 @@ void MixChunk(const PenChannels& pen, uint8_t* cover, uint8_t* p, int32_t n) {
   uint64_t any = 0;
   std::memcpy(&any, alpha, 8);
   if (any == 0) return;  // most of a text mask is empty
+#if defined(__SSE2__)
+  if (n == 8) {
+    MixEight(pen, alpha, p);
+    std::memset(cover, 0, 8);
+    return;
+  }
+#endif
   const int red = pen.Value[0], green = pen.Value[1], blue = pen.Value[2];
   // v / 255 rounded, exact for every v that arises here.
   const auto mixed = [](int pixel, int channel, int a) {
@@ -353,11 +386,7 @@ void MixChunk(const PenChannels& pen, uint8_t* cover, uint8_t* p, int32_t n) {
     p[1] = g;
     p[2] = b;
   }
-  if (n == 8) {
-    std::memset(cover, 0, 8);
-  } else {
-    std::fill_n(cover, n, 0);
-  }
+  std::fill_n(cover, n, 0);
 }
 
 // The coverage a segment gives: the distance of a pixel's centre from it, given an edge half a
@@ -549,7 +578,9 @@ void Bitmap::SmoothPolyline(const std::vector<FinePoint>& points, double width) 
     // The chunks lie scattered over the picture; their pixels are fetched ahead.
     if (i + kAhead < chunks_.size()) {
       const Chunk& next = chunks_[i + kAhead];
-      __builtin_prefetch(PixelAt(next.X, next.Y), 1);
+      const uint8_t* pixels = PixelAt(next.X, next.Y);
+      __builtin_prefetch(pixels, 1);
+      __builtin_prefetch(pixels + 3 * kChunk - 1, 1);
     }
     const auto [x, y] = chunks_[i];
     chunkListed_[static_cast<size_t>(y) * across + x / kChunk] = 0;

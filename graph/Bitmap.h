@@ -76,7 +76,7 @@ class Bitmap final : public Canvas {
   struct Chunk {
     int32_t X, Y;
   };
-  static constexpr size_t kAhead = 8;
+  static constexpr size_t kAhead = 16;
   static constexpr size_t kAheadSegments = 2;
   std::vector<Chunk> chunks_;
   int32_t pen_ = 0;
