@@ -66,19 +66,20 @@ class Bitmap final : public Canvas {
   int32_t height_;
   size_t stride_;
   std::vector<uint8_t> pixels_;
-  // The coverage of the smooth line being drawn, made at the first one, and the list of its row
-  // chunks of kChunk pixels it touches, each listed once, so that mixing it in costs the pixels
-  // near the line.
+  // The coverage of the smooth line being drawn, made at the first one, and the row chunks of
+  // kChunk pixels it touches, each listed once, so that mixing it in costs the pixels near the
+  // line.
   static constexpr int32_t kChunk = 8;
-  int32_t ChunksPerRow() const { return (width_ + kChunk - 1) / kChunk; }
-  std::vector<uint8_t> coverage_;
-  std::vector<uint8_t> chunkListed_;
   struct Chunk {
     int32_t X, Y;
   };
+  int32_t ChunksPerRow() const { return (width_ + kChunk - 1) / kChunk; }
+  std::vector<uint8_t> coverage_;
+  std::vector<uint8_t> chunkListed_;
+  std::vector<Chunk> chunks_;
+  // How many chunks and segments ahead their memory is asked of the cache.
   static constexpr size_t kAhead = 16;
   static constexpr size_t kAheadSegments = 2;
-  std::vector<Chunk> chunks_;
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;
