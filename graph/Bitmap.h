@@ -57,6 +57,8 @@ class Bitmap final : public Canvas {
   void Walk(const LineWalk& walk, int64_t first, int64_t last);
   // Raises the coverage of the pixels near the segment a-b to what a line of the radius gives.
   void Cover(FinePoint a, FinePoint b, double radius);
+  // Asks the cache for the coverage Cover will read.
+  void Fetch(FinePoint a, FinePoint b, double radius) const;
   // Mixes the pen into [left, left + w) x [top, top + h) by the coverage bytes, which it clears.
   void Blend(uint8_t* coverage, size_t stride, int32_t left, int32_t top, int32_t w, int32_t h);
 
@@ -64,14 +66,20 @@ class Bitmap final : public Canvas {
   int32_t height_;
   size_t stride_;
   std::vector<uint8_t> pixels_;
-  // The coverage of the smooth line being drawn, made at the first one, and which of its tiles of
-  // kTile x kTile pixels it touches, so that mixing it in costs the pixels near the line.
-  static constexpr int32_t kTile = 16;
-  size_t TileIndex(int32_t x, int32_t y) const {
-    return static_cast<size_t>(y / kTile) * ((width_ + kTile - 1) / kTile) + x / kTile;
-  }
+  // The coverage of the smooth line being drawn, made at the first one, and the row chunks of
+  // kChunk pixels it touches, each listed once, so that mixing it in costs the pixels near the
+  // line.
+  static constexpr int32_t kChunk = 8;
+  struct Chunk {
+    int32_t X, Y;
+  };
+  int32_t ChunksPerRow() const { return (width_ + kChunk - 1) / kChunk; }
   std::vector<uint8_t> coverage_;
-  std::vector<uint8_t> tiles_;
+  std::vector<uint8_t> chunkListed_;
+  std::vector<Chunk> chunks_;
+  // How many chunks and segments ahead their memory is asked of the cache.
+  static constexpr size_t kAhead = 16;
+  static constexpr size_t kAheadSegments = 2;
   int32_t pen_ = 0;
   int32_t brush_ = 0xFFFFFF;
   int64_t penX_ = 0;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "graph/Bitmap.h"
 
@@ -192,6 +195,59 @@ TEST(Bitmap, EmptyBitmapAcceptsEveryOperation) {
   bm.FloodFill(0, 0, 0);
   bm.FillRect(0, 0, 5, 5);
   EXPECT_EQ(bm.Height(), 0);
+}
+
+// Every pixel of a smooth polyline against every segment by brute force: the coverage is the
+// distance of the pixel's centre from the nearest segment, given an edge half a pixel soft, and
+// the pen is mixed into white by it.
+uint8_t Coverage(const std::vector<FinePoint>& points, double width, int32_t x, int32_t y) {
+  const double radius = width / 2, inner = std::max(radius - 0.5, 0.0);
+  uint8_t most = 0;
+  for (size_t i = 0; i < points.size(); ++i) {
+    const FinePoint a = points[i == 0 ? 0 : i - 1], b = points[i];
+    const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+    const double rx = x + 0.5 - a.X, ry = y + 0.5 - a.Y;
+    const double t = length2 > 0 ? std::clamp((rx * dx + ry * dy) * (1 / length2), 0.0, 1.0) : 0;
+    const double ex = rx - t * dx, ey = ry - t * dy, d2 = ex * ex + ey * ey;
+    if (d2 >= (radius + 0.5) * (radius + 0.5)) continue;
+    const auto value = static_cast<uint8_t>(
+        d2 <= inner * inner ? 255 : (radius + 0.5 - std::sqrt(d2)) * 255 + 0.5);
+    most = std::max(most, value);
+  }
+  return most;
+}
+
+TEST(Bitmap, SmoothPolylinesCoverEachPixelByItsDistance) {
+  std::mt19937 random(25);
+  std::uniform_real_distribution<double> anywhere(-3, 40);
+  std::vector<std::pair<std::vector<FinePoint>, double>> cases = {
+      {{{2, 5.3}, {30, 5.3}}, 2},               // level
+      {{{8.2, -2}, {9.1, 26}}, 2},              // steep, through two edges
+      {{{1, 1}, {20, 20}, {35.5, 3.25}}, 1.5},  // a joint
+      {{{17.5, 11.5}}, 2},                      // a dot
+      {{{36.9, 0.2}, {36.1, 22.8}}, 1.5}};      // along the last, partial chunk
+  for (int i = 0; i < 20; ++i) {
+    cases.push_back({{{anywhere(random), anywhere(random)},
+                      {anywhere(random), anywhere(random)},
+                      {anywhere(random), anywhere(random)}},
+                     i % 2 ? 2.0 : 1.5});
+  }
+  for (const auto& [points, width] : cases) {
+    Bitmap bm(37, 23);
+    bm.SetPenColor(0x2080F0);
+    bm.SmoothPolyline(points, width);
+    for (int32_t y = 0; y < bm.Height(); ++y) {
+      for (int32_t x = 0; x < bm.Width(); ++x) {
+        const int a = Coverage(points, width, x, y);
+        const auto mix = [&](int pen) {
+          const int v = 255 * (255 - a) + pen * a + 128;
+          return (v + (v >> 8)) >> 8;
+        };
+        ASSERT_EQ(bm.Pixel(x, y), mix(0x20) << 16 | mix(0x80) << 8 | mix(0xF0))
+            << x << "," << y << " of the case starting at " << points[0].X << "," << points[0].Y;
+      }
+    }
+  }
 }
 
 }  // namespace
