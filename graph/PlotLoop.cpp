@@ -86,13 +86,25 @@ int64_t PlusOne(int64_t v) {
   return v == std::numeric_limits<int64_t>::max() ? v : v + 1;
 }
 
+// trunc and floor of a number well within 64 bits, as whole numbers. A cast or std::trunc switches
+// the rounding mode twice, which costs more than the rest of a sample's drawing; rounding in the
+// current mode, whichever it is, and stepping back where that went past the number does not.
+int64_t TruncatedInt(long double v) {
+  const int64_t n = std::llrint(v);
+  if (v >= 0) return static_cast<long double>(n) > v ? n - 1 : n;
+  return static_cast<long double>(n) < v ? n + 1 : n;
+}
+
+int64_t FlooredInt(long double v) {
+  const int64_t n = std::llrint(v);
+  return static_cast<long double>(n) > v ? n - 1 : n;
+}
+
 // The row of a value, or nothing when it is not a number or does not fit 32 bits.
 std::optional<int64_t> RowOf(const PlotGeometry& frame, long double v) {
   const long double r = (frame.RowTop - v) * frame.H / frame.RowRange;
   if (!(r > -2147483649.0L && r < 2147483648.0L)) return std::nullopt;
-  // Truncating first and then converting the whole number in the current rounding mode spares the
-  // rounding-mode switch of a plain cast, which costs more than the rest of the sample's drawing.
-  return std::lrint(std::trunc(r));
+  return TruncatedInt(r);
 }
 
 struct Point {
@@ -344,9 +356,8 @@ class Tracer {
       AddSmooth(static_cast<double>(knot.T), static_cast<double>(y));
       return;
     }
-    // Whole numbers converted in the current rounding mode, which spares switching it.
-    const int64_t u = std::llrint(std::floor(knot.T + 0.5L));
-    const int64_t r = std::llrint(std::trunc(y));
+    const int64_t u = FlooredInt(knot.T + 0.5L);
+    const int64_t r = TruncatedInt(y);
     if (previous_.Column == u && previous_.Row == r) return;
     if (previous_.Row == kNoPoint) previous_.Row = r - 1;
     if (previous_.Column == kNoPoint) previous_.Column = u - 1;
