@@ -87,7 +87,7 @@ class Discussion {
   // A point where the sign change's component is exactly 0, with its neighbouring numbers as the
   // bracket's ends; a neighbour without value is taken as the point itself.
   Narrowed Around(const Probe& p) {
-    Probe lo = at_(std::nextafter(p.X, -INFINITY)), hi = at_(std::nextafter(p.X, INFINITY));
+    Probe lo = at_(std::nextafter(p.X, -INFINITY), 3), hi = at_(std::nextafter(p.X, INFINITY), 3);
     return {lo.Defined ? lo : p, hi.Defined ? hi : p, false};
   }
 
@@ -477,8 +477,8 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
                                  const AnalysisFrame& frame)
     : SampledFunction(engine, expression, FrameColumns(engine, frame)) {}
 
-Probe SampledFunction::At(long double x) {
-  Probe p{x, false, function_.At(x)};
+Probe SampledFunction::At(long double x, int order) {
+  Probe p{x, false, function_.At(x, order)};
   p.Defined = std::isfinite(p.J.V) && (function_.Plain() || function_.EngineValue(x).has_value());
   return p;
 }
@@ -509,7 +509,7 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
     ScanSignChanges(samples.size(), sign, sample, order, Always, candidates);
   }
   ScanBreaks(samples, candidates);
-  const Evaluator at = [&f](long double x) { return f.At(x); };
+  const Evaluator at = [&f](long double x, int order) { return f.At(x, order); };
   const Discussion::EngineValue value = [&f](long double x) { return f.Function().EngineValue(x); };
   std::optional<PointList> list =
       Discuss(candidates, std::fabs(frame.XTo - frame.XFrom), stop,
@@ -540,7 +540,9 @@ std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
   const auto slopeSign = [&signOf](size_t k) { return signOf(k, 1); };
   ScanSignChanges(columns.size(), sign, h, 0, Always, candidates);
   ScanSignChanges(columns.size(), slopeSign, h, 1, MayTouch, candidates);
-  const Evaluator at = [&f, &g](long double x) { return Difference(f.At(x), g.At(x)); };
+  const Evaluator at = [&f, &g](long double x, int order) {
+    return Difference(f.At(x, order), g.At(x, order));
+  };
   const size_t count = std::min(f.Count(), g.Count());
   const long double width = count > 0 ? std::fabs(f.X(count - 1) - f.X(0)) : 0;
   return Discuss(candidates, width, stop,

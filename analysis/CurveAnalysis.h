@@ -79,7 +79,7 @@ class SampledFunction {
   SampledFunction(const TQelParser& engine, const std::string& expression,
                   const AnalysisFrame& frame);
   bool Built() const { return function_.Built(); }
-  Probe At(long double x);
+  Probe At(long double x, int order = 3);
   // The columns 0 .. Columns, at the same x for every function of a frame.
   size_t Count() const { return values_.size(); }
   long double X(size_t i) const { return columns_[i].X; }
