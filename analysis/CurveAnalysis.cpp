@@ -466,6 +466,7 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
     columns_.push_back({reading.Memo.Value, false, {}});
   }
   states_.reserve(values_.size());
+  orders_.assign(values_.size(), 0);
   screen_.reserve(values_.size());
   for (const long double v : values_) {
     screen_.push_back(std::fabs(v) <= DBL_MAX ? static_cast<double>(v) : NAN);
@@ -483,10 +484,11 @@ Probe SampledFunction::At(long double x, int order) {
   return p;
 }
 
-const Probe& SampledFunction::Column(size_t i) {
+const Probe& SampledFunction::Column(size_t i, int order) {
   Probe& p = columns_[i];
-  if ((states_[i] & kStateJet) == 0) {
-    p.J = function_.At(p.X);
+  if ((states_[i] & kStateJet) == 0 || orders_[i] < order) {
+    p.J = function_.At(p.X, order);
+    orders_[i] = static_cast<int8_t>(order);
     p.Defined = !std::isnan(values_[i]) && std::isfinite(p.J.V);
     states_[i] = kStateJet | (p.Defined ? kStateValue : kStateNone);
   }
@@ -495,7 +497,7 @@ const Probe& SampledFunction::Column(size_t i) {
 
 bool SampledFunction::HasValue(size_t i) {
   // A finite value of the engine comes with a finite jet; an infinite one needs the jet to tell.
-  if (states_[i] == kStateUnknown) Column(i);
+  if (states_[i] == kStateUnknown) Column(i, 0);
   return (states_[i] & kStateValue) != 0;
 }
 
@@ -529,11 +531,15 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
 std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
                                        const StopRequest& stop) {
   const std::vector<size_t> columns = CrossingColumns(f, g);
-  const auto h = [&](size_t k) { return Difference(f.Column(columns[k]), g.Column(columns[k])); };
+  // Crossings are narrowed with the slope of f - g, touchings with the change of the slope.
+  constexpr int kOrder = 2;
+  const auto h = [&](size_t k) {
+    return Difference(f.Column(columns[k], kOrder), g.Column(columns[k], kOrder));
+  };
   const auto signOf = [&](size_t k, int order) {
     const size_t i = columns[k];
     if (!f.HasValue(i) || !g.HasValue(i)) return kNoValue;
-    return DifferenceSign(f.Column(i), g.Column(i), order);
+    return DifferenceSign(f.Column(i, kOrder), g.Column(i, kOrder), order);
   };
   std::vector<Candidate> candidates;
   const auto sign = [&signOf](size_t k) { return signOf(k, 0); };
@@ -574,11 +580,16 @@ ProjectPoints AnalyseProject(const ProjectDocument& project, TQelParser& engine,
     }
     sampled.emplace_back(i + 1, std::move(f));
   }
+  // Each function's own points first: the intersections take the full jets of its columns along.
+  std::vector<PointList> own;
+  for (const auto& [number, f] : sampled) {
+    std::optional<PointList> list = AnalyseFunction(*f, frame, stop);
+    if (!list) return {{}, {}, true};
+    list->Function = number;
+    own.push_back(std::move(*list));
+  }
   for (size_t i = 0; i < sampled.size(); ++i) {
-    std::optional<PointList> own = AnalyseFunction(*sampled[i].second, frame, stop);
-    if (!own) return {{}, {}, true};
-    own->Function = sampled[i].first;
-    result.Lists.push_back(std::move(*own));
+    result.Lists.push_back(std::move(own[i]));
     for (size_t j = i + 1; j < sampled.size(); ++j) {
       std::optional<PointList> both = Intersections(*sampled[i].second, *sampled[j].second, stop);
       if (!both) return {{}, {}, true};

@@ -8,6 +8,12 @@
 
 namespace {
 
+// std::fmax as glibc takes it, without the call: the first where neither is larger, the other
+// where one is not-a-number.
+long double Larger(long double a, long double b) {
+  return a >= b || std::isnan(b) ? a : b;
+}
+
 // A product that is 0 when either factor is, as the engine multiplies: 0 * inf stays 0.
 long double Times(long double a, long double b) {
   return a == 0 || b == 0 ? 0.0L : a * b;
@@ -37,16 +43,26 @@ Jet Chain(const Jet& u, long double f0, long double f1, long double f2, long dou
   ChainOrders<N>(d, f, out);
   ChainOrders<N>(u.M, sizes, m);
   // The value inherits the rounding of its argument through the slope.
-  m[0] = std::fmax(sizes[0], Times(sizes[1], u.M[0]));
+  m[0] = Larger(sizes[0], Times(sizes[1], u.M[0]));
   return {f0, out[1], out[2], out[3], {m[0], m[1], m[2], m[3]}};
 }
 
+template <int N>
 Jet Sum(const Jet& a, const Jet& b, long double sign) {
-  return {a.V + sign * b.V,
-          a.D1 + sign * b.D1,
-          a.D2 + sign * b.D2,
-          a.D3 + sign * b.D3,
-          {a.M[0] + b.M[0], a.M[1] + b.M[1], a.M[2] + b.M[2], a.M[3] + b.M[3]}};
+  Jet j{a.V + sign * b.V, 0, 0, 0, {a.M[0] + b.M[0], 0, 0, 0}};
+  if constexpr (N >= 1) {
+    j.D1 = a.D1 + sign * b.D1;
+    j.M[1] = a.M[1] + b.M[1];
+  }
+  if constexpr (N >= 2) {
+    j.D2 = a.D2 + sign * b.D2;
+    j.M[2] = a.M[2] + b.M[2];
+  }
+  if constexpr (N >= 3) {
+    j.D3 = a.D3 + sign * b.D3;
+    j.M[3] = a.M[3] + b.M[3];
+  }
+  return j;
 }
 
 // The Leibniz rule up to order N.
@@ -123,16 +139,16 @@ Jet Remainder(const Jet& a, const Jet& b) {
   const long double q = a.V / b.V;
   if (!std::isfinite(q)) return a;
   const long double k = std::trunc(q);
-  return Sum(a, Product<N>({k, 0, 0, 0, {std::fabs(k), 0, 0, 0}}, b), -1);
+  return Sum<N>(a, Product<N>({k, 0, 0, 0, {std::fabs(k), 0, 0, 0}}, b), -1);
 }
 
 template <int N>
 Jet Operator(NodeKind kind, const Jet& l, const Jet& r) {
   switch (kind) {
     case NodeKind::Add:
-      return Sum(l, r, 1);
+      return Sum<N>(l, r, 1);
     case NodeKind::Subtract:
-      return Sum(l, r, -1);
+      return Sum<N>(l, r, -1);
     case NodeKind::Multiply:
       return Product<N>(l, r);
     case NodeKind::Divide:
@@ -187,7 +203,7 @@ constexpr long double kPlainLimit = 1e300L;
 // trigonometric functions in double precision) could take away, and above the double range's
 // smallest numbers, which the engine's powers make 0.
 bool ClearOfZero(const Jet& u) {
-  return std::fabs(u.V) > std::fmax(1e-290L, 1e-12L * u.M[0]);
+  return std::fabs(u.V) > Larger(1e-290L, 1e-12L * u.M[0]);
 }
 
 // Whether the engine takes a function of this argument without raising (Plain).
