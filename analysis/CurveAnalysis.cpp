@@ -16,7 +16,9 @@ constexpr int kMaxSplit = 16;
 // Extra samples a function may take, in columns of the frame.
 constexpr size_t kExtraColumnsFactor = 8;
 
-int SignOf(long double v) {
+// In the precision of the numbers given (the screen values are doubles).
+template <typename T>
+int SignOf(T v) {
   return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
@@ -308,7 +310,8 @@ class ColumnMarks {
 // against the values say nothing of the sign of a derivative.
 constexpr long double kValueNoise = 1e-12L;
 
-bool SignInDoubt(long double a, long double b, long double noise) {
+template <typename T>
+bool SignInDoubt(T a, T b, T noise) {
   return std::fabs(a) <= noise || std::fabs(b) <= noise || SignOf(a) != SignOf(b);
 }
 
