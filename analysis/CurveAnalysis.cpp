@@ -10,6 +10,9 @@
 
 namespace {
 
+// The samples' jets go up to f'', which tells the inflection candidates; only the searches of
+// those take the third derivative (for Newton's step), and only at the candidates' ends.
+constexpr int kSampleOrder = 2;
 // Values that change by more than this many rows between two columns are sampled more finely.
 constexpr long double kRowsPerSample = 2;
 constexpr int kMaxSplit = 16;
@@ -48,7 +51,8 @@ class Discussion {
       : at_(at), value_(value), points_(points) {}
 
   void SignChange(const Candidate& c) {
-    Narrowed n = *NarrowSignChange(at_, c.Order, c.A, c.B);
+    Narrowed n =
+        *NarrowSignChange(at_, c.Order, Raised(c.A, c.Order + 1), Raised(c.B, c.Order + 1));
     if (n.Gap) return Gap(n.Lo, n.Hi, c.B, Sampled(c));
     const std::optional<Probe> exact = n.Lo.X == n.Hi.X ? std::optional<Probe>(n.Lo) : std::nullopt;
     if (exact) n = Around(*exact);
@@ -91,6 +95,14 @@ class Discussion {
   Narrowed Around(const Probe& p) {
     Probe lo = at_(std::nextafter(p.X, -INFINITY), 3), hi = at_(std::nextafter(p.X, INFINITY), 3);
     return {lo.Defined ? lo : p, hi.Defined ? hi : p, false};
+  }
+
+  // A sample with its jet up to the order, the engine's say on its value kept.
+  Probe Raised(const Probe& p, int order) {
+    if (order <= kSampleOrder || !p.Defined) return p;
+    Probe raised = p;
+    raised.J = at_(p.X, order).J;
+    return raised;
   }
 
   // The largest value of the candidate's samples that have one.
@@ -373,7 +385,7 @@ std::vector<Probe> FineSamples(SampledFunction& f, const AnalysisFrame& frame,
       const int split =
           fast ? static_cast<int>(std::fmin(kMaxSplit, std::ceil(rows / kRowsPerSample))) : 1;
       for (int s = 1; s < split && budget > 0; ++s, --budget) {
-        fine.push_back(f.At(a.X + (b.X - a.X) * s / split));
+        fine.push_back(f.At(a.X + (b.X - a.X) * s / split, kSampleOrder));
       }
     }
     fine.push_back(b);
@@ -469,7 +481,6 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
     columns_.push_back({reading.Memo.Value, false, {}});
   }
   states_.reserve(values_.size());
-  orders_.assign(values_.size(), 0);
   screen_.reserve(values_.size());
   for (const long double v : values_) {
     screen_.push_back(std::fabs(v) <= DBL_MAX ? static_cast<double>(v) : NAN);
@@ -487,11 +498,10 @@ Probe SampledFunction::At(long double x, int order) {
   return p;
 }
 
-const Probe& SampledFunction::Column(size_t i, int order) {
+const Probe& SampledFunction::Column(size_t i) {
   Probe& p = columns_[i];
-  if ((states_[i] & kStateJet) == 0 || orders_[i] < order) {
-    p.J = function_.At(p.X, order);
-    orders_[i] = static_cast<int8_t>(order);
+  if ((states_[i] & kStateJet) == 0) {
+    p.J = function_.At(p.X, kSampleOrder);
     p.Defined = !std::isnan(values_[i]) && std::isfinite(p.J.V);
     states_[i] = kStateJet | (p.Defined ? kStateValue : kStateNone);
   }
@@ -500,7 +510,7 @@ const Probe& SampledFunction::Column(size_t i, int order) {
 
 bool SampledFunction::HasValue(size_t i) {
   // A finite value of the engine comes with a finite jet; an infinite one needs the jet to tell.
-  if (states_[i] == kStateUnknown) Column(i, 0);
+  if (states_[i] == kStateUnknown) Column(i);
   return (states_[i] & kStateValue) != 0;
 }
 
@@ -534,15 +544,11 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
 std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
                                        const StopRequest& stop) {
   const std::vector<size_t> columns = CrossingColumns(f, g);
-  // Crossings are narrowed with the slope of f - g, touchings with the change of the slope.
-  constexpr int kOrder = 2;
-  const auto h = [&](size_t k) {
-    return Difference(f.Column(columns[k], kOrder), g.Column(columns[k], kOrder));
-  };
+  const auto h = [&](size_t k) { return Difference(f.Column(columns[k]), g.Column(columns[k])); };
   const auto signOf = [&](size_t k, int order) {
     const size_t i = columns[k];
     if (!f.HasValue(i) || !g.HasValue(i)) return kNoValue;
-    return DifferenceSign(f.Column(i, kOrder), g.Column(i, kOrder), order);
+    return DifferenceSign(f.Column(i), g.Column(i), order);
   };
   std::vector<Candidate> candidates;
   const auto sign = [&signOf](size_t k) { return signOf(k, 0); };
@@ -583,16 +589,11 @@ ProjectPoints AnalyseProject(const ProjectDocument& project, TQelParser& engine,
     }
     sampled.emplace_back(i + 1, std::move(f));
   }
-  // Each function's own points first: the intersections take the full jets of its columns along.
-  std::vector<PointList> own;
-  for (const auto& [number, f] : sampled) {
-    std::optional<PointList> list = AnalyseFunction(*f, frame, stop);
-    if (!list) return {{}, {}, true};
-    list->Function = number;
-    own.push_back(std::move(*list));
-  }
   for (size_t i = 0; i < sampled.size(); ++i) {
-    result.Lists.push_back(std::move(own[i]));
+    std::optional<PointList> own = AnalyseFunction(*sampled[i].second, frame, stop);
+    if (!own) return {{}, {}, true};
+    own->Function = sampled[i].first;
+    result.Lists.push_back(std::move(*own));
     for (size_t j = i + 1; j < sampled.size(); ++j) {
       std::optional<PointList> both = Intersections(*sampled[i].second, *sampled[j].second, stop);
       if (!both) return {{}, {}, true};

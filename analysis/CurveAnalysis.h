@@ -90,8 +90,8 @@ class SampledFunction {
   const std::vector<double>& Screen() const { return screen_; }
   // Whether the column's sample has a value, as Column(i).Defined says.
   bool HasValue(size_t i);
-  // The column's sample with its jet up to at least the given order, taken when first asked for.
-  const Probe& Column(size_t i, int order = 3);
+  // The column's sample with its jet up to f'', taken when first asked for.
+  const Probe& Column(size_t i);
   DifferentiatedFunction& Function() { return function_; }
 
  private:
@@ -101,8 +101,6 @@ class SampledFunction {
   // Per column: whether it has a value (unknown until the jet tells), and whether the jet is taken.
   static constexpr uint8_t kStateNone = 0, kStateValue = 1, kStateUnknown = 2, kStateJet = 4;
   std::vector<uint8_t> states_;
-  // Per column: the order its jet was taken to.
-  std::vector<int8_t> orders_;
   std::vector<double> screen_;
 };
 
