@@ -1,5 +1,6 @@
 #include "analysis/BracketSearch.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -102,7 +103,8 @@ std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe l
     const std::optional<long double> guess = newton ? NewtonStep(lo, hi, order) : std::nullopt;
     const std::optional<long double> x = guess ? guess : BitMidpoint(lo.X, hi.X);
     if (!x) break;
-    const Probe p = at(*x);
+    // Newton's step needs the next order.
+    const Probe p = at(*x, std::min(order + 1, 3));
     if (!p.Defined || std::isnan(p.J.Order(order))) return Narrowed{lo, p, true};
     const long double g = p.J.Significant(order);
     if (g == 0) return Narrowed{p, p, false};
@@ -118,7 +120,7 @@ std::optional<Narrowed> NarrowJump(const Evaluator& at, Probe lo, Probe hi) {
     if (Continuous(lo, hi)) return std::nullopt;
     const std::optional<long double> x = BitMidpoint(lo.X, hi.X);
     if (!x) break;
-    const Probe p = at(*x);
+    const Probe p = at(*x, 1);
     if (!p.Defined) return Narrowed{lo, p, true};
     (std::fabs(p.J.V - lo.J.V) >= std::fabs(hi.J.V - p.J.V) ? hi : lo) = p;
   }
@@ -126,13 +128,16 @@ std::optional<Narrowed> NarrowJump(const Evaluator& at, Probe lo, Probe hi) {
 }
 
 Probe DomainEdge(const Evaluator& at, Probe defined, Probe undefined) {
+  // Only whether the probes have a value counts until the edge is found.
+  bool moved = false;
   for (int step = 0; step < kMaxSteps; ++step) {
     const bool rising = defined.X < undefined.X;
     const std::optional<long double> x =
         rising ? BitMidpoint(defined.X, undefined.X) : BitMidpoint(undefined.X, defined.X);
     if (!x) break;
-    const Probe p = at(*x);
+    const Probe p = at(*x, 0);
     (p.Defined ? defined : undefined) = p;
+    moved = moved || p.Defined;
   }
-  return defined;
+  return moved ? at(defined.X, 1) : defined;
 }

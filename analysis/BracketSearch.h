@@ -16,7 +16,9 @@ struct Probe {
   Jet J;
 };
 
-using Evaluator = std::function<Probe(long double x)>;
+// The probe at x with its jet up to the given order (DifferentiatedFunction::At): each search
+// takes the lowest order it looks at, and hands back probes that hold at least the value's slope.
+using Evaluator = std::function<Probe(long double x, int order)>;
 
 // The number halfway between a and b (a < b) in bit-pattern order; nothing when they are
 // neighbours.

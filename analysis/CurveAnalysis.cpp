@@ -10,13 +10,18 @@
 
 namespace {
 
+// The samples' jets go up to f'', which tells the inflection candidates; only the searches of
+// those take the third derivative (for Newton's step), and only at the candidates' ends.
+constexpr int kSampleOrder = 2;
 // Values that change by more than this many rows between two columns are sampled more finely.
 constexpr long double kRowsPerSample = 2;
 constexpr int kMaxSplit = 16;
 // Extra samples a function may take, in columns of the frame.
 constexpr size_t kExtraColumnsFactor = 8;
 
-int SignOf(long double v) {
+// In the precision of the numbers given (the screen values are doubles).
+template <typename T>
+int SignOf(T v) {
   return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
@@ -46,7 +51,8 @@ class Discussion {
       : at_(at), value_(value), points_(points) {}
 
   void SignChange(const Candidate& c) {
-    Narrowed n = *NarrowSignChange(at_, c.Order, c.A, c.B);
+    Narrowed n =
+        *NarrowSignChange(at_, c.Order, Raised(c.A, c.Order + 1), Raised(c.B, c.Order + 1));
     if (n.Gap) return Gap(n.Lo, n.Hi, c.B, Sampled(c));
     const std::optional<Probe> exact = n.Lo.X == n.Hi.X ? std::optional<Probe>(n.Lo) : std::nullopt;
     if (exact) n = Around(*exact);
@@ -87,8 +93,16 @@ class Discussion {
   // A point where the sign change's component is exactly 0, with its neighbouring numbers as the
   // bracket's ends; a neighbour without value is taken as the point itself.
   Narrowed Around(const Probe& p) {
-    Probe lo = at_(std::nextafter(p.X, -INFINITY)), hi = at_(std::nextafter(p.X, INFINITY));
+    Probe lo = at_(std::nextafter(p.X, -INFINITY), 3), hi = at_(std::nextafter(p.X, INFINITY), 3);
     return {lo.Defined ? lo : p, hi.Defined ? hi : p, false};
+  }
+
+  // A sample with its jet up to the order, the engine's say on its value kept.
+  Probe Raised(const Probe& p, int order) {
+    if (order <= kSampleOrder || !p.Defined) return p;
+    Probe raised = p;
+    raised.J = at_(p.X, order).J;
+    return raised;
   }
 
   // The largest value of the candidate's samples that have one.
@@ -308,7 +322,8 @@ class ColumnMarks {
 // against the values say nothing of the sign of a derivative.
 constexpr long double kValueNoise = 1e-12L;
 
-bool SignInDoubt(long double a, long double b, long double noise) {
+template <typename T>
+bool SignInDoubt(T a, T b, T noise) {
   return std::fabs(a) <= noise || std::fabs(b) <= noise || SignOf(a) != SignOf(b);
 }
 
@@ -370,7 +385,7 @@ std::vector<Probe> FineSamples(SampledFunction& f, const AnalysisFrame& frame,
       const int split =
           fast ? static_cast<int>(std::fmin(kMaxSplit, std::ceil(rows / kRowsPerSample))) : 1;
       for (int s = 1; s < split && budget > 0; ++s, --budget) {
-        fine.push_back(f.At(a.X + (b.X - a.X) * s / split));
+        fine.push_back(f.At(a.X + (b.X - a.X) * s / split, kSampleOrder));
       }
     }
     fine.push_back(b);
@@ -477,8 +492,8 @@ SampledFunction::SampledFunction(const TQelParser& engine, const std::string& ex
                                  const AnalysisFrame& frame)
     : SampledFunction(engine, expression, FrameColumns(engine, frame)) {}
 
-Probe SampledFunction::At(long double x) {
-  Probe p{x, false, function_.At(x)};
+Probe SampledFunction::At(long double x, int order) {
+  Probe p{x, false, function_.At(x, order)};
   p.Defined = std::isfinite(p.J.V) && (function_.Plain() || function_.EngineValue(x).has_value());
   return p;
 }
@@ -486,7 +501,7 @@ Probe SampledFunction::At(long double x) {
 const Probe& SampledFunction::Column(size_t i) {
   Probe& p = columns_[i];
   if ((states_[i] & kStateJet) == 0) {
-    p.J = function_.At(p.X);
+    p.J = function_.At(p.X, kSampleOrder);
     p.Defined = !std::isnan(values_[i]) && std::isfinite(p.J.V);
     states_[i] = kStateJet | (p.Defined ? kStateValue : kStateNone);
   }
@@ -509,7 +524,7 @@ std::optional<PointList> AnalyseFunction(SampledFunction& f, const AnalysisFrame
     ScanSignChanges(samples.size(), sign, sample, order, Always, candidates);
   }
   ScanBreaks(samples, candidates);
-  const Evaluator at = [&f](long double x) { return f.At(x); };
+  const Evaluator at = [&f](long double x, int order) { return f.At(x, order); };
   const Discussion::EngineValue value = [&f](long double x) { return f.Function().EngineValue(x); };
   std::optional<PointList> list =
       Discuss(candidates, std::fabs(frame.XTo - frame.XFrom), stop,
@@ -540,7 +555,9 @@ std::optional<PointList> Intersections(SampledFunction& f, SampledFunction& g,
   const auto slopeSign = [&signOf](size_t k) { return signOf(k, 1); };
   ScanSignChanges(columns.size(), sign, h, 0, Always, candidates);
   ScanSignChanges(columns.size(), slopeSign, h, 1, MayTouch, candidates);
-  const Evaluator at = [&f, &g](long double x) { return Difference(f.At(x), g.At(x)); };
+  const Evaluator at = [&f, &g](long double x, int order) {
+    return Difference(f.At(x, order), g.At(x, order));
+  };
   const size_t count = std::min(f.Count(), g.Count());
   const long double width = count > 0 ? std::fabs(f.X(count - 1) - f.X(0)) : 0;
   return Discuss(candidates, width, stop,

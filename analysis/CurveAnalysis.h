@@ -79,7 +79,7 @@ class SampledFunction {
   SampledFunction(const TQelParser& engine, const std::string& expression,
                   const AnalysisFrame& frame);
   bool Built() const { return function_.Built(); }
-  Probe At(long double x);
+  Probe At(long double x, int order = 3);
   // The columns 0 .. Columns, at the same x for every function of a frame.
   size_t Count() const { return values_.size(); }
   long double X(size_t i) const { return columns_[i].X; }
@@ -90,7 +90,7 @@ class SampledFunction {
   const std::vector<double>& Screen() const { return screen_; }
   // Whether the column's sample has a value, as Column(i).Defined says.
   bool HasValue(size_t i);
-  // The column's sample with its jet, taken when first asked for.
+  // The column's sample with its jet up to f'', taken when first asked for.
   const Probe& Column(size_t i);
   DifferentiatedFunction& Function() { return function_; }
 

@@ -1,5 +1,6 @@
 #include "analysis/TreeJet.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cfloat>
 #include <charconv>
@@ -7,60 +8,89 @@
 
 namespace {
 
+// std::fmax as glibc takes it, without the call: the first where neither is larger, the other
+// where one is not-a-number.
+long double Larger(long double a, long double b) {
+  return a >= b || std::isnan(b) ? a : b;
+}
+
 // A product that is 0 when either factor is, as the engine multiplies: 0 * inf stays 0.
 long double Times(long double a, long double b) {
   return a == 0 || b == 0 ? 0.0L : a * b;
 }
 
-// f(u) from f and its derivatives at u.V, by the chain rule up to the third order, on the
-// components (`magnitude` false) or on their sizes.
+// The functions below take N, the highest derivative they compute: each order is computed from
+// the lower ones alone, the same way whatever N is, so that a jet of a lower order holds the same
+// numbers as the full one. The orders above N are left 0.
+
+// f(u) from f and its derivatives at u.V, by the chain rule up to order N, on the components or
+// on their sizes.
+template <int N>
 void ChainOrders(const long double* u, const long double* f, long double* out) {
-  out[1] = Times(f[1], u[1]);
-  out[2] = Times(f[2], u[1] * u[1]) + Times(f[1], u[2]);
-  out[3] = Times(f[3], u[1] * u[1] * u[1]) + Times(3 * f[2], u[1] * u[2]) + Times(f[1], u[3]);
+  if constexpr (N >= 1) out[1] = Times(f[1], u[1]);
+  if constexpr (N >= 2) out[2] = Times(f[2], u[1] * u[1]) + Times(f[1], u[2]);
+  if constexpr (N >= 3) {
+    out[3] = Times(f[3], u[1] * u[1] * u[1]) + Times(3 * f[2], u[1] * u[2]) + Times(f[1], u[3]);
+  }
 }
 
+template <int N>
 Jet Chain(const Jet& u, long double f0, long double f1, long double f2, long double f3) {
   const long double d[4] = {u.V, u.D1, u.D2, u.D3};
   const long double f[4] = {f0, f1, f2, f3};
   const long double sizes[4] = {std::fabs(f0), std::fabs(f1), std::fabs(f2), std::fabs(f3)};
-  long double out[4], m[4];
-  ChainOrders(d, f, out);
-  ChainOrders(u.M, sizes, m);
+  long double out[4] = {f0, 0, 0, 0}, m[4] = {0, 0, 0, 0};
+  ChainOrders<N>(d, f, out);
+  ChainOrders<N>(u.M, sizes, m);
   // The value inherits the rounding of its argument through the slope.
-  m[0] = std::fmax(sizes[0], Times(sizes[1], u.M[0]));
+  m[0] = Larger(sizes[0], Times(sizes[1], u.M[0]));
   return {f0, out[1], out[2], out[3], {m[0], m[1], m[2], m[3]}};
 }
 
+template <int N>
 Jet Sum(const Jet& a, const Jet& b, long double sign) {
-  return {a.V + sign * b.V,
-          a.D1 + sign * b.D1,
-          a.D2 + sign * b.D2,
-          a.D3 + sign * b.D3,
-          {a.M[0] + b.M[0], a.M[1] + b.M[1], a.M[2] + b.M[2], a.M[3] + b.M[3]}};
+  Jet j{a.V + sign * b.V, 0, 0, 0, {a.M[0] + b.M[0], 0, 0, 0}};
+  if constexpr (N >= 1) {
+    j.D1 = a.D1 + sign * b.D1;
+    j.M[1] = a.M[1] + b.M[1];
+  }
+  if constexpr (N >= 2) {
+    j.D2 = a.D2 + sign * b.D2;
+    j.M[2] = a.M[2] + b.M[2];
+  }
+  if constexpr (N >= 3) {
+    j.D3 = a.D3 + sign * b.D3;
+    j.M[3] = a.M[3] + b.M[3];
+  }
+  return j;
 }
 
-// The Leibniz rule up to the third order.
+// The Leibniz rule up to order N.
+template <int N>
 void ProductOrders(const long double* a, const long double* b, long double* out) {
   out[0] = Times(a[0], b[0]);
-  out[1] = Times(a[1], b[0]) + Times(a[0], b[1]);
-  out[2] = Times(a[2], b[0]) + 2 * Times(a[1], b[1]) + Times(a[0], b[2]);
-  out[3] = Times(a[3], b[0]) + 3 * Times(a[2], b[1]) + 3 * Times(a[1], b[2]) + Times(a[0], b[3]);
+  if constexpr (N >= 1) out[1] = Times(a[1], b[0]) + Times(a[0], b[1]);
+  if constexpr (N >= 2) out[2] = Times(a[2], b[0]) + 2 * Times(a[1], b[1]) + Times(a[0], b[2]);
+  if constexpr (N >= 3) {
+    out[3] = Times(a[3], b[0]) + 3 * Times(a[2], b[1]) + 3 * Times(a[1], b[2]) + Times(a[0], b[3]);
+  }
 }
 
+template <int N>
 Jet Product(const Jet& a, const Jet& b) {
   const long double da[4] = {a.V, a.D1, a.D2, a.D3}, db[4] = {b.V, b.D1, b.D2, b.D3};
-  long double out[4];
+  long double out[4] = {0, 0, 0, 0};
   Jet j;
-  ProductOrders(da, db, out);
-  ProductOrders(a.M, b.M, j.M);
+  ProductOrders<N>(da, db, out);
+  ProductOrders<N>(a.M, b.M, j.M);
   j.V = out[0], j.D1 = out[1], j.D2 = out[2], j.D3 = out[3];
   return j;
 }
 
+template <int N>
 Jet Reciprocal(const Jet& u) {
   const long double r = 1 / u.V;
-  return Chain(u, r, -r * r, 2 * r * r * r, -6 * r * r * r * r);
+  return Chain<N>(u, r, -r * r, 2 * r * r * r, -6 * r * r * r * r);
 }
 
 bool IsConstant(const Jet& a) {
@@ -69,59 +99,68 @@ bool IsConstant(const Jet& a) {
 
 // u^c for a constant c: c (c-1) ... (c-k+1) u^(c-k), with no power taken where the factor is 0,
 // so that x^2 has the derivatives 2x, 2 and 0 at x = 0 too, nor where the power is u^1 or u^0,
-// which pow gives exactly as u and 1.
+// which pow gives exactly as u and 1. The value's rounding needs the slope.
+template <int N>
 Jet ConstantPower(const Jet& u, long double c) {
-  long double f[4];
+  long double f[4] = {0, 0, 0, 0};
   long double falling = 1;
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k <= std::max(N, 1); ++k) {
     const long double e = c - k;
     f[k] = falling == 0 ? 0.0L : falling * (e == 0 ? 1.0L : (e == 1 ? u.V : std::pow(u.V, e)));
     falling *= c - k;
   }
-  return Chain(u, f[0], f[1], f[2], f[3]);
+  return Chain<N>(u, f[0], f[1], f[2], f[3]);
 }
 
+template <int N>
 Jet Exp(const Jet& u) {
   const long double e = std::exp(u.V);
-  return Chain(u, e, e, e, e);
+  return Chain<N>(u, e, e, e, e);
 }
 
+template <int N>
 Jet Log(const Jet& u, long double divisor) {
   const long double r = 1 / u.V;
-  return Chain(u, std::log(u.V) / divisor, r / divisor, -r * r / divisor, 2 * r * r * r / divisor);
+  return Chain<N>(u, std::log(u.V) / divisor, r / divisor, -r * r / divisor,
+                  2 * r * r * r / divisor);
 }
 
+// The exponent comes with all its orders (Step::Full), which tell whether it is constant.
+template <int N>
 Jet Power(const Jet& base, const Jet& exponent) {
-  return IsConstant(exponent) ? ConstantPower(base, exponent.V)
-                              : Exp(Product(exponent, Log(base, 1)));
+  return IsConstant(exponent) ? ConstantPower<N>(base, exponent.V)
+                              : Exp<N>(Product<N>(exponent, Log<N>(base, 1)));
 }
 
 // The engine's remainder a - trunc(a / b) * b, with its quotient held where it is whole.
+template <int N>
 Jet Remainder(const Jet& a, const Jet& b) {
   if (b.V == 0) return {};
   const long double q = a.V / b.V;
   if (!std::isfinite(q)) return a;
   const long double k = std::trunc(q);
-  return Sum(a, Product({k, 0, 0, 0, {std::fabs(k), 0, 0, 0}}, b), -1);
+  return Sum<N>(a, Product<N>({k, 0, 0, 0, {std::fabs(k), 0, 0, 0}}, b), -1);
 }
 
+template <int N>
 Jet Operator(NodeKind kind, const Jet& l, const Jet& r) {
   switch (kind) {
     case NodeKind::Add:
-      return Sum(l, r, 1);
+      return Sum<N>(l, r, 1);
     case NodeKind::Subtract:
-      return Sum(l, r, -1);
+      return Sum<N>(l, r, -1);
     case NodeKind::Multiply:
-      return Product(l, r);
+      return Product<N>(l, r);
     case NodeKind::Divide:
-      return Product(l, Reciprocal(r));
+      return Product<N>(l, Reciprocal<N>(r));
     case NodeKind::Mod:
-      return Remainder(l, r);
+      return Remainder<N>(l, r);
     default:
-      return Power(l, r);
+      return Power<N>(l, r);
   }
 }
 
+template <int N>
 Jet Function(NodeKind kind, const Jet& u) {
   static const long double kLn10 = std::log(10.0L);
   const long double v = u.V;
@@ -129,21 +168,21 @@ Jet Function(NodeKind kind, const Jet& u) {
     case NodeKind::Sin: {
       long double s = 0, c = 0;
       sincosl(v, &s, &c);
-      return Chain(u, s, c, -s, -c);
+      return Chain<N>(u, s, c, -s, -c);
     }
     case NodeKind::Cos: {
       long double s = 0, c = 0;
       sincosl(v, &s, &c);
-      return Chain(u, c, -s, -c, s);
+      return Chain<N>(u, c, -s, -c, s);
     }
     case NodeKind::Tan: {
       const long double t = std::tan(v), d = 1 + t * t;
-      return Chain(u, t, d, 2 * t * d, d * (2 + 6 * t * t));
+      return Chain<N>(u, t, d, 2 * t * d, d * (2 + 6 * t * t));
     }
     case NodeKind::Ln:
-      return Log(u, 1);
+      return Log<N>(u, 1);
     case NodeKind::Lg:
-      return Log(u, kLn10);
+      return Log<N>(u, kLn10);
     case NodeKind::Abs: {
       const long double s = v > 0 ? 1.0L : (v < 0 ? -1.0L : 0.0L);
       return {std::fabs(v), s * u.D1, s * u.D2, s * u.D3, {u.M[0], u.M[1], u.M[2], u.M[3]}};
@@ -164,7 +203,7 @@ constexpr long double kPlainLimit = 1e300L;
 // trigonometric functions in double precision) could take away, and above the double range's
 // smallest numbers, which the engine's powers make 0.
 bool ClearOfZero(const Jet& u) {
-  return std::fabs(u.V) > std::fmax(1e-290L, 1e-12L * u.M[0]);
+  return std::fabs(u.V) > Larger(1e-290L, 1e-12L * u.M[0]);
 }
 
 // Whether the engine takes a function of this argument without raising (Plain).
@@ -221,8 +260,9 @@ DifferentiatedFunction::DifferentiatedFunction(const TQelParser& engine,
   for (const EvalStep& step : root_->Steps) {
     long double constant = 0;
     if (step.Kind == NodeKind::Leaf) constant = StrToLongDoubleOr(engine_, step.Node->Text, NAN);
-    steps_.push_back({step.Kind, constant});
+    steps_.push_back({step.Kind, constant, false});
   }
+  MarkExponents();
   stack_.resize(steps_.size());
 }
 
@@ -252,7 +292,37 @@ void DifferentiatedFunction::EngineValues(const std::vector<VariableReading>& xs
   }
 }
 
-Jet DifferentiatedFunction::At(long double x) {
+void DifferentiatedFunction::MarkExponents() {
+  // Where each operand on the stack began; an operator's right operand was laid out first.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < steps_.size(); ++i) {
+    const NodeKind kind = steps_[i].Kind;
+    if (kind == NodeKind::Leaf || kind == NodeKind::VariableX) {
+      starts.push_back(i);
+    } else if (!IsFunction(kind) && starts.size() >= 2) {
+      const size_t left = starts.back();
+      starts.pop_back();
+      if (kind != NodeKind::Power) continue;
+      for (size_t k = starts.back(); k < left; ++k) steps_[k].Full = true;
+    }
+  }
+}
+
+Jet DifferentiatedFunction::At(long double x, int order) {
+  switch (order) {
+    case 0:
+      return AtOrder<0>(x);
+    case 1:
+      return AtOrder<1>(x);
+    case 2:
+      return AtOrder<2>(x);
+    default:
+      return AtOrder<3>(x);
+  }
+}
+
+template <int N>
+Jet DifferentiatedFunction::AtOrder(long double x) {
   Jet* top = stack_.data();
   bool plain = !steps_.empty();
   for (const Step& step : steps_) {
@@ -262,11 +332,11 @@ Jet DifferentiatedFunction::At(long double x) {
       *top++ = {x, 1, 0, 0, {std::fabs(x), 1, 0, 0}};
     } else if (IsFunction(step.Kind)) {
       plain = plain && PlainArgument(step.Kind, top[-1]);
-      top[-1] = Function(step.Kind, top[-1]);
+      top[-1] = step.Full ? Function<3>(step.Kind, top[-1]) : Function<N>(step.Kind, top[-1]);
     } else {
       const Jet& l = *--top;
       plain = plain && PlainOperands(step.Kind, l, top[-1]);
-      top[-1] = Operator(step.Kind, l, top[-1]);
+      top[-1] = step.Full ? Operator<3>(step.Kind, l, top[-1]) : Operator<N>(step.Kind, l, top[-1]);
     }
     plain = plain && std::fabs(top[-1].V) <= kPlainLimit;
   }
@@ -274,5 +344,11 @@ Jet DifferentiatedFunction::At(long double x) {
   // The faults this raised are none of the engine's next evaluation.
   constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
   if (std::fetestexcept(kFaults) != 0) std::feclearexcept(kFaults);
-  return steps_.empty() ? Jet{NAN, NAN, NAN, NAN, {0, 0, 0, 0}} : top[-1];
+  if (steps_.empty()) return Jet{NAN, NAN, NAN, NAN, {0, 0, 0, 0}};
+  Jet jet = top[-1];
+  // The orders not computed are none to go by.
+  if constexpr (N < 1) jet.D1 = NAN;
+  if constexpr (N < 2) jet.D2 = NAN;
+  if constexpr (N < 3) jet.D3 = NAN;
+  return jet;
 }

@@ -50,8 +50,10 @@ class DifferentiatedFunction {
   std::optional<long double> EngineValue(long double x);
   // The engine's value at each reading, all evaluated together; not-a-number where it has none.
   void EngineValues(const std::vector<VariableReading>& xs, std::vector<long double>& values);
-  // The jet at x, without asking the engine whether the function has a value there.
-  Jet At(long double x);
+  // The jet at x up to the derivative of the given order (the higher ones are not-a-number),
+  // without asking the engine whether the function has a value there. The orders computed, the
+  // value's rounding size M[0] and Plain are those of the full jet.
+  Jet At(long double x, int order = 3);
   // Whether the last At met nothing at which the engine could raise or give no number: no
   // division by 0, no logarithm or non-whole power of a number below 0, no trigonometric argument
   // beyond the engine's range, no value beyond the double range. The engine has a value there then.
@@ -61,7 +63,13 @@ class DifferentiatedFunction {
   struct Step {
     NodeKind Kind;
     long double Constant;
+    // Whether its result is (part of) an exponent, whose derivatives tell whether it is constant:
+    // computed to all orders then.
+    bool Full;
   };
+  void MarkExponents();
+  template <int N>
+  Jet AtOrder(long double x);
   std::shared_ptr<QelTreeRoot> root_;
   TQelParser engine_;
   bool built_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -163,6 +164,28 @@ TEST_F(CurvePrecision, EveryPointOfEachFunctionAndNothingElse) {
     const std::optional<PointList> found = AnalyseFunction(f, frame, {});
     ASSERT_TRUE(found);
     Compare(c.Expression, *found, c.Points);
+  }
+}
+
+// A jet of a lower order holds the full jet's numbers; a power's exponent still tells whether it
+// is constant, as -x^2 does not at 0.
+TEST_F(CurvePrecision, LowerOrderJetsHoldTheFullJetsNumbers) {
+  TQelParser engine = Engine();
+  const auto same = [](long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; };
+  for (const Case& c : kFunctions) {
+    DifferentiatedFunction f(engine, c.Expression);
+    for (const long double x : {-1.5L, 0.0L, 0.3L, 2.0L}) {
+      const Jet full = f.At(x);
+      const bool plain = f.Plain();
+      for (int order = 0; order < 3; ++order) {
+        const Jet low = f.At(x, order);
+        EXPECT_EQ(f.Plain(), plain) << c.Expression;
+        for (int k = 0; k <= order; ++k) {
+          EXPECT_TRUE(same(low.Order(k), full.Order(k)) && same(low.M[k], full.M[k]))
+              << c.Expression << " order " << order << " at " << static_cast<double>(x);
+        }
+      }
+    }
   }
 }
 
