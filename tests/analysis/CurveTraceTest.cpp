@@ -74,6 +74,7 @@ TEST(CurveTraceTest, ReadsTheDerivativeCurvesDrawnBesideAFunction) {
 }
 
 TEST(CurveTraceTest, MarkersSitOnThePointsInsideThePicture) {
+  SetRegionalDecimalSeparator('.');  // the labels are written in it
   TQelParser engine;
   const ProjectDocument project = Project({"x^2-4", "x"});
   const PlotGeometry frame = RenderGeometry(project.Settings, engine);
