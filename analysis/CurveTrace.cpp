@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/PointTable.h"
 #include "graph/DerivativeCurves.h"
 #include "graph/FunctionCurves.h"
 #include "graph/PlotMapping.h"
@@ -17,21 +18,6 @@ int32_t FunctionColor(const ProjectDocument& project, size_t function) {
   return function >= 1 && function <= project.Functions.size()
              ? LeadingInt(project.Functions[function - 1].Color)
              : 0;
-}
-
-const char* KindLetter(PointKind kind, size_t other) {
-  switch (kind) {
-    case PointKind::Maximum:
-      return "H";
-    case PointKind::Minimum:
-      return "T";
-    case PointKind::Inflection:
-      return "W";
-    case PointKind::YIntercept:
-      return "Sy";
-    default:
-      return other != 0 ? "S" : "N";
-  }
 }
 
 std::string PointCoordinates(const PlotGeometry& frame, long double x, long double y) {
@@ -82,7 +68,7 @@ std::vector<CurveMarker> PointMarkers(const std::vector<PointList>& lists,
                          FunctionColor(project, list.Function),
                          {}};
       if (!InPicture(frame, marker.Column, marker.Row)) continue;
-      AddMarker(markers, std::move(marker), KindLetter(point.Kind, list.Other),
+      AddMarker(markers, std::move(marker), PointKindLetter(point.Kind),
                 PointCoordinates(frame, point.X, *point.Y));
     }
   }

@@ -44,6 +44,23 @@ const char* PointKindName(PointKind kind) {
   return "";
 }
 
+const char* PointKindLetter(PointKind kind) {
+  switch (kind) {
+    case PointKind::Maximum:
+      return "H";
+    case PointKind::Minimum:
+      return "T";
+    case PointKind::Inflection:
+      return "W";
+    case PointKind::Intersection:
+      return "S";
+    case PointKind::YIntercept:
+      return "Sy";
+    default:
+      return "N";
+  }
+}
+
 std::vector<PointRow> PointRows(const std::vector<PointList>& lists, TQelParser& engine) {
   std::vector<PointRow> rows;
   for (const PointList& list : lists) {

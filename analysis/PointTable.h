@@ -11,6 +11,8 @@
 
 // The German name of a kind: "Nullstelle", "Hochpunkt", ...
 const char* PointKindName(PointKind kind);
+// Its letter in a point's label, as a school writes it: "N", "H", "T", "W", "S", "Sy".
+const char* PointKindLetter(PointKind kind);
 
 // One point's four fields as the table shows them.
 struct PointRow {

@@ -30,6 +30,7 @@
 #include "ui/graph/OutputOptionsDialog.h"
 #include "ui/graph/VectorPrint.h"
 #include "ui/platform/PathText.h"
+#include "ui/platform/QtColor.h"
 #include "ui/shell/AppInfo.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/shell/FieldHabits.h"
@@ -71,8 +72,7 @@ void TGraphImage::DrawMarker(QPainter& painter, const CurveMarker& marker, doubl
   const double scaleY = static_cast<double>(height()) / Picture->Height();
   const QPointF centre((std::floor(static_cast<double>(marker.Column)) + 0.5) * scaleX,
                        (std::floor(static_cast<double>(marker.Row)) + 0.5) * scaleY);
-  const int32_t c = marker.Color;
-  painter.setPen(QPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), 1.5));
+  painter.setPen(QPen(ColorFromValue(static_cast<uint32_t>(marker.Color)), 1.5));
   painter.setBrush(Qt::NoBrush);
   painter.drawEllipse(centre, diameter / 2, diameter / 2);
 }
@@ -83,8 +83,7 @@ void TGraphImage::DrawLabels(QPainter& painter) const {
   for (size_t i = 0; i < Markers.size() && i < Labels.size(); ++i) {
     if (!Labels[i]) continue;
     const LabelBox& box = *Labels[i];
-    const int32_t c = Markers[i].Color;
-    painter.setPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    painter.setPen(ColorFromValue(static_cast<uint32_t>(Markers[i].Color)));
     painter.drawText(QRectF(box.Left * scaleX, box.Top * scaleY, box.Width, box.Height),
                      Qt::AlignCenter, QString::fromStdString(Markers[i].Label));
   }

@@ -9,12 +9,9 @@
 
 #include "graph/PathClip.h"
 #include "graph/VectorPicture.h"
+#include "ui/platform/QtColor.h"
 
 namespace {
-
-QColor Colour(int32_t c) {
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // Far-off ends are cut at a margin round the picture: a printer's page description takes no
 // coordinates of 2^61.
@@ -43,7 +40,8 @@ QPainterPath PathThrough(const Points& points, At at, const ClipBounds& box) {
 
 void Stroke(QPainter& painter, const QPainterPath& path, int32_t color, double width,
             Qt::PenCapStyle cap) {
-  painter.strokePath(path, QPen(Colour(color), width, Qt::SolidLine, cap, Qt::RoundJoin));
+  painter.strokePath(path, QPen(ColorFromValue(static_cast<uint32_t>(color)), width, Qt::SolidLine,
+                                cap, Qt::RoundJoin));
 }
 
 // A thick line is the thin one and the same one row lower.
@@ -62,7 +60,7 @@ void PaintLabel(QPainter& painter, const VectorPicture::Label& label) {
   font.setPixelSize(static_cast<int>(std::lround(label.Line.Size)));
   font.setHintingPreference(QFont::PreferNoHinting);
   painter.setFont(font);
-  painter.setPen(Colour(label.Color));
+  painter.setPen(ColorFromValue(static_cast<uint32_t>(label.Color)));
   // The core places a line by the top left of its layout, as the text is drawn there.
   painter.drawText(QRectF(label.Line.X, label.Line.Y, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop,
                    QString::fromStdString(label.Line.Text));
@@ -76,7 +74,7 @@ void PaintShape(QPainter& painter, const VectorPicture::Shape& shape, const Clip
   if (const auto* dot = std::get_if<VectorPicture::Dot>(&shape)) {
     if (inside(dot->At.X, true) != dot->At.X || inside(dot->At.Y, false) != dot->At.Y) return;
     painter.fillRect(QRectF(static_cast<double>(dot->At.X), static_cast<double>(dot->At.Y), 1, 1),
-                     Colour(dot->Color));
+                     ColorFromValue(static_cast<uint32_t>(dot->Color)));
   } else if (const auto* line = std::get_if<VectorPicture::Polyline>(&shape)) {
     PaintPolyline(painter, *line, box);
   } else if (const auto* smooth = std::get_if<VectorPicture::SmoothLine>(&shape)) {
@@ -86,7 +84,7 @@ void PaintShape(QPainter& painter, const VectorPicture::Shape& shape, const Clip
   } else if (const auto* fill = std::get_if<VectorPicture::Box>(&shape)) {
     painter.fillRect(QRectF(QPointF(inside(fill->Left, true), inside(fill->Top, false)),
                             QPointF(inside(fill->Right, true), inside(fill->Bottom, false))),
-                     Colour(fill->Color));
+                     ColorFromValue(static_cast<uint32_t>(fill->Color)));
   } else if (const auto* label = std::get_if<VectorPicture::Label>(&shape)) {
     PaintLabel(painter, *label);
   }
@@ -102,7 +100,7 @@ void PaintVectorPicture(QPainter& painter, const VectorPicture& picture, const Q
   const QRectF whole(0, 0, picture.Width(), picture.Height());
   painter.setClipRect(whole);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.fillRect(whole, Colour(picture.Background()));
+  painter.fillRect(whole, ColorFromValue(static_cast<uint32_t>(picture.Background())));
   const ClipBounds box{-kMargin, -kMargin, picture.Width() + kMargin, picture.Height() + kMargin};
   for (const VectorPicture::Shape& shape : picture.Shapes()) PaintShape(painter, shape, box);
   painter.restore();
