@@ -90,7 +90,7 @@ bool GrewWithoutBound(const Probe& a, const Probe& b, long double sampled) {
 }
 
 std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi,
-                                         bool breaks) {
+                                         bool breaks, const BracketTest& holds) {
   const int loSign = SignOf(lo.J.Significant(order));
   const long double width = hi.X - lo.X;
   const long double change = std::fabs(hi.J.Order(order) - lo.J.Order(order));
@@ -110,6 +110,7 @@ std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe l
     if (g == 0) return Narrowed{p, p, false};
     const Key before = KeyOf(hi.X) - KeyOf(lo.X);
     (SignOf(g) == loSign ? lo : hi) = p;
+    if (holds && !holds(lo, hi)) return std::nullopt;
     newton = !guess || 2 * (KeyOf(hi.X) - KeyOf(lo.X)) <= before;
   }
   return Narrowed{lo, hi, false};

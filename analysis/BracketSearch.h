@@ -32,12 +32,15 @@ struct Narrowed {
   bool Gap = false;
 };
 
+// Whether a bracket may still hold what its search looks for.
+using BracketTest = std::function<bool(const Probe& lo, const Probe& hi)>;
+
 // Narrows a sign change of the order's component (0: the value, 1: f', 2: f'') between lo and hi.
 // With `breaks` false, a sign change that shows itself as a break (the change across the bracket
 // stays while the bracket shrinks a thousandfold) is given up: nothing, as the caller wants no
-// break.
+// break. So is a bracket that fails `holds` once narrowed.
 std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe lo, Probe hi,
-                                         bool breaks = true);
+                                         bool breaks = true, const BracketTest& holds = {});
 
 // Follows the larger change of value between lo and hi down to neighbours; nothing when the change
 // turns out to be what the derivatives explain (the function is continuous there).

@@ -274,12 +274,24 @@ void DiscussCandidate(const Evaluator& at, const Discussion::EngineValue& value,
 
 // A sign change of f - g (or of its slope, where it may touch 0) that is a crossing of f and g
 // rather than a pole or a jump of one of them.
+// Whether a narrowed bracket of a touching may still reach 0: where f' - g' keeps its direction
+// across it, f - g moves by no more than the slopes' reach from either end, and rounding by no more
+// than the last test of a touching allows.
+bool MayStillTouch(const Probe& lo, const Probe& hi) {
+  const long double reach = (std::fabs(lo.J.D1) + std::fabs(hi.J.D1)) * (hi.X - lo.X);
+  const long double rounding =
+      4 * Jet::kRoundingShare * std::fmax(std::fabs(lo.J.M[0]), std::fabs(hi.J.M[0]));
+  return !(std::fmax(std::fabs(lo.J.V), std::fabs(hi.J.V)) > reach + rounding);
+}
+
 void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
               std::vector<CurvePoint>& points) {
   // Where f - g already breaks off between the columns, its sign change is that break.
   if (c.Order == 0 && !Continuous(c.A, c.B)) return;
   // A crossing is never a break of f - g, but a touching may be a kink of it.
-  const std::optional<Narrowed> n = NarrowSignChange(at, c.Order, c.A, c.B, c.Order == 1);
+  const std::optional<Narrowed> n = c.Order == 0
+                                        ? NarrowSignChange(at, 0, c.A, c.B, false)
+                                        : NarrowSignChange(at, 1, c.A, c.B, true, MayStillTouch);
   const long double sampled = std::fmax(std::fabs(c.A.J.V), std::fabs(c.B.J.V));
   if (!n || n->Gap || GrewWithoutBound(n->Lo, n->Hi, sampled) || !Continuous(n->Lo, n->Hi)) return;
   const Probe& p = std::fabs(n->Lo.J.V) <= std::fabs(n->Hi.J.V) ? n->Lo : n->Hi;

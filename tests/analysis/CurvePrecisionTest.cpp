@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -186,6 +187,28 @@ TEST_F(CurvePrecision, LowerOrderJetsHoldTheFullJetsNumbers) {
         }
       }
     }
+  }
+}
+
+// The jets reduce trigonometric arguments themselves: every quadrant, both signs, next to
+// multiples of pi/2 and on both sides of the bound where the library's reduction takes over.
+TEST_F(CurvePrecision, TrigonometricJetsAgreeWithTheLibrary) {
+  TQelParser engine = Engine();
+  DifferentiatedFunction sine(engine, "sin(x)"), cosine(engine, "cos(x)"),
+      tangent(engine, "tan(x)");
+  const auto near = [](long double got, long double want) {
+    return std::fabs(got - want) <= 4 * LDBL_EPSILON * std::fabs(want) + 1e-30L;
+  };
+  for (const long double x : {0.5L, 0.8L, 2.0L, 3.14159265358979323851L, 4.0L, 5.5L, -0.8L, -2.5L,
+                              -4.712388980384689857L, 100.3L, -1e5L, 1048575.5L, 3e6L}) {
+    long double s = 0, c = 0;
+    sincosl(x, &s, &c);
+    const long double t = tanl(x);
+    EXPECT_TRUE(near(sine.At(x, 1).V, s) && near(sine.At(x, 1).D1, c)) << static_cast<double>(x);
+    EXPECT_TRUE(near(cosine.At(x, 1).V, c) && near(cosine.At(x, 1).D1, -s))
+        << static_cast<double>(x);
+    EXPECT_TRUE(near(tangent.At(x, 1).V, t) && near(tangent.At(x, 1).D1, 1 + t * t))
+        << static_cast<double>(x);
   }
 }
 
