@@ -56,14 +56,23 @@ int SignOf(long double v) {
   return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
-// A Newton step towards the zero from the better end, carried a little past it so that the next
-// probe lands on the other side and the bracket closes from both ends.
-std::optional<long double> NewtonStep(const Probe& lo, const Probe& hi, int order) {
-  const Probe& from = std::fabs(lo.J.Order(order)) <= std::fabs(hi.J.Order(order)) ? lo : hi;
+// The first share of its own length by which a Newton step is carried past the zero.
+constexpr long double kFirstOvershoot = 0x1p-8L;
+
+// The end whose component is nearer 0.
+const Probe& Nearer(const Probe& lo, const Probe& hi, int order) {
+  return std::fabs(lo.J.Order(order)) <= std::fabs(hi.J.Order(order)) ? lo : hi;
+}
+
+// A Newton step towards the zero from the better end, carried past it by a share of its length,
+// so that the probe lands on the other side and the bracket closes from both ends.
+std::optional<long double> NewtonStep(const Probe& lo, const Probe& hi, int order,
+                                      long double overshoot) {
+  const Probe& from = Nearer(lo, hi, order);
   const long double slope = from.J.Order(order + 1);
   if (!std::isfinite(slope) || slope == 0) return std::nullopt;
   const long double step = from.J.Order(order) / slope;
-  const long double x = from.X - step * (1 + 0x1p-8L);
+  const long double x = from.X - step * (1 + overshoot);
   if (!(x > lo.X && x < hi.X)) return std::nullopt;
   return x;
 }
@@ -95,12 +104,17 @@ std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe l
   const long double width = hi.X - lo.X;
   const long double change = std::fabs(hi.J.Order(order) - lo.J.Order(order));
   bool newton = true;
+  // Newton's error shrinks with the square of the step, so each step that closed the bracket lets
+  // the next one be carried less far past the zero: the bracket then closes as fast as Newton
+  // converges instead of by a constant share.
+  long double overshoot = kFirstOvershoot;
   for (int step = 0; step < kMaxSteps; ++step) {
     if (!breaks && (hi.X - lo.X) * kBreakShrink < width &&
         std::fabs(hi.J.Order(order) - lo.J.Order(order)) > change / 2) {
       return std::nullopt;
     }
-    const std::optional<long double> guess = newton ? NewtonStep(lo, hi, order) : std::nullopt;
+    const std::optional<long double> guess =
+        newton ? NewtonStep(lo, hi, order, overshoot) : std::nullopt;
     const std::optional<long double> x = guess ? guess : BitMidpoint(lo.X, hi.X);
     if (!x) break;
     // Newton's step needs the next order.
@@ -109,6 +123,8 @@ std::optional<Narrowed> NarrowSignChange(const Evaluator& at, int order, Probe l
     const long double g = p.J.Significant(order);
     if (g == 0) return Narrowed{p, p, false};
     const Key before = KeyOf(hi.X) - KeyOf(lo.X);
+    const bool crossed = guess && SignOf(g) != SignOf(Nearer(lo, hi, order).J.Significant(order));
+    overshoot = crossed ? std::fmax(16 * overshoot * overshoot, LDBL_EPSILON) : kFirstOvershoot;
     (SignOf(g) == loSign ? lo : hi) = p;
     if (holds && !holds(lo, hi)) return std::nullopt;
     newton = !guess || 2 * (KeyOf(hi.X) - KeyOf(lo.X)) <= before;

@@ -27,9 +27,10 @@ struct Jet {
     return WithinRounding(v, M[order]) ? 0.0L : v;
   }
   // Whether a value is no more than what rounding leaves of terms of the given size; sizes beyond
-  // the range say nothing about the rounding.
+  // the range say nothing about the rounding. Below the normal numbers the spacing of the numbers
+  // stays that of the smallest normal one, and so does the rounding.
   static bool WithinRounding(long double value, long double size) {
-    return std::isfinite(size) && std::fabs(value) <= kRoundingShare * size;
+    return std::isfinite(size) && std::fabs(value) <= kRoundingShare * std::fmax(size, LDBL_MIN);
   }
   // A component no larger than this share of its terms' size is what their rounding left over.
   static constexpr long double kRoundingShare = 64 * LDBL_EPSILON;

@@ -101,6 +101,9 @@ const std::vector<Crossing> kCrossings = {
     {"2^x", "x+1", -3, 3, {{K::Intersection, 0}, {K::Intersection, 1}}},
     {"ln(x)", "x-1", 0.2L, 3, {{K::Intersection, 1, true}}},
     {"1/x", "x", -3, 3, {{K::Intersection, -1}, {K::Intersection, 1}}},
+    // Crossings at 0 are narrowed into the subnormal numbers, where rounding is coarser.
+    {"x", "sin(pi*x/4)*3", -1.5L, 1.5L, {{K::Intersection, 0}}},
+    {"sin(x)*2^x", "sin(pi*x/4)*3", -1.4L, 1.4L, {{K::Intersection, 0}}},
 };
 // clang-format on
 
