@@ -302,6 +302,8 @@ void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
 }
 
 long double ColumnValue(const AnalysisFrame& frame, size_t i) {
+  // The last column is the range's end itself: computed, it can round past it.
+  if (i > 0 && i >= static_cast<size_t>(frame.Columns)) return frame.XTo;
   return frame.XFrom + (frame.XTo - frame.XFrom) * static_cast<long double>(i) /
                            static_cast<long double>(frame.Columns);
 }
