@@ -272,8 +272,6 @@ void DiscussCandidate(const Evaluator& at, const Discussion::EngineValue& value,
   }
 }
 
-// A sign change of f - g (or of its slope, where it may touch 0) that is a crossing of f and g
-// rather than a pole or a jump of one of them.
 // Whether a narrowed bracket of a touching may still reach 0: where f' - g' keeps its direction
 // across it, f - g moves by no more than the slopes' reach from either end, and rounding by no more
 // than the last test of a touching allows.
@@ -284,6 +282,8 @@ bool MayStillTouch(const Probe& lo, const Probe& hi) {
   return !(std::fmax(std::fabs(lo.J.V), std::fabs(hi.J.V)) > reach + rounding);
 }
 
+// A sign change of f - g (or of its slope, where it may touch 0) that is a crossing of f and g
+// rather than a pole or a jump of one of them.
 void Crossing(const Evaluator& at, SampledFunction& f, const Candidate& c,
               std::vector<CurvePoint>& points) {
   // Where f - g already breaks off between the columns, its sign change is that break.
