@@ -272,14 +272,23 @@ void DiscussCandidate(const Evaluator& at, const Discussion::EngineValue& value,
   }
 }
 
-// Whether a narrowed bracket of a touching may still reach 0: where f' - g' keeps its direction
-// across it, f - g moves by no more than the slopes' reach from either end, and rounding by no more
-// than the last test of a touching allows.
+// Whether h may touch 0 between two probes where h' keeps its direction: the values are no further
+// from 0 than the slopes could bring back, give or take `slack`.
+bool WithinSlopesReach(const Probe& a, const Probe& b, long double slack) {
+  const long double reach = (std::fabs(a.J.D1) + std::fabs(b.J.D1)) * (b.X - a.X) + slack;
+  return std::fabs(a.J.V) <= reach && std::fabs(b.J.V) <= reach;
+}
+
+// Whether a sign change of h' between two samples could be a place where h touches 0.
+bool MayTouch(const Probe& a, const Probe& b) {
+  return WithinSlopesReach(a, b, 0);
+}
+
+// Whether a narrowed bracket of a touching may still reach 0, with the rounding that the last test
+// of a touching allows.
 bool MayStillTouch(const Probe& lo, const Probe& hi) {
-  const long double reach = (std::fabs(lo.J.D1) + std::fabs(hi.J.D1)) * (hi.X - lo.X);
-  const long double rounding =
-      4 * Jet::kRoundingShare * std::fmax(std::fabs(lo.J.M[0]), std::fabs(hi.J.M[0]));
-  return !(std::fmax(std::fabs(lo.J.V), std::fabs(hi.J.V)) > reach + rounding);
+  return WithinSlopesReach(
+      lo, hi, 4 * Jet::kRoundingShare * std::fmax(std::fabs(lo.J.M[0]), std::fabs(hi.J.M[0])));
 }
 
 // A sign change of f - g (or of its slope, where it may touch 0) that is a crossing of f and g
@@ -427,13 +436,6 @@ int DifferenceSign(const Probe& f, const Probe& g, int order) {
 bool IsBlankExpression(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-// Whether a sign change of h' between two samples could be a place where h touches 0: the values
-// are no further from 0 than the slopes could bring back.
-bool MayTouch(const Probe& a, const Probe& b) {
-  const long double reach = (std::fabs(a.J.D1) + std::fabs(b.J.D1)) * (b.X - a.X);
-  return std::fabs(a.J.V) <= reach && std::fabs(b.J.V) <= reach;
 }
 
 // The columns where f - g may change sign, or its slope may where it comes close to 0, and those
